@@ -1,0 +1,41 @@
+#pragma once
+// Moments as Julian century values: (JD - 2415020) / 36525, a double. 0.0 is
+// noon of 31 December 1899 and 1.0 is noon of 1 January 2000. Dates before the
+// reform of October 1582 are Julian, later ones Gregorian:
+// CalendarToCenturies(2000, 1, 1, 12) is 1.0.
+
+#include <cstdint>
+
+#include "text/short_text.h"
+
+namespace varn {
+
+// One day as a difference of Julian century values: the double nearest
+// 2.737850787e-05, a little less than 1/36525.
+inline constexpr double OneDayInCenturies = 2.737850787e-05;
+
+// The Julian century value of a date and time of day. Year -1 is the year
+// before year 1 (and year 0 is taken as -1); no input is rejected: a day 0 or
+// hours of 24 simply move along the day count. Intermediates in long double,
+// the result rounded to double.
+double CalendarToCenturies(std::int32_t year, std::int32_t month, std::int32_t day, double hours);
+
+// The calendar date of a moment, its decimal hours and the same hours packed
+// as H.MMSS. NoValue gives 1/1/1 and zero hours. Astronomical year 0 comes out
+// as 0, earlier years as -2, -3 and so on.
+void CenturiesToCalendar(double moment, std::int32_t& year, std::int32_t& month, std::int32_t& day,
+                         double& hours, double& hms);
+
+// Maps x from [range_low, range_high] onto [low, high]:
+// low + round((x - range_low) * (high - low) / (range_high - range_low)), ties
+// to even, no clamping. low where the division fails or the result overflows.
+std::int32_t ScaleToRange(std::int32_t low, std::int32_t high, double range_low, double range_high,
+                          long double x);
+
+// The whole-day count of a calendar date, counted exactly as
+// CalendarToCenturies(year, month, day, 0) counts it (so 15 October 1582 at
+// midnight is still Julian): the Julian day number of noon of that date, in
+// exact integer arithmetic. Consecutive dates give consecutive numbers.
+std::int64_t DayNumber(std::int32_t year, std::int32_t month, std::int32_t day);
+
+}  // namespace varn

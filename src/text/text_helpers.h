@@ -1,0 +1,54 @@
+#pragma once
+// Price formatting, padding, trimming and the hour arithmetic of the date
+// routines. FormatPrice(1271.75) is "1271.75"; HoursToHms(1.5) is 1.3 (one
+// hour, 30 minutes); To12Hour(13.75) is pm 1.75.
+
+#include <cstdint>
+#include <string_view>
+
+#include "text/short_text.h"
+
+namespace varn {
+
+// Fixed-point price text: five decimals below 0.1, four below 10, two from 10
+// up; the value is first taken to 18 significant digits, then rounded to the
+// decimals with halves away from zero. Blanks trimmed; the decimal separator is
+// always ".".
+ShortText FormatPrice(double value);
+
+// Decimal digits with a leading "-" when negative.
+ShortText IntToShortText(std::int32_t value);
+
+// text preceded by fill characters up to width; unchanged (never cut) when it
+// is at least width long.
+ShortText PadLeft(std::string_view text, char fill, int width);
+
+// text without leading and trailing characters of codes 0 to 32.
+ShortText TrimBlanks(std::string_view text);
+
+// text with every occurrence of c removed.
+ShortText RemoveChar(std::string_view text, char c);
+
+// path followed by "\" unless it is empty or ends in ":" or "\" (or NUL).
+ShortText WithTrailingBackslash(std::string_view path);
+
+// value raised to low, then lowered to high; high when low > high.
+std::int32_t ClampInt(std::int32_t low, std::int32_t high, std::int32_t value);
+
+// The hours x as a packed value H.MMSS (sign kept): minutes truncated, seconds
+// rounded with ties to even; 60 seconds carry into the minute, 60 minutes into
+// the hour.
+long double HoursToHms(double hours);
+
+// The 12-hour clock is used: the first hour after midnight and noon reads 12.
+inline constexpr bool Use12HourClock = true;
+
+// Hours of the day (0 to below 24) on the 12-hour clock: pm is set from 12 on;
+// the result lies from 1 to below 13.
+double To12Hour(double hours, bool& pm);
+
+// The 24-hour clock hour of hour on the 12-hour clock; only pm_flag == 1 means
+// pm. 12 gives 0 without the flag and 12 with it. No range test.
+std::int32_t From12Hour(std::uint8_t pm_flag, std::int32_t hour);
+
+}  // namespace varn
