@@ -1,0 +1,122 @@
+#pragma once
+// Reading the date, and optionally the time of day, at the start of a line of
+// a price file.
+//
+// The line is first normalised: upper-cased (only "a" to "z"), an AM/PM marker
+// is joined to the time before it, and a date written with a month name has its
+// first three words joined into one field. Then field 1 is the date text, read
+// by one of the 22 date layouts (0 "YYMMDD" to 21 "MM,YYYY", the order of the
+// "Bar" page's date list), and field 2, unless the time layout is 0, is the
+// time text, read by one of 8 time layouts:
+//
+//   0 "Not Indicated"   no time, 00:00:00
+//   1 "DATE;21:45:15"   H:M[:S]            2 "DATE;9:45pm"   H:M[:S] with am/pm
+//   3 "DATE  21:45:15"  H:M[:S]            4 "DATE  9:45pm"  H:M[:S] with am/pm
+//   5 "DATE  2145"      HHMM (or HMM)      6 "DATE;21:45"    H:M[:S]
+//   7 "DATE;214515"     HHMMSS (or HMMSS)
+//
+// Layouts 3, 4 and 5 do not split the time from the date at ";", layout 5 not
+// the date from the time either. ParseDateText("15 January, 2001 1.5", date
+// layout 9, time layout 0) gives 2001-01-15 00:00:00 and the rest " 1.5";
+// "01/02/2001 9:45pm 1.5" with date layout 5 and time layout 4 gives
+// 2001-01-02 21:45:00.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "calendar/regional.h"
+#include "text/short_text.h"
+
+namespace varn {
+
+// Separators of the fields of a line: codes 0 to 32, the double quote, ","
+// and ";".
+inline constexpr CharSet LineSeparators = CharSet::Range(0, 32) | CharSet("\",;");
+// The same without ";".
+inline constexpr CharSet LineSeparatorsNoSemicolon = CharSet::Range(0, 32) | CharSet("\",");
+// Separators of the words that a month-name date is joined from.
+inline constexpr CharSet WordSeparators = CharSet::Range(0, 32) | CharSet("\",-");
+// Splits a time text into hours, minutes and seconds: ":", the letters, "_"
+// and codes 192 to 255 (so "9:45PM" gives 9 and 45).
+inline constexpr CharSet TimeFieldSeparators = CharSet(":_") | CharSet::Range('A', 'Z') |
+                                                   CharSet::Range('a', 'z') |
+                                                   CharSet::Range(192, 255);
+
+// The month names built into the parser, month 1 to 12.
+struct MonthNameList {
+    std::array<std::string_view, 12> long_names;
+    std::array<std::string_view, 12> short_names;
+};
+inline constexpr MonthNameList EnglishMonthNames = {
+    {"January", "February", "March", "April", "May", "June", "July", "August", "September",
+     "October", "November", "December"},
+    {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"}};
+
+inline constexpr int DateLayoutCount = 22;
+inline constexpr int TimeLayoutCount = 8;
+
+// The six numbers that a date text and a time text read into.
+struct ParsedDate {
+    std::int32_t year = 0;
+    std::int32_t month = 0;
+    std::int32_t day = 0;
+    std::int32_t hours = 0;
+    std::int32_t minutes = 0;
+    std::int32_t seconds = 0;
+};
+
+// Reads the date and time at the start of line (cut to 255 characters) by
+// date_layout (0 to 21) and time_layout (0 to 7). Years above 3100 fail; with
+// short_year a year of 0 to 60 becomes 2000 to 2060 and one of 61 to 200 becomes
+// 1961 to 2100. The time accepts the hour 24; colon times accept 60 minutes
+// and seconds, digit times at most 59.
+//
+// Returns true when a valid date and time were read. On false, date holds
+// what was read before the failure. rest always receives the normalised line
+// after the date (time layout 0) or after the time, starting with the
+// separator that ended that field, cut to rest_max_length characters (at most
+// 255). When error is given it is emptied and, for most date failures,
+// receives a reason such as "Can't extract Day string: 32/01/2001 substring:
+// 32"; time failures leave it empty. Layout numbers out of range fail.
+[[nodiscard]] bool ParseDateText(std::string_view line, int date_layout, int time_layout,
+                                 bool short_year, const RegionalNames& names, ParsedDate& date,
+                                 ShortText& rest, std::size_t rest_max_length,
+                                 ShortText* error = nullptr);
+
+// The normalisation that ParseDateText applies before it cuts the line into
+// fields: upper-cases "a" to "z"; turns the blanks and control characters
+// before an AM/PM marker (AmPmMarkerPosition) into "_"; then, when the span of
+// the first three words (split at WordSeparators) holds a month name, turns
+// every character of code 32 or below, double quote, "," and "-" in that span
+// into "_", and otherwise turns every double quote of the line into a blank.
+// "15 January, 2001 1.5" becomes "15_JANUARY__2001 1.5".
+void NormaliseDateLine(ShortText& line, const RegionalNames& names);
+
+// The month (1 to 12) whose name occurs in the upper-cased text, 0 when none.
+// Tried in this order: the regional long names, the regional short names
+// (both skipped when NumericMonthNames), the English long names, the English
+// short names; within each list month 1 first. Names are compared upper-cased
+// ("a" to "z" only); an empty name never matches. "15 JUNE" gives 6.
+int MonthInText(std::string_view text, const RegionalNames& names);
+
+// True when the regional short name of January is exactly "1": the regional
+// names are then numbers and only the English names and "AM"/"PM" are used.
+bool NumericMonthNames(const RegionalNames& names);
+
+// The 1-based position in the upper-cased line of the AM/PM marker that
+// belongs to a time, 0 when none. Candidates in order: "AM", "PM", then,
+// unless NumericMonthNames, the regional designators as written. Only the
+// first occurrence of each is looked at; it counts when a blank or a digit
+// stands right before it and it ends the line or is followed by a character
+// of code 32 or below or ",". "9:45 PM,1.5" gives 6.
+int AmPmMarkerPosition(std::string_view line, const RegionalNames& names);
+
+// 0 for am, 1 for pm, -1 when the time text carries no marker right after a
+// digit or "_". Candidates in order: "AM", "PM", the regional AM and PM
+// designators; only the first occurrence of each is looked at. "9:45PM"
+// gives 1.
+int AmPmKind(std::string_view time_text, const RegionalNames& names);
+
+}  // namespace varn

@@ -1,0 +1,53 @@
+// varn convert --format N INPUT OUTPUT
+//
+// Converts a price file by one of the five conversions; "-" is standard input
+// or output. The output is written through a temporary file.
+#include <memory>
+
+#include "cli/command.h"
+#include "convert/conversions.h"
+
+namespace varn::cli {
+namespace {
+
+struct ConvertArgs {
+    int format = -1;
+    std::string input;
+    std::string output;
+};
+
+int RunConvert(const ConvertArgs& args, Streams& streams) {
+    LineReader reader;
+    if (args.input == "-") {
+        reader.OpenStandardInput(LineRules::Stream);
+    } else if (JobStatus status = reader.Open(args.input, LineRules::Stream); !status) {
+        return Finish(status, streams);
+    }
+    AtomicFile writer;
+    if (args.output == "-") {
+        writer.OpenStandardOutput();
+    } else if (JobStatus status = writer.Open(args.output); !status) {
+        return Finish(status, streams);
+    }
+    if (JobStatus status = ConvertLines(reader, writer, args.format); !status) {
+        return Finish(status, streams);
+    }
+    return Finish(writer.Commit(), streams);
+}
+
+}  // namespace
+
+void AddConvertCommand(CLI::App& app, CommandRun& run) {
+    auto args = std::make_shared<ConvertArgs>();
+    std::string formats = "conversion number:";
+    for (int n = 0; n < ConversionCount; ++n) {
+        formats += "\n  " + std::to_string(n) + "  " + std::string(ConversionItems[static_cast<std::size_t>(n)]);
+    }
+    CLI::App* cmd = app.add_subcommand("convert", "Convert a price file to another layout");
+    cmd->add_option("-f,--format", args->format, formats)->required()->check(CLI::Range(0, ConversionCount - 1));
+    cmd->add_option("INPUT", args->input, "input file, - for standard input")->required();
+    cmd->add_option("OUTPUT", args->output, "output file, - for standard output")->required();
+    cmd->callback([args, &run] { run = [args](Streams& s) { return RunConvert(*args, s); }; });
+}
+
+}  // namespace varn::cli

@@ -1,0 +1,33 @@
+// varn truncate --lines N INPUT OUTPUT
+//
+// Writes the last N lines of INPUT to OUTPUT, every line ended by CR LF. A
+// regular input file is read from its end; OUTPUT may be INPUT itself.
+#include <cstdint>
+#include <memory>
+
+#include "cli/command.h"
+#include "truncate/truncate.h"
+
+namespace varn::cli {
+
+void AddTruncateCommand(CLI::App& app, CommandRun& run) {
+    struct Args {
+        std::int64_t lines = 0;
+        std::string input;
+        std::string output;
+    };
+    auto args = std::make_shared<Args>();
+    CLI::App* cmd = app.add_subcommand("truncate", "Write the last N lines of a file");
+    cmd->add_option("-n,--lines", args->lines, "how many of the last lines to keep (1 or more)")
+        ->required()
+        ->check(CLI::Range(std::int64_t{1}, INT64_MAX));
+    cmd->add_option("INPUT", args->input, "input file, - for standard input")->required();
+    cmd->add_option("OUTPUT", args->output, "output file, - for standard output")->required();
+    cmd->callback([args, &run] {
+        run = [args](Streams& s) {
+            return Finish(TruncateFile(args->input, args->lines, args->output), s);
+        };
+    });
+}
+
+}  // namespace varn::cli

@@ -1,0 +1,38 @@
+#pragma once
+// Conversions 0 and 1: lines whose fields are only rearranged.
+//
+// Conversion 0 turns "1971,1,4,4.318" (year, month, day, price) into
+// "1/4/1971   4.318". Conversion 1 turns the intraday line
+// "060523,0930,1271.75,1273.5,1271,1273.25,37235" into
+// "05/23/2006  09:30  1271.75  1273.5  1271  1273.25  37235  ".
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "text/short_text.h"
+
+namespace varn {
+
+// Delimiter sets of the conversions.
+inline constexpr CharSet CommaSet{","};
+inline constexpr CharSet SlashSet{"/"};
+inline constexpr CharSet BlankSet{" "};
+
+// The default of conversion 1's integer reading; a field reading as this value
+// counts as not an integer.
+inline constexpr std::int32_t NotAnInteger = -10000;
+
+// Conversion 0 of one line: field 2 "/" field 3 "/" field 1, three blanks,
+// field 4 (fields by CommaSet, copied as they stand). Every line gives a result.
+std::string ReorderDatePriceLine(std::string_view line);
+// Same, written into out (reusing its storage).
+void ReorderDatePriceLine(std::string_view line, std::string& out);
+
+// Conversion 1 of one line. Accepted when fields 1 and 2 read as integers
+// (other than NotAnInteger) and are 6 and 4 characters long; then out holds
+// MM/DD/20YY, two blanks, HH:MM and fields 3 to 8 each behind two blanks.
+// Otherwise returns false and out is unspecified.
+[[nodiscard]] bool ReorderIntradayLine(std::string_view line, std::string& out);
+
+}  // namespace varn

@@ -1,0 +1,62 @@
+#pragma once
+// Writing a job's output so that nothing is lost on failure. The lines go to a
+// temporary file beside the destination; Commit() flushes, closes and renames
+// it over the destination. A writer destroyed without a commit removes its
+// temporary file, so a failed job leaves an existing destination exactly as it
+// was and no partial file. The writer ends every line with CR LF.
+//
+//   AtomicFile out;
+//   if (auto s = out.Open("bars.txt"); !s) return s;
+//   out.WriteLine("1.5.2001 1.5000 1.6000 1.4000 1.5500");
+//   return out.Commit();
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "io/job_status.h"
+
+namespace varn {
+
+class AtomicFile {
+public:
+    AtomicFile() = default;
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+    // Removes the temporary file when not committed; never throws.
+    ~AtomicFile();
+
+    // Creates the temporary file beside destination.
+    [[nodiscard]] JobStatus Open(const std::string& destination);
+    // Writes to standard output instead: no temporary file, Commit() only
+    // flushes. Shown as "-" in messages.
+    void OpenStandardOutput();
+
+    // Appends line and CR LF. A failure is kept and reported by Commit().
+    void WriteLine(std::string_view line);
+    // Appends bytes as they are.
+    void Write(std::string_view bytes);
+
+    // Flushes, closes and renames the temporary file over the destination.
+    // Returns the first failure of any write, or of these steps.
+    [[nodiscard]] JobStatus Commit();
+
+    // The first write failure so far (ok while none).
+    const JobStatus& status() const { return status_; }
+
+private:
+    bool Flush();
+    void Discard() noexcept;
+
+    int fd_ = -1;
+    bool to_stdout_ = false;
+    bool committed_ = false;
+    std::string destination_;
+    std::string temp_path_;
+    JobStatus status_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t used_ = 0;
+};
+
+}  // namespace varn

@@ -1,0 +1,74 @@
+#pragma once
+// Reading a text file line by line, without the line ends, in one of two rule
+// sets:
+//
+// - LineRules::Stream, for the conversions: a line ends at LF or CR LF, any CR
+//   not followed by LF is dropped, and Ctrl-Z (code 26) ends the input.
+// - LineRules::List, for files read as a list of lines (truncation, bar
+//   input): a line ends at CR LF, LF or a lone CR.
+//
+// Under both, a final line break adds no empty line, lines have no length
+// limit and NUL is an ordinary byte. "a\r\nb\rc" is the lines "a", "bc" under
+// Stream and "a", "b", "c" under List.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "io/job_status.h"
+
+namespace varn {
+
+enum class LineRules { Stream, List };
+
+class LineReader {
+public:
+    LineReader() = default;
+    LineReader(LineReader&& other) noexcept;
+    LineReader& operator=(LineReader&& other) noexcept;
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+    ~LineReader();
+
+    // Opens path for reading; the status names the path and the reason on
+    // failure.
+    [[nodiscard]] JobStatus Open(const std::string& path, LineRules rules);
+    // Reads standard input (not closed at the end); shown as "-" in messages.
+    void OpenStandardInput(LineRules rules);
+    // Reads an already open descriptor, which the reader then owns unless it is
+    // standard input. Used for a file opened at an offset.
+    void Adopt(int fd, std::string path, LineRules rules);
+
+    // The next line, valid until the next call. False at the end of the input
+    // or on a read error; status() tells which.
+    [[nodiscard]] bool Next(std::string_view& line);
+
+    // Ok until a read fails.
+    const JobStatus& status() const { return status_; }
+    const std::string& path() const { return path_; }
+
+private:
+    bool Fill();
+    void Close();
+
+    int fd_ = -1;
+    bool owns_fd_ = false;
+    LineRules rules_ = LineRules::Stream;
+    std::string path_;
+    JobStatus status_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t begin_ = 0;  // first unread byte in buffer_
+    std::size_t end_ = 0;    // one past the last valid byte
+    bool at_eof_ = false;    // nothing more to read from fd_
+    bool skip_lf_ = false;   // List: the previous line ended at CR; skip a leading LF
+    std::string carry_;      // a line that spans buffer refills
+};
+
+// Reads the whole of path under the List rules into lines (replacing what
+// they held).
+[[nodiscard]] JobStatus ReadLineList(const std::string& path, std::vector<std::string>& lines);
+
+}  // namespace varn

@@ -1,0 +1,198 @@
+#include "text/text_helpers.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstddef>
+#include <string>
+
+namespace varn {
+namespace {
+
+// Decimal digits of a value taken to 18 significant digits.
+constexpr int kSignificantDigits = 18;
+
+ShortText Cut(std::string_view text) { return ShortText(text.substr(0, ShortTextMax)); }
+
+bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+// x >= 0 rounded to the nearest integer, ties to the even one, whatever the
+// rounding mode of the processor.
+long double RoundHalfEvenNonNegative(long double x) {
+    const long double lower = std::floor(x);
+    const long double excess = x - lower;  // exact: lower is 0 or within a factor 2 of x
+    if (excess < 0.5L) return lower;
+    if (excess > 0.5L) return lower + 1.0L;
+    return std::fmod(lower, 2.0L) == 0.0L ? lower : lower + 1.0L;
+}
+
+}  // namespace
+
+ShortText FormatPrice(double value) {
+    if (std::isnan(value)) return "nan";
+    if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+
+    // The format is chosen before rounding, so 9.99999 keeps four decimals and
+    // becomes 10.0000. The bound 0.1L lies just below the double 0.1.
+    const long double magnitude = std::fabs(static_cast<long double>(value));
+    const int decimals = magnitude < 0.1L ? 5 : (magnitude < 10.0L ? 4 : 2);
+
+    // The magnitude to 18 significant digits: "d.ddddddddddddddddde+xx".
+    char scientific[64];
+    const auto written = std::to_chars(scientific, scientific + sizeof scientific, magnitude,
+                                       std::chars_format::scientific, kSignificantDigits - 1);
+    char digits[kSignificantDigits];
+    digits[0] = scientific[0];
+    std::copy(scientific + 2, scientific + 2 + kSignificantDigits - 1, digits + 1);
+    const char* exponent_text = scientific + 2 + kSignificantDigits - 1 + 1;  // after the "e"
+    const bool exponent_negative = *exponent_text == '-';
+    int exponent = 0;
+    std::from_chars(exponent_text + 1, written.ptr, exponent);
+    if (exponent_negative) exponent = -exponent;
+
+    // The digit of index i is worth 10^(exponent - i); the first `kept` digits
+    // are worth at least one unit of the last decimal. Units holds the rounded
+    // value in those units, as decimal digits.
+    char units[kSignificantDigits + 400];
+    int count = 0;
+    const int kept = exponent + decimals + 1;
+    if (kept <= 0) {
+        // Every digit lies below the last decimal; only a first digit of 5 or
+        // more, right below it, rounds up to one unit.
+        units[count++] = (kept == 0 && digits[0] >= '5') ? '1' : '0';
+    } else if (kept >= kSignificantDigits) {
+        for (char digit : digits) units[count++] = digit;
+        while (count < kept) units[count++] = '0';
+    } else {
+        units[count++] = '0';  // room for a carry out of the first digit
+        for (int i = 0; i < kept; ++i) units[count++] = digits[i];
+        // Halves away from zero: the magnitude rounds up at a first dropped
+        // digit of 5 or more.
+        if (digits[kept] >= '5') {
+            int i = count - 1;
+            while (units[i] == '9') units[i--] = '0';
+            ++units[i];
+        }
+    }
+
+    const std::string_view unit_digits(units, static_cast<std::size_t>(count));
+    const std::size_t first_nonzero = unit_digits.find_first_not_of('0');
+    const bool is_zero = first_nonzero == std::string_view::npos;
+    const auto fraction_size = static_cast<std::size_t>(decimals);
+
+    // Integer part without leading zeros (at least "0"), then the decimals.
+    std::string text;
+    text.reserve(unit_digits.size() + 4);
+    if (value < 0 && !is_zero) text += '-';
+    const std::size_t integer_size =
+        unit_digits.size() > fraction_size ? unit_digits.size() - fraction_size : 0;
+    const std::string_view integer_part = unit_digits.substr(0, integer_size);
+    const std::size_t integer_first = integer_part.find_first_not_of('0');
+    if (integer_first == std::string_view::npos) {
+        text += '0';
+    } else {
+        text += integer_part.substr(integer_first);
+    }
+    text += '.';
+    const std::string_view fraction_part = unit_digits.substr(integer_size);
+    text.append(fraction_size - fraction_part.size(), '0');
+    text += fraction_part;
+    if (text.size() > ShortTextMax) text.resize(ShortTextMax);
+    return text;
+}
+
+ShortText IntToShortText(std::int32_t value) {
+    char buffer[16];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return ShortText(buffer, written.ptr);
+}
+
+ShortText PadLeft(std::string_view text, char fill, int width) {
+    const std::string_view cut = text.substr(0, ShortTextMax);
+    const auto target = static_cast<std::size_t>(std::clamp(width, 0, static_cast<int>(ShortTextMax)));
+    if (cut.size() >= target) return ShortText(cut);
+    ShortText padded(target - cut.size(), fill);
+    padded += cut;
+    return padded;
+}
+
+ShortText TrimBlanks(std::string_view text) {
+    std::string_view rest = text.substr(0, ShortTextMax);
+    while (!rest.empty() && IsBlank(rest.front())) rest.remove_prefix(1);
+    while (!rest.empty() && IsBlank(rest.back())) rest.remove_suffix(1);
+    return ShortText(rest);
+}
+
+ShortText RemoveChar(std::string_view text, char c) {
+    const std::string_view cut = text.substr(0, ShortTextMax);
+    ShortText kept;
+    kept.reserve(cut.size());
+    for (char each : cut) {
+        if (each != c) kept += each;
+    }
+    return kept;
+}
+
+ShortText WithTrailingBackslash(std::string_view path) {
+    ShortText result = Cut(path);
+    if (result.empty()) return result;
+    const char last = result.back();
+    if (last == '\0' || last == ':' || last == '\\') return result;
+    if (result.size() < ShortTextMax) result += '\\';
+    return result;
+}
+
+std::int32_t ClampInt(std::int32_t low, std::int32_t high, std::int32_t value) {
+    if (value < low) value = low;
+    if (value > high) value = high;
+    return value;
+}
+
+long double HoursToHms(double hours) {
+    const long double scaled = static_cast<long double>(hours) * 10000.0L;
+    // Beyond the 64-bit range (or not a number) there is nothing to split.
+    if (!(std::fabs(scaled) < 9.0e18L)) return static_cast<long double>(hours);
+
+    // a: ten-thousandths of an hour, ties to even; the sign is kept apart.
+    const auto a = static_cast<std::int64_t>(RoundHalfEvenNonNegative(std::fabs(scaled)));
+    const long double sign = (scaled < 0 && a != 0) ? -1.0L : 1.0L;
+
+    std::int64_t whole_hours = a / 10000;
+    const std::int64_t fraction = a % 10000;  // 0 to 9999 ten-thousandths of an hour
+    // Whole minutes, truncated: 0 to 59.
+    std::int64_t minutes = fraction * 60 / 10000;
+    // The rest in 1/10000 s, 0 to 599 999; seconds rounded with ties to even.
+    const std::int64_t rest = fraction * 3600 - minutes * 600000;
+    std::int64_t seconds = rest / 10000;
+    const std::int64_t below = rest % 10000;
+    if (below > 5000 || (below == 5000 && seconds % 2 == 1)) ++seconds;
+    // Rounding can reach 60 seconds; carry them, and then 60 minutes.
+    if (seconds == 60) {
+        seconds = 0;
+        ++minutes;
+    }
+    if (minutes == 60) {
+        minutes = 0;
+        ++whole_hours;
+    }
+    // H.MMSS from one exact integer, rounded once.
+    const std::int64_t packed = whole_hours * 10000 + minutes * 100 + seconds;
+    return sign * (static_cast<long double>(packed) / 10000.0L);
+}
+
+double To12Hour(double hours, bool& pm) {
+    double v = hours;
+    pm = v >= 12.0;
+    if (pm) v -= 12.0;
+    if (Use12HourClock && v < 1.0) v += 12.0;
+    return v;
+}
+
+std::int32_t From12Hour(std::uint8_t pm_flag, std::int32_t hour) {
+    std::int32_t h = hour;
+    if (Use12HourClock && h >= 12) h -= 12;
+    if (pm_flag == 1) h += 12;
+    return h;
+}
+
+}  // namespace varn

@@ -1,0 +1,216 @@
+#include "truncate/truncate.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <deque>
+#include <memory>
+#include <string_view>
+
+#include "io/atomic_file.h"
+#include "io/line_reader.h"
+#include "text/text_helpers.h"
+
+namespace varn {
+namespace {
+
+constexpr std::size_t kBlock = std::size_t{1} << 20;
+
+// An open input file or standard input, closed when it owns the descriptor.
+class InputFd {
+public:
+    ~InputFd() {
+        if (fd_ > STDERR_FILENO) ::close(fd_);
+    }
+    JobStatus Open(const std::string& path) {
+        path_ = path;
+        if (path == "-") {
+            fd_ = STDIN_FILENO;
+            return JobStatus::Ok();
+        }
+        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd_ < 0) return JobStatus::FromErrno(path, "cannot open for reading");
+        return JobStatus::Ok();
+    }
+    // Hands the descriptor over to a reader.
+    int Release() { return std::exchange(fd_, -1); }
+    int fd() const { return fd_; }
+
+private:
+    int fd_ = -1;
+    std::string path_;
+};
+
+bool ReadFully(int fd, char* at, std::size_t size, off_t offset) {
+    while (size > 0) {
+        const ssize_t got = ::pread(fd, at, size, offset);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) {
+            if (got == 0) errno = EIO;
+            return false;
+        }
+        at += got;
+        size -= static_cast<std::size_t>(got);
+        offset += got;
+    }
+    return true;
+}
+
+// The offset at which the last n lines of a regular file of size bytes begin,
+// found by reading backwards from its end.
+JobStatus FindLastLinesStart(int fd, const std::string& path, off_t size, std::int64_t n,
+                             off_t& start) {
+    start = 0;
+    if (size == 0) return JobStatus::Ok();
+    char tail[2] = {0, 0};
+    const off_t tail_size = std::min<off_t>(size, 2);
+    if (!ReadFully(fd, tail + 2 - tail_size, static_cast<std::size_t>(tail_size), size - tail_size)) {
+        return JobStatus::FromErrno(path, "cannot read");
+    }
+    // A final line break adds no line: leave it out of the scan.
+    off_t end = size;
+    if (tail[1] == '\n') {
+        end -= (tail_size == 2 && tail[0] == '\r') ? 2 : 1;
+    } else if (tail[1] == '\r') {
+        end -= 1;
+    }
+
+    auto block = std::make_unique<char[]>(kBlock);
+    std::int64_t breaks = 0;
+    bool after_lf = false;  // the byte just scanned (the next one in the file) is LF
+    while (end > 0) {
+        const off_t begin = end > static_cast<off_t>(kBlock) ? end - static_cast<off_t>(kBlock) : 0;
+        const auto len = static_cast<std::size_t>(end - begin);
+        if (!ReadFully(fd, block.get(), len, begin)) return JobStatus::FromErrno(path, "cannot read");
+        for (std::size_t i = len; i-- > 0;) {
+            const char c = block[i];
+            bool is_break = false;
+            if (c == '\n') {
+                is_break = true;
+                after_lf = true;
+            } else {
+                // A CR right before LF belongs to that break.
+                is_break = c == '\r' && !after_lf;
+                after_lf = false;
+            }
+            if (is_break && ++breaks == n) {
+                start = begin + static_cast<off_t>(i) + 1;
+                return JobStatus::Ok();
+            }
+        }
+        end = begin;
+    }
+    return JobStatus::Ok();
+}
+
+}  // namespace
+
+JobStatus LoadTruncFile(const std::string& path, TruncLines& lines) {
+    return ReadLineList(path, lines);
+}
+
+std::int64_t FirstKeptLine(std::int64_t count, std::int64_t n) {
+    if (count <= n) return 0;
+    return count - n;
+}
+
+JobStatus WriteLastLines(const TruncLines& lines, std::int32_t n, const std::string& destination) {
+    const auto count = static_cast<std::int64_t>(lines.size());
+    std::int64_t first = FirstKeptLine(count, n);
+    if (count > 0 && count <= INT32_MAX) {
+        first = ClampInt(0, static_cast<std::int32_t>(count - 1),
+                         static_cast<std::int32_t>(first));
+    }
+    AtomicFile out;
+    if (JobStatus status = out.Open(destination); !status) return status;
+    for (auto i = static_cast<std::size_t>(first); i < lines.size(); ++i) {
+        out.WriteLine(lines[i]);
+    }
+    return out.Commit();
+}
+
+JobStatus CountLines(const std::string& path, std::int64_t& count) {
+    count = 0;
+    InputFd input;
+    if (JobStatus status = input.Open(path); !status) return status;
+    auto block = std::make_unique<char[]>(kBlock);
+    std::int64_t breaks = 0;
+    bool after_cr = false;  // the last byte read was CR
+    char last = '\n';       // the last byte of the input, LF while there is none
+    for (;;) {
+        ssize_t got = ::read(input.fd(), block.get(), kBlock);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return JobStatus::FromErrno(path, "cannot read");
+        if (got == 0) break;
+        const auto size = static_cast<std::size_t>(got);
+        const char* p = block.get();
+        const char* stop = p + size;
+        last = stop[-1];
+        if (after_cr && *p == '\n') ++p;  // the second half of a CR LF
+        after_cr = false;
+        if (std::memchr(p, '\r', static_cast<std::size_t>(stop - p)) == nullptr) {
+            breaks += std::count(p, stop, '\n');
+            continue;
+        }
+        for (; p != stop; ++p) {
+            if (*p == '\n') {
+                if (!after_cr) ++breaks;
+                after_cr = false;
+            } else if (*p == '\r') {
+                ++breaks;
+                after_cr = true;
+            } else {
+                after_cr = false;
+            }
+        }
+    }
+    // A last line without a break still counts.
+    count = breaks + ((last != '\n' && last != '\r') ? 1 : 0);
+    return JobStatus::Ok();
+}
+
+JobStatus TruncateFile(const std::string& input, std::int64_t n, const std::string& output) {
+    InputFd in;
+    if (JobStatus status = in.Open(input); !status) return status;
+
+    AtomicFile out;
+    if (output == "-") {
+        out.OpenStandardOutput();
+    } else if (JobStatus status = out.Open(output); !status) {
+        return status;
+    }
+
+    struct stat info {};
+    const bool seekable = ::fstat(in.fd(), &info) == 0 && S_ISREG(info.st_mode);
+    LineReader reader;
+    std::string_view line;
+    if (seekable) {
+        off_t start = 0;
+        if (JobStatus status = FindLastLinesStart(in.fd(), input, info.st_size, n, start); !status) {
+            return status;
+        }
+        if (::lseek(in.fd(), start, SEEK_SET) < 0) return JobStatus::FromErrno(input, "cannot read");
+        const bool is_stdin = in.fd() == STDIN_FILENO;
+        reader.Adopt(is_stdin ? in.fd() : in.Release(), input, LineRules::List);
+        while (reader.Next(line)) out.WriteLine(line);
+    } else {
+        // A pipe: keep the last n lines seen.
+        reader.Adopt(in.fd() == STDIN_FILENO ? in.fd() : in.Release(), input, LineRules::List);
+        std::deque<std::string> kept;
+        while (reader.Next(line)) {
+            if (static_cast<std::int64_t>(kept.size()) == n) kept.pop_front();
+            kept.emplace_back(line);
+        }
+        if (reader.status().ok()) {
+            for (const std::string& k : kept) out.WriteLine(k);
+        }
+    }
+    if (!reader.status().ok()) return reader.status();
+    return out.Commit();
+}
+
+}  // namespace varn
