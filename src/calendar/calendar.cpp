@@ -79,11 +79,16 @@ double CalendarToCenturies(std::int32_t year, std::int32_t month, std::int32_t d
     return static_cast<double>((jd - CenturyZeroDay) / DaysPerCentury);
 }
 
-std::int64_t DayNumber(std::int32_t year, std::int32_t month, std::int32_t day) {
-    const DayCountParts parts = CountDays(year, month, day, 0.0);
-    // The day count of CalendarToCenturies at 0 hours ends in .5; noon of the
-    // same date is the next whole number.
+std::int64_t DayNumberAt(std::int32_t year, std::int32_t month, std::int32_t day, double hours) {
+    const DayCountParts parts = CountDays(year, month, day, hours);
+    // CalendarToCenturies adds 1720994.5 to this sum of whole days; noon of
+    // the date is the next whole number.
     return parts.year_days + parts.month_days + std::int64_t{day} + 1720995 + parts.correction;
+}
+
+std::int64_t DayNumber(std::int32_t year, std::int32_t month, std::int32_t day) {
+    // At noon every date from 15 October 1582 on tests as Gregorian.
+    return DayNumberAt(year, month, day, 12.0);
 }
 
 void CenturiesToCalendar(double moment, std::int32_t& year, std::int32_t& month, std::int32_t& day,

@@ -32,10 +32,18 @@ void CenturiesToCalendar(double moment, std::int32_t& year, std::int32_t& month,
 std::int32_t ScaleToRange(std::int32_t low, std::int32_t high, double range_low, double range_high,
                           long double x);
 
-// The whole-day count of a calendar date, counted exactly as
-// CalendarToCenturies(year, month, day, 0) counts it (so 15 October 1582 at
-// midnight is still Julian): the Julian day number of noon of that date, in
-// exact integer arithmetic. Consecutive dates give consecutive numbers.
+// The whole-day count of a calendar date: the Julian day number of noon of
+// that date, in exact integer arithmetic, Julian before 15 October 1582 and
+// Gregorian from then on. Consecutive dates give consecutive numbers, also
+// across the reform (4 October 1582 is 2299160, 15 October 2299161).
+// DayNumber(2000, 1, 1) is 2451545.
 std::int64_t DayNumber(std::int32_t year, std::int32_t month, std::int32_t day);
+
+// The whole-day count that CalendarToCenturies(year, month, day, hours) uses:
+// its Julian day is DayNumberAt(...) - 0.5 + hours / 24. Equal to DayNumber
+// for every date of the calendar and hours from 0 to below 24 but one:
+// 15 October 1582 at exactly 0 hours is still counted as a Julian date, ten
+// days on (2299171 instead of 2299161).
+std::int64_t DayNumberAt(std::int32_t year, std::int32_t month, std::int32_t day, double hours);
 
 }  // namespace varn

@@ -25,28 +25,28 @@ inline constexpr int TimeLayoutCount = 8;
 
 // The stored texts of the date layouts, in layout-number order.
 inline constexpr std::array<std::string_view, DateLayoutCount> DateLayoutTable = {
-    "YYMMDD%s  OHLC Vol O.I.",           // 0
-    "MM/DD/YY%s   OHLC Vol O.I.",        // 1
-    "DD/MM/YY%s   OHLC Vol O.I.",        // 2
-    "MM.DD.YY%s   OHLC Vol O.I.",        // 3
-    "DD.MM.YY%s   OHLC Vol O.I.",        // 4
-    "MM/DD/YYYY%s  OHLC Vol O.I.",       // 5
-    "DD/MM/YYYY%s  OHLC Vol O.I.",       // 6
-    "MM.DD.YYYY%s  OHLC Vol O.I.",       // 7
-    "DD.MM.YYYY%s  OHLC Vol O.I.",       // 8
-    "DD January, YYYY%s  OHLC Vol O.I.", // 9
-    "January DD, YYYY%s  OHLC Vol O.I.", // 10
-    "DD January, YY%s  OHLC Vol O.I.",   // 11
-    "YYYY/MM/DD%s  OHLC Vol O.I.",       // 12
-    "YYYY/DD/MM%s  OHLC Vol O.I.",       // 13
-    "YYYYMMDD%s    OHLC Vol O.I.",       // 14
-    "M / D/YYYY%s  OHLC Vol O.I.",       // 15
-    "D / M/YYYY%s  OHLC Vol O.I.",       // 16
-    "January, YY%s  OHLC Vol O.I.",      // 17
-    "January , YYYY%s  OHLC Vol O.I.",   // 18
-    "YYYY%s OHLC Vol O.I.",              // 19
-    "YYYY,MM%s OHLC Vol O.I.",           // 20
-    "MM,YYYY%s OHLC Vol O.I.",           // 21
+    "YYMMDD%s  OHLC Vol O.I.",            // 0
+    "MM/DD/YY%s   OHLC Vol O.I.",         // 1
+    "DD/MM/YY%s   OHLC Vol O.I.",         // 2
+    "MM.DD.YY%s   OHLC Vol O.I.",         // 3
+    "DD.MM.YY%s   OHLC Vol O.I.",         // 4
+    "MM/DD/YYYY%s  OHLC Vol O.I.",        // 5
+    "DD/MM/YYYY%s  OHLC Vol O.I.",        // 6
+    "MM.DD.YYYY%s  OHLC Vol O.I.",        // 7
+    "DD.MM.YYYY%s  OHLC Vol O.I.",        // 8
+    "DD January, YYYY%s  OHLC Vol O.I.",  // 9
+    "January DD, YYYY%s  OHLC Vol O.I.",  // 10
+    "DD January, YY%s  OHLC Vol O.I.",    // 11
+    "YYYY/MM/DD%s  OHLC Vol O.I.",        // 12
+    "YYYY/DD/MM%s  OHLC Vol O.I.",        // 13
+    "YYYYMMDD%s    OHLC Vol O.I.",        // 14
+    "M / D/YYYY%s  OHLC Vol O.I.",        // 15
+    "D / M/YYYY%s  OHLC Vol O.I.",        // 16
+    "January, YY%s  OHLC Vol O.I.",       // 17
+    "January , YYYY%s  OHLC Vol O.I.",    // 18
+    "YYYY%s OHLC Vol O.I.",               // 19
+    "YYYY,MM%s OHLC Vol O.I.",            // 20
+    "MM,YYYY%s OHLC Vol O.I.",            // 21
 };
 
 // The list items of the time layouts, in time-layout-number order: 0 means

@@ -99,8 +99,7 @@ ShortText Join(DateStyle style, const Pieces& p) {
             return p.month + "." + p.day + "." + p.year + "  " + p.hour + ":" + p.minute + ":" +
                    p.second + p.suffix;
         case DateStyle::DotDateTime:
-            return p.month + "." + p.day + "." + p.year + "  " + p.hour + ":" + p.minute +
-                   p.suffix;
+            return p.month + "." + p.day + "." + p.year + "  " + p.hour + ":" + p.minute + p.suffix;
         case DateStyle::Time:
             return p.hour + ":" + p.minute + p.suffix;
         case DateStyle::DotMonthDayTime:

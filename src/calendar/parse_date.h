@@ -26,6 +26,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "calendar/date_layouts.h"
 #include "calendar/regional.h"
 #include "text/short_text.h"
 
@@ -40,9 +41,8 @@ inline constexpr CharSet LineSeparatorsNoSemicolon = CharSet::Range(0, 32) | Cha
 inline constexpr CharSet WordSeparators = CharSet::Range(0, 32) | CharSet("\",-");
 // Splits a time text into hours, minutes and seconds: ":", the letters, "_"
 // and codes 192 to 255 (so "9:45PM" gives 9 and 45).
-inline constexpr CharSet TimeFieldSeparators = CharSet(":_") | CharSet::Range('A', 'Z') |
-                                                   CharSet::Range('a', 'z') |
-                                                   CharSet::Range(192, 255);
+inline constexpr CharSet TimeFieldSeparators =
+    CharSet(":_") | CharSet::Range('A', 'Z') | CharSet::Range('a', 'z') | CharSet::Range(192, 255);
 
 // The month names built into the parser, month 1 to 12.
 struct MonthNameList {
@@ -53,9 +53,6 @@ inline constexpr MonthNameList EnglishMonthNames = {
     {"January", "February", "March", "April", "May", "June", "July", "August", "September",
      "October", "November", "December"},
     {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"}};
-
-inline constexpr int DateLayoutCount = 22;
-inline constexpr int TimeLayoutCount = 8;
 
 // The six numbers that a date text and a time text read into.
 struct ParsedDate {

@@ -37,12 +37,11 @@ RegionalNames EnglishRegionalNames() {
 }
 
 RegionalNames RegionalNamesFromLocale() {
-    static constexpr std::array<nl_item, 12> LongItems = {MON_1, MON_2, MON_3, MON_4,
-                                                          MON_5, MON_6, MON_7, MON_8,
-                                                          MON_9, MON_10, MON_11, MON_12};
-    static constexpr std::array<nl_item, 12> ShortItems = {
-        ABMON_1, ABMON_2, ABMON_3, ABMON_4, ABMON_5,  ABMON_6,
-        ABMON_7, ABMON_8, ABMON_9, ABMON_10, ABMON_11, ABMON_12};
+    static constexpr std::array<nl_item, 12> LongItems = {
+        MON_1, MON_2, MON_3, MON_4, MON_5, MON_6, MON_7, MON_8, MON_9, MON_10, MON_11, MON_12};
+    static constexpr std::array<nl_item, 12> ShortItems = {ABMON_1, ABMON_2,  ABMON_3,  ABMON_4,
+                                                           ABMON_5, ABMON_6,  ABMON_7,  ABMON_8,
+                                                           ABMON_9, ABMON_10, ABMON_11, ABMON_12};
     RegionalNames names;
     for (std::size_t m = 0; m < 12; ++m) {
         names.long_months[m] = LangInfo(LongItems[m]);

@@ -19,7 +19,7 @@ namespace varn {
 // fewer than n fields.
 std::string ExtractField(std::int32_t n, std::string_view line, const CharSet& delimiters);
 
-// Same field as a view into line (no copy); empty when absent.
+// Same field as a view into line (no copy, no allocation); empty when absent.
 std::string_view FieldView(std::int32_t n, std::string_view line, const CharSet& delimiters);
 
 // Stores the n-th field of the ShortText text (cut to 255 characters first) in

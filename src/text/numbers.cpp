@@ -26,7 +26,8 @@ int DigitValue(char c, unsigned base) {
 // The 1-based position of the 0-based offset, as readers report it.
 std::int32_t StopPosition(std::size_t offset) {
     constexpr auto kMax = static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
-    return offset < kMax ? static_cast<std::int32_t>(offset + 1) : std::numeric_limits<std::int32_t>::max();
+    return offset < kMax ? static_cast<std::int32_t>(offset + 1)
+                         : std::numeric_limits<std::int32_t>::max();
 }
 
 std::string_view WithoutTrailingSpaces(std::string_view text) {
@@ -149,8 +150,8 @@ bool ReadStrictReal(std::string_view text, double& value) {
     // The syntax is checked; from_chars only turns the digits into the nearest
     // double, whatever the locale.
     double read = 0.0;
-    const auto [end, error] = std::from_chars(text.data() + number, text.data() + size, read,
-                                              std::chars_format::general);
+    const auto [end, error] =
+        std::from_chars(text.data() + number, text.data() + size, read, std::chars_format::general);
     if (error == std::errc{} && end == text.data() + size) {
         value = negative ? -read : read;
         return true;

@@ -16,11 +16,14 @@ namespace varn {
 // Reads text strictly as an integer, without removing anything. On success
 // returns true and stores the value; on failure returns false and stores the
 // 1-based position where the reading stopped (length + 1 when the text ran
-// out, 1 for an empty text).
+// out, 1 for an empty text; for a value out of range, the digit at which it
+// left the range: "2147483648" stops at 10).
 [[nodiscard]] bool ReadStrictInteger(std::string_view text, std::int32_t& value);
 
 // Reads text strictly as a real; same contract as ReadStrictInteger, the stop
-// position stored as a double.
+// position stored as a double. The value is the nearest double. A number too
+// small for a double reads as zero; one too large fails, stopping at its first
+// digit or point ("1e400" stops at 1). "inf" and "nan" do not read.
 [[nodiscard]] bool ReadStrictReal(std::string_view text, double& value);
 
 // Strict integer reading with default: the value, or fallback when text does

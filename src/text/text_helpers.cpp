@@ -109,7 +109,8 @@ ShortText IntToShortText(std::int32_t value) {
 
 ShortText PadLeft(std::string_view text, char fill, int width) {
     const std::string_view cut = text.substr(0, ShortTextMax);
-    const auto target = static_cast<std::size_t>(std::clamp(width, 0, static_cast<int>(ShortTextMax)));
+    const auto target =
+        static_cast<std::size_t>(std::clamp(width, 0, static_cast<int>(ShortTextMax)));
     if (cut.size() >= target) return ShortText(cut);
     ShortText padded(target - cut.size(), fill);
     padded += cut;

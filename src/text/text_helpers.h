@@ -12,15 +12,17 @@ namespace varn {
 
 // Fixed-point price text: five decimals below 0.1, four below 10, two from 10
 // up; the value is first taken to 18 significant digits, then rounded to the
-// decimals with halves away from zero. Blanks trimmed; the decimal separator is
-// always ".".
+// decimals with halves away from zero (12.125 gives "12.13", 9.99999 gives
+// "10.0000"). Blanks trimmed; the decimal separator is always "." whatever the
+// locale. A value that rounds to zero has no "-"; NaN and infinities give
+// "nan", "inf" and "-inf".
 ShortText FormatPrice(double value);
 
 // Decimal digits with a leading "-" when negative.
 ShortText IntToShortText(std::int32_t value);
 
-// text preceded by fill characters up to width; unchanged (never cut) when it
-// is at least width long.
+// text preceded by fill characters up to width (at most 255); unchanged
+// (never cut) when it is at least width long.
 ShortText PadLeft(std::string_view text, char fill, int width);
 
 // text without leading and trailing characters of codes 0 to 32.
@@ -35,9 +37,11 @@ ShortText WithTrailingBackslash(std::string_view path);
 // value raised to low, then lowered to high; high when low > high.
 std::int32_t ClampInt(std::int32_t low, std::int32_t high, std::int32_t value);
 
-// The hours x as a packed value H.MMSS (sign kept): minutes truncated, seconds
-// rounded with ties to even; 60 seconds carry into the minute, 60 minutes into
-// the hour.
+// The hours x as a packed value H.MMSS (sign kept): x is first rounded to
+// 1/10000 hour with ties to even, then minutes truncated, seconds rounded with
+// ties to even; 60 seconds carry into the minute, 60 minutes into the hour, so
+// 0.9999 gives 1.0. The result is the long double nearest the packed decimal.
+// x not finite or beyond 9e14 hours is returned as it is.
 long double HoursToHms(double hours);
 
 // The 12-hour clock is used: the first hour after midnight and noon reads 12.

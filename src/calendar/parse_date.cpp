@@ -1,0 +1,593 @@
+#include "calendar/parse_date.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "text/fields.h"
+#include "text/numbers.h"
+#include "text/text_helpers.h"
+
+namespace varn {
+
+namespace {
+
+// The line is copied into a buffer on the stack: bar building parses millions
+// of lines, and none of them should cost a heap allocation.
+constexpr std::size_t LineMax = ShortTextMax;
+// Date text and time text are cut to this many characters.
+constexpr std::size_t FieldTextMax = 100;
+constexpr std::size_t NotFound = std::string_view::npos;
+
+constexpr char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+
+constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+constexpr bool IsControlOrBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+// A letter or a byte of code 128 or above: every English month name and
+// (nearly) every regional one begins with such a byte.
+constexpr bool IsLetterOrHigh(char c) {
+    const auto code = static_cast<unsigned char>(c);
+    return (code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z') || code >= 128;
+}
+
+bool HasLetterOrHigh(std::string_view text) {
+    return std::any_of(text.begin(), text.end(), IsLetterOrHigh);
+}
+
+// Index of the first occurrence of name, upper-cased ("a" to "z" only), in
+// text; NotFound when there is none or name is empty.
+std::size_t FindUpperCased(std::string_view text, std::string_view name) {
+    if (name.empty() || name.size() > text.size()) return NotFound;
+    const char first = Upper(name[0]);
+    const std::size_t last_start = text.size() - name.size();
+    std::size_t from = 0;
+    while (from <= last_start) {
+        const void* hit = std::memchr(text.data() + from, static_cast<unsigned char>(first),
+                                      last_start - from + 1);
+        if (hit == nullptr) return NotFound;
+        const auto pos = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+        std::size_t k = 1;
+        while (k < name.size() && text[pos + k] == Upper(name[k])) ++k;
+        if (k == name.size()) return pos;
+        from = pos + 1;
+    }
+    return NotFound;
+}
+
+std::string_view Designator(const std::string& designator) {
+    return std::string_view(designator).substr(0, AmPmDesignatorMax);
+}
+
+// Upper-cases, joins an AM/PM marker to its time and joins a month-name date,
+// on size characters at data.
+void NormaliseInPlace(char* data, std::size_t size, const RegionalNames& names) {
+    for (std::size_t i = 0; i < size; ++i) data[i] = Upper(data[i]);
+    const std::string_view line(data, size);
+
+    const int marker = AmPmMarkerPosition(line, names);
+    if (marker > 0) {
+        // 9:45 PM becomes 9:45_PM, one field.
+        for (auto i = static_cast<std::size_t>(marker - 1); i > 0 && IsControlOrBlank(data[i - 1]);
+             --i) {
+            data[i - 1] = '_';
+        }
+    }
+
+    // The first three words: a month-name date never reaches beyond them, and
+    // a month name in a later field (a remark, a ticker) must not make a
+    // numeric line a month-name line.
+    std::size_t span_end = 0;
+    std::size_t pos = 0;
+    for (int words = 0; words < 3 && pos < size; ++words) {
+        while (pos < size && WordSeparators.Contains(data[pos])) ++pos;
+        if (pos >= size) break;
+        while (pos < size && !WordSeparators.Contains(data[pos])) ++pos;
+        span_end = pos;
+    }
+    if (MonthInText(line.substr(0, span_end), names) != 0) {
+        for (std::size_t i = 0; i < span_end; ++i) {
+            const char c = data[i];
+            if (IsControlOrBlank(c) || c == '"' || c == ',' || c == '-') data[i] = '_';
+        }
+    } else {
+        for (std::size_t i = line.find('"'); i != NotFound; i = line.find('"', i + 1)) {
+            data[i] = ' ';
+        }
+    }
+}
+
+// Deletes the first blank among the first p characters (p counted from 1).
+void DeleteFirstBlank(char* data, std::size_t& size, int p) {
+    const std::size_t limit = std::min(size, static_cast<std::size_t>(std::max(p, 0)));
+    for (std::size_t i = 0; i < limit; ++i) {
+        if (data[i] == ' ') {
+            std::memmove(data + i, data + i + 1, size - i - 1);
+            --size;
+            return;
+        }
+    }
+}
+
+std::int32_t Window50(std::int32_t year) { return year <= 50 ? year + 2000 : year + 1900; }
+
+enum class DatePart { kYear, kMonth, kDay };
+enum class DateCheck { kMonthUpTo12, kDay1To31, kWindow50 };
+
+const char* Label(DatePart part) {
+    switch (part) {
+        case DatePart::kYear:
+            return "Year";
+        case DatePart::kMonth:
+            return "Month";
+        case DatePart::kDay:
+            break;
+    }
+    return "Day";
+}
+
+// A date of three numbers, f1, f2 and f3 in this order.
+struct NumericLayout {
+    CharSet set;
+    std::array<DatePart, 3> fields;
+    std::array<DateCheck, 3> checks;
+    int check_count;
+};
+
+constexpr CharSet DashSlash("-/");
+constexpr CharSet Dot(".");
+constexpr CharSet DotSlash("./");
+constexpr CharSet DashDotSlash("-./");
+constexpr CharSet BlankSlash(" /");
+constexpr CharSet NameSeparators("\",_");
+constexpr CharSet NameSeparatorsDash("\",-_");
+constexpr CharSet YearSeparators("\",/_");
+constexpr CharSet Slash("/");
+
+constexpr std::array<DatePart, 3> Mdy = {DatePart::kMonth, DatePart::kDay, DatePart::kYear};
+constexpr std::array<DatePart, 3> Dmy = {DatePart::kDay, DatePart::kMonth, DatePart::kYear};
+constexpr std::array<DatePart, 3> Ymd = {DatePart::kYear, DatePart::kMonth, DatePart::kDay};
+constexpr std::array<DatePart, 3> Ydm = {DatePart::kYear, DatePart::kDay, DatePart::kMonth};
+constexpr std::array<DateCheck, 3> TwoDigitYear = {DateCheck::kMonthUpTo12, DateCheck::kDay1To31,
+                                                   DateCheck::kWindow50};
+constexpr std::array<DateCheck, 3> DayThenMonth = {DateCheck::kDay1To31, DateCheck::kMonthUpTo12,
+                                                   DateCheck::kWindow50};
+constexpr std::array<DateCheck, 3> MonthThenDay = {DateCheck::kMonthUpTo12, DateCheck::kDay1To31,
+                                                   DateCheck::kWindow50};
+
+// The numeric layouts read by NumericLayout, by date layout number.
+const NumericLayout* NumericLayoutOf(int date_layout) {
+    static constexpr NumericLayout Layouts[] = {
+        {DashSlash, Mdy, TwoDigitYear, 3},     // 1 MM/DD/YY
+        {DashSlash, Dmy, TwoDigitYear, 3},     // 2 DD/MM/YY
+        {Dot, Mdy, TwoDigitYear, 3},           // 3 MM.DD.YY
+        {Dot, Dmy, TwoDigitYear, 3},           // 4 DD.MM.YY
+        {DashSlash, Mdy, DayThenMonth, 2},     // 5 MM/DD/YYYY
+        {DashSlash, Dmy, DayThenMonth, 2},     // 6 DD/MM/YYYY
+        {Dot, Mdy, DayThenMonth, 2},           // 7 MM.DD.YYYY
+        {DotSlash, Dmy, DayThenMonth, 2},      // 8 DD.MM.YYYY
+        {DashDotSlash, Ymd, MonthThenDay, 2},  // 12 YYYY/MM/DD
+        {DotSlash, Ydm, MonthThenDay, 2},      // 13 YYYY/DD/MM
+        {BlankSlash, Mdy, DayThenMonth, 2},    // 15 M / D/YYYY
+        {BlankSlash, Dmy, DayThenMonth, 2},    // 16 D / M/YYYY
+    };
+    switch (date_layout) {
+        case 1:
+        case 2:
+        case 3:
+        case 4:
+        case 5:
+        case 6:
+        case 7:
+        case 8:
+            return &Layouts[date_layout - 1];
+        case 12:
+        case 13:
+            return &Layouts[date_layout - 4];
+        case 15:
+        case 16:
+            return &Layouts[date_layout - 5];
+        default:
+            return nullptr;
+    }
+}
+
+// Reads the date text by one date layout into date, and words the reason of
+// a failure into the error text when one is wanted.
+class DateReader {
+  public:
+    DateReader(std::string_view date_text, const RegionalNames& names, ShortText* error)
+        : text_(date_text), names_(names), error_(error) {}
+
+    bool Read(int date_layout, ParsedDate& date) {
+        if (const NumericLayout* layout = NumericLayoutOf(date_layout)) {
+            return ReadNumeric(*layout, date);
+        }
+        switch (date_layout) {
+            case 0:
+                return ReadPacked(date);
+            case 14:
+                return ReadPackedLong(date);
+            case 9:
+                return ReadNamed(NameSeparators, 1, date) && CheckDay(date.day, Field(1));
+            case 10:
+                return ReadNamed(NameSeparators, 2, date) && CheckDay(date.day, Field(2));
+            case 11:
+                error_ = nullptr;  // this layout reports no reason
+                if (!ReadNamed(NameSeparators, 1, date)) return false;
+                date.year = Window50(date.year);
+                return CheckDay(date.day, Field(1));
+            case 17:
+            case 18:
+                date.day = 1;
+                return ReadNamed(NameSeparatorsDash, 0, date);
+            case 19:
+                date.day = 1;
+                date.month = 1;
+                set_ = YearSeparators;
+                return ReadNumber(Field(3), DatePart::kYear, date.year);
+            case 20:
+                return ReadYearAndMonth(2, 1, true, date);
+            case 21:
+                return ReadYearAndMonth(1, 2, false, date);
+            default:
+                return false;
+        }
+    }
+
+  private:
+    std::string_view Field(int n) const { return FieldView(n, text_, set_); }
+
+    bool Fail(const char* label, std::string_view field) {
+        if (error_ != nullptr) {
+            *error_ = "Can't extract ";
+            *error_ += label;
+            *error_ += " string: ";
+            *error_ += text_;
+            *error_ += " substring: ";
+            *error_ += field;
+            if (error_->size() > ShortTextMax) error_->resize(ShortTextMax);
+        }
+        return false;
+    }
+
+    bool ReadNumber(std::string_view field, DatePart part, std::int32_t& value) {
+        std::int32_t read = 0;
+        if (!TextToInteger(field, read)) return Fail(Label(part), field);
+        value = read;
+        return true;
+    }
+
+    bool CheckDay(std::int32_t day, std::string_view field) {
+        return day >= 1 && day <= 31 ? true : Fail("Day", field);
+    }
+
+    bool CheckMonth(std::int32_t month, std::string_view field) {
+        return month <= 12 ? true : Fail("Month", field);
+    }
+
+    bool ReadNumeric(const NumericLayout& layout, ParsedDate& date) {
+        set_ = layout.set;
+        std::array<std::string_view, 3> texts;  // by DatePart
+        for (int n = 1; n <= 3; ++n) {
+            const DatePart part = layout.fields[static_cast<std::size_t>(n - 1)];
+            const std::string_view field = Field(n);
+            texts[static_cast<std::size_t>(part)] = field;
+            std::int32_t& value = part == DatePart::kYear    ? date.year
+                                  : part == DatePart::kMonth ? date.month
+                                                             : date.day;
+            if (!ReadNumber(field, part, value)) return false;
+        }
+        for (int i = 0; i < layout.check_count; ++i) {
+            switch (layout.checks[static_cast<std::size_t>(i)]) {
+                case DateCheck::kMonthUpTo12:
+                    if (!CheckMonth(date.month, texts[1])) return false;
+                    break;
+                case DateCheck::kDay1To31:
+                    if (!CheckDay(date.day, texts[2])) return false;
+                    break;
+                case DateCheck::kWindow50:
+                    date.year = Window50(date.year);
+                    break;
+            }
+        }
+        return true;
+    }
+
+    // Layouts 9, 10, 11, 17 and 18: the day in field day_field (0: none), the
+    // month by name anywhere in the date text, the year in field 3.
+    bool ReadNamed(const CharSet& set, int day_field, ParsedDate& date) {
+        set_ = set;
+        if (day_field > 0 && !ReadNumber(Field(day_field), DatePart::kDay, date.day)) {
+            return false;
+        }
+        date.month = MonthInText(text_, names_);
+        if (date.month == 0) {
+            if (error_ != nullptr) {
+                *error_ = "Can't extract month from string: ";
+                *error_ += text_;
+                if (error_->size() > ShortTextMax) error_->resize(ShortTextMax);
+            }
+            return false;
+        }
+        return ReadNumber(Field(3), DatePart::kYear, date.year);
+    }
+
+    // Layouts 20 and 21: year and month, no day. A third number means the
+    // text carries a day and does not fit. In layout 20 a month written "1"
+    // is October, the "0" of "10" having been lost as a trailing zero.
+    bool ReadYearAndMonth(int month_field, int year_field, bool october_rule, ParsedDate& date) {
+        set_ = DashDotSlash;
+        date.day = 1;
+        const std::string_view month_text = Field(month_field);
+        const std::string_view first = Field(1);
+        if (month_field == 1) {
+            if (!ReadNumber(first, DatePart::kMonth, date.month)) return false;
+            if (!ReadNumber(Field(year_field), DatePart::kYear, date.year)) return false;
+        } else {
+            if (!ReadNumber(first, DatePart::kYear, date.year)) return false;
+            if (!ReadNumber(month_text, DatePart::kMonth, date.month)) return false;
+        }
+        const std::string_view third = Field(3);
+        if (StrictIntegerOr(third, -1) != -1) return Fail("Day", third);
+        if (!CheckMonth(date.month, month_text)) return false;
+        if (october_rule && date.month == 1 && month_text == "1") date.month = 10;
+        return true;
+    }
+
+    // Layout 0, "YYMMDD": exactly six characters.
+    bool ReadPacked(ParsedDate& date) {
+        if (text_.size() != 6) return false;
+        const std::string_view year = text_.substr(0, 2);
+        const std::string_view month = text_.substr(2, 2);
+        const std::string_view day = text_.substr(4, 2);
+        if (!ReadPart(day, " not a day", date.day) ||
+            !ReadPart(month, " not a month", date.month) ||
+            !ReadPart(year, " not a year", date.year)) {
+            return false;
+        }
+        if (date.month > 12) return FailPacked(month, " not a month");
+        if (date.day < 1 || date.day > 31) return FailPacked(day, " not a day");
+        date.year = Window50(date.year);
+        return true;
+    }
+
+    bool ReadPart(std::string_view text, const char* reason, std::int32_t& value) {
+        std::int32_t read = 0;
+        if (!TextToInteger(text, read)) return FailPacked(text, reason);
+        value = read;
+        return true;
+    }
+
+    bool FailPacked(std::string_view text, const char* reason) {
+        if (error_ != nullptr) {
+            *error_ = text;
+            *error_ += reason;
+            if (error_->size() > ShortTextMax) error_->resize(ShortTextMax);
+        }
+        return false;
+    }
+
+    // Layout 14, "YYYYMMDD": exactly eight characters.
+    bool ReadPackedLong(ParsedDate& date) {
+        if (text_.size() != 8) {
+            if (error_ != nullptr) *error_ = "Error in data string";
+            return false;
+        }
+        if (!ReadWhole(text_.substr(6, 2), " Can't extract day", date.day) ||
+            !ReadWhole(text_.substr(4, 2), " Can't extract month", date.month) ||
+            !ReadWhole(text_.substr(0, 4), " Can't extract year", date.year)) {
+            return false;
+        }
+        if (date.month > 12) return FailPacked(text_, " Can't extract month");
+        if (date.day < 1 || date.day > 31) return FailPacked(text_, " Can't extract day");
+        return true;
+    }
+
+    bool ReadWhole(std::string_view part, const char* reason, std::int32_t& value) {
+        std::int32_t read = 0;
+        if (!TextToInteger(part, read)) return FailPacked(text_, reason);
+        value = read;
+        return true;
+    }
+
+    std::string_view text_;
+    const RegionalNames& names_;
+    ShortText* error_;
+    CharSet set_;
+};
+
+// The colon rule: hours and minutes, optionally seconds, split at
+// TimeFieldSeparators; with twelve_hour an am/pm marker is required, without
+// it a marker makes the text no 24-hour time.
+bool ReadColonTime(std::string_view time_text, bool twelve_hour, const RegionalNames& names,
+                   ParsedDate& date) {
+    const int kind = AmPmKind(time_text, names);
+    if (!twelve_hour && kind != -1) return false;
+    date.hours = StrictIntegerOr(FieldView(1, time_text, TimeFieldSeparators), -1);
+    date.minutes = StrictIntegerOr(FieldView(2, time_text, TimeFieldSeparators), -1);
+    date.seconds = StrictIntegerOr(FieldView(3, time_text, TimeFieldSeparators), 0);
+    if (date.hours == -1 || date.minutes == -1) return false;
+    if (twelve_hour) {
+        if (kind == -1) return false;
+        date.hours = From12Hour(kind == 1 ? 1 : 0, date.hours);
+    }
+    return date.hours <= 24 && date.minutes <= 60 && date.seconds <= 60;
+}
+
+// The digit rules: HHMM (digits 4) or HHMMSS (digits 6); one leading zero
+// may be missing.
+bool ReadDigitTime(std::string_view time_text, std::size_t digits, ParsedDate& date) {
+    char padded[8] = {};
+    if (time_text.size() == digits - 1) {
+        padded[0] = '0';
+        std::memcpy(padded + 1, time_text.data(), time_text.size());
+        time_text = std::string_view(padded, digits);
+    }
+    if (time_text.size() != digits) return false;
+    date.hours = StrictIntegerOr(time_text.substr(0, 2), -1);
+    date.minutes = StrictIntegerOr(time_text.substr(2, 2), -1);
+    date.seconds = digits == 6 ? StrictIntegerOr(time_text.substr(4, 2), -1) : 0;
+    return date.hours >= 0 && date.hours <= 24 && date.minutes >= 0 && date.minutes <= 59 &&
+           date.seconds >= 0 && date.seconds <= 59;
+}
+
+bool ReadTime(int time_layout, std::string_view time_text, const RegionalNames& names,
+              ParsedDate& date) {
+    switch (time_layout) {
+        case 0:
+            date.hours = 0;
+            date.minutes = 0;
+            date.seconds = 0;
+            return true;
+        case 1:
+        case 3:
+        case 6:
+            return ReadColonTime(time_text, false, names, date);
+        case 2:
+        case 4:
+            return ReadColonTime(time_text, true, names, date);
+        case 5:
+            return ReadDigitTime(time_text, 4, date);
+        case 7:
+            return ReadDigitTime(time_text, 6, date);
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+bool NumericMonthNames(const RegionalNames& names) { return names.short_months[0] == "1"; }
+
+int MonthInText(std::string_view text, const RegionalNames& names) {
+    // A text without letters and high bytes holds no name that begins with
+    // one, which spares numeric dates the search of 48 names.
+    const bool wordy = HasLetterOrHigh(text);
+    const auto found = [&](std::string_view name) {
+        return !name.empty() && (wordy || !IsLetterOrHigh(name[0])) &&
+               FindUpperCased(text, name) != NotFound;
+    };
+    if (!NumericMonthNames(names)) {
+        for (std::size_t m = 0; m < 12; ++m) {
+            if (found(names.long_months[m])) return static_cast<int>(m) + 1;
+        }
+        for (std::size_t m = 0; m < 12; ++m) {
+            if (found(names.short_months[m])) return static_cast<int>(m) + 1;
+        }
+    }
+    if (!wordy) return 0;
+    for (std::size_t m = 0; m < 12; ++m) {
+        if (found(EnglishMonthNames.long_names[m])) return static_cast<int>(m) + 1;
+    }
+    for (std::size_t m = 0; m < 12; ++m) {
+        if (found(EnglishMonthNames.short_names[m])) return static_cast<int>(m) + 1;
+    }
+    return 0;
+}
+
+int AmPmMarkerPosition(std::string_view line, const RegionalNames& names) {
+    const auto position = [line](std::string_view marker) -> int {
+        if (marker.empty()) return 0;
+        const std::size_t p = line.find(marker);
+        if (p == NotFound || p == 0) return 0;
+        const char before = line[p - 1];
+        if (before != ' ' && !IsDigit(before)) return 0;
+        const std::size_t after = p + marker.size();
+        if (after < line.size() && !IsControlOrBlank(line[after]) && line[after] != ',') return 0;
+        return static_cast<int>(p) + 1;
+    };
+    for (const std::string_view marker : {std::string_view("AM"), std::string_view("PM")}) {
+        if (const int p = position(marker)) return p;
+    }
+    if (!NumericMonthNames(names)) {
+        for (const std::string_view marker : {Designator(names.am), Designator(names.pm)}) {
+            if (const int p = position(marker)) return p;
+        }
+    }
+    return 0;
+}
+
+int AmPmKind(std::string_view time_text, const RegionalNames& names) {
+    const auto counts = [time_text](std::string_view marker) {
+        if (marker.empty()) return false;
+        const std::size_t p = time_text.find(marker);
+        if (p == NotFound || p == 0) return false;
+        const char before = time_text[p - 1];
+        return IsDigit(before) || before == '_';
+    };
+    if (counts("AM")) return 0;
+    if (counts("PM")) return 1;
+    if (counts(Designator(names.am))) return 0;
+    if (counts(Designator(names.pm))) return 1;
+    return -1;
+}
+
+void NormaliseDateLine(ShortText& line, const RegionalNames& names) {
+    NormaliseInPlace(line.data(), line.size(), names);
+}
+
+bool ParseDateText(std::string_view line, int date_layout, int time_layout, bool short_year,
+                   const RegionalNames& names, ParsedDate& date, ShortText& rest,
+                   std::size_t rest_max_length, ShortText* error) {
+    if (error != nullptr) error->clear();
+    if (date_layout < 0 || date_layout >= DateLayoutCount || time_layout < 0 ||
+        time_layout >= TimeLayoutCount) {
+        rest.clear();
+        return false;
+    }
+
+    // Layouts 17 and 18 carry no day, layout 19 neither day nor month: a
+    // day (and month) is put in front so that the year is field 3.
+    char buffer[LineMax];
+    std::size_t size = 0;
+    const auto append = [&](std::string_view part) {
+        const std::size_t n = std::min(part.size(), LineMax - size);
+        std::memcpy(buffer + size, part.data(), n);
+        size += n;
+    };
+    if (date_layout == 17 || date_layout == 18) {
+        append("1-");
+    } else if (date_layout == 19) {
+        append("1/1/");
+    }
+    append(line);
+
+    NormaliseInPlace(buffer, size, names);
+
+    if (date_layout == 15 || date_layout == 16) {
+        // " 3/ 4/2001" becomes "3/4/2001".
+        DeleteFirstBlank(buffer, size,
+                         FieldStartPosition(1, std::string_view(buffer, size), Slash));
+        DeleteFirstBlank(buffer, size,
+                         FieldStartPosition(2, std::string_view(buffer, size), Slash));
+    }
+    const std::string_view text(buffer, size);
+
+    const CharSet& date_set = time_layout == 5 ? LineSeparatorsNoSemicolon : LineSeparators;
+    const CharSet& time_set =
+        time_layout >= 3 && time_layout <= 5 ? LineSeparatorsNoSemicolon : LineSeparators;
+    std::string_view time_text;
+    const std::string_view last_field =
+        time_layout == 0 ? FieldView(1, text, date_set) : FieldView(2, text, time_set);
+    if (time_layout != 0) time_text = last_field.substr(0, FieldTextMax);
+    // Without that field the rest is the whole line.
+    const std::size_t rest_start =
+        last_field.empty()
+            ? 0
+            : static_cast<std::size_t>(last_field.data() - text.data()) + last_field.size();
+    rest.assign(text.substr(rest_start, std::min(rest_max_length, LineMax)));
+
+    const std::string_view date_text = FieldView(1, text, date_set).substr(0, FieldTextMax);
+    if (!DateReader(date_text, names, error).Read(date_layout, date)) return false;
+
+    if (date.year > 3100) return false;
+    if (short_year && date.year >= 0 && date.year <= 200) {
+        date.year += date.year <= 60 ? 2000 : 1900;
+    }
+
+    return ReadTime(time_layout, time_text, names, date);
+}
+
+}  // namespace varn

@@ -1,0 +1,175 @@
+// The command line, in-process (usage and exit codes) and as the real binary
+// run in a fresh temporary folder (files, pipes and standard streams).
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "cli/app.h"
+#include "cli/command.h"
+#include "test_support.h"
+
+namespace varn::cli {
+namespace {
+
+using varn::testing::ReadAll;
+using varn::testing::TempDir;
+
+struct Outcome {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+Outcome RunCli(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int code = RunVarn(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+// Runs the varn binary through the shell in dir and returns its exit code and
+// standard output.
+Outcome Shell(const TempDir& dir, const std::string& command) {
+    const std::string full = "cd '" + dir.path().string() + "' && " + command + " 2>err.log";
+    FILE* pipe = popen(full.c_str(), "r");
+    std::string out;
+    char buffer[4096];
+    std::size_t got;
+    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, got);
+    const int status = pclose(pipe);
+    const std::string err = ReadAll(dir.Path("err.log"));
+    std::remove(dir.Path("err.log").c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out, err};
+}
+
+const std::string kVarn = std::string("'") + VARN_BIN + "'";
+
+TEST(RunVarn, RejectsBadUsageWithExitTwo) {
+    struct Row {
+        const char* name;
+        std::vector<std::string> args;
+    };
+    const Row rows[] = {
+        {"no command", {}},
+        {"unknown command", {"frobnicate"}},
+        {"unknown option", {"convert", "--format", "0", "--fast", "a", "b"}},
+        {"missing format", {"convert", "a", "b"}},
+        {"format not a number", {"convert", "--format", "x", "a", "b"}},
+        {"format above 4", {"convert", "--format", "5", "a", "b"}},
+        {"format below 0", {"convert", "--format", "-1", "a", "b"}},
+        {"missing output", {"convert", "--format", "0", "a"}},
+        {"missing lines", {"truncate", "a", "b"}},
+        {"lines below 1", {"truncate", "--lines", "0", "a", "b"}},
+        {"lines not a number", {"truncate", "--lines", "ten", "a", "b"}},
+        {"count without input", {"count"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const Outcome got = RunCli(row.args);
+        EXPECT_EQ(got.code, ExitUsage);
+        EXPECT_EQ(got.err.rfind("varn: ", 0), 0U) << got.err;
+        EXPECT_NE(got.err.find("--help"), std::string::npos) << "a hint";
+    }
+}
+
+TEST(RunVarn, PrintsHelpAndVersion) {
+    const Outcome help = RunCli({"--help"});
+    EXPECT_EQ(help.code, ExitOk);
+    for (const char* command : {"convert", "truncate", "count"}) {
+        EXPECT_NE(help.out.find(command), std::string::npos) << command;
+    }
+    const Outcome version = RunCli({"--version"});
+    EXPECT_EQ(version.code, ExitOk);
+    EXPECT_EQ(version.out.rfind("varn ", 0), 0U);
+}
+
+TEST(RunVarn, ReportsFileErrorsWithExitOne) {
+    TempDir dir;
+    const Outcome got = RunCli({"count", dir.Path("missing.txt")});
+    EXPECT_EQ(got.code, ExitFailure);
+    EXPECT_EQ(got.err, "varn: " + dir.Path("missing.txt") +
+                           ": cannot open for reading: No such file or directory\n");
+}
+
+TEST(VarnBinary, ConvertsFilesAndStandardStreams) {
+    TempDir dir;
+    dir.Write("in.csv", "1971,1,4,4.318\r\n1971,1,5,4.3117\r1\n\x1a" "ignored\n");
+    Outcome got = Shell(dir, kVarn + " convert --format 0 in.csv out.txt");
+    EXPECT_EQ(got.code, 0) << got.err;
+    EXPECT_EQ(got.out, "");
+    EXPECT_EQ(ReadAll(dir.Path("out.txt")), "1/4/1971   4.318\r\n1/5/1971   4.31171\r\n");
+
+    got = Shell(dir, "printf '060523,0930,1,2,3,4,5\\n' | " + kVarn + " convert -f 1 - -");
+    EXPECT_EQ(got.code, 0) << got.err;
+    EXPECT_EQ(got.out, "05/23/2006  09:30  1  2  3  4  5  \r\n");
+}
+
+TEST(VarnBinary, EmptyInputGivesEmptyOutput) {
+    TempDir dir;
+    dir.Write("empty.txt", "");
+    for (const char* command : {" convert -f 0 empty.txt out.txt", " truncate -n 3 empty.txt out.txt"}) {
+        SCOPED_TRACE(command);
+        const Outcome got = Shell(dir, kVarn + command);
+        EXPECT_EQ(got.code, 0) << got.err;
+        EXPECT_EQ(ReadAll(dir.Path("out.txt")), "");
+    }
+    EXPECT_EQ(Shell(dir, kVarn + " count empty.txt").out, "0 lines\n");
+}
+
+TEST(VarnBinary, MissingInputLeavesNoOutput) {
+    TempDir dir;
+    dir.Write("out.txt", "precious");
+    const Outcome got = Shell(dir, kVarn + " convert -f 0 missing.txt out.txt");
+    EXPECT_EQ(got.code, 1);
+    EXPECT_EQ(got.err, "varn: missing.txt: cannot open for reading: No such file or directory\n");
+    EXPECT_EQ(ReadAll(dir.Path("out.txt")), "precious");
+    EXPECT_EQ(dir.Listing(), "out.txt ");
+}
+
+TEST(VarnBinary, UnwritableDestinationLeavesExistingFileUntouched) {
+    TempDir dir;
+    dir.Write("in.txt", "1971,1,4,4.318\n");
+    std::filesystem::create_directory(dir.Path("locked"));
+    dir.Write("locked/out.txt", "precious");
+    std::filesystem::permissions(dir.Path("locked"), std::filesystem::perms::owner_read |
+                                                         std::filesystem::perms::owner_exec);
+    const Outcome got = Shell(dir, kVarn + " convert -f 0 in.txt locked/out.txt");
+    std::filesystem::permissions(dir.Path("locked"), std::filesystem::perms::owner_all);
+    if (got.code == 0) GTEST_SKIP() << "running with permission to write anywhere (root)";
+    EXPECT_EQ(got.code, 1);
+    EXPECT_NE(got.err.find("locked/out.txt"), std::string::npos) << got.err;
+    EXPECT_EQ(ReadAll(dir.Path("locked/out.txt")), "precious");
+}
+
+TEST(VarnBinary, TruncatesAFileOntoItself) {
+    TempDir dir;
+    std::string text;
+    for (int i = 1; i <= 100; ++i) text += std::to_string(i) + (i % 3 == 0 ? "\r" : "\n");
+    dir.Write("data.txt", text);
+    const Outcome got = Shell(dir, kVarn + " truncate --lines 10 data.txt data.txt");
+    EXPECT_EQ(got.code, 0) << got.err;
+    std::string want;
+    for (int i = 91; i <= 100; ++i) want += std::to_string(i) + "\r\n";
+    EXPECT_EQ(ReadAll(dir.Path("data.txt")), want);
+    EXPECT_EQ(Shell(dir, kVarn + " count data.txt").out, "10 lines\n");
+    EXPECT_EQ(Shell(dir, "printf 'a\\nb\\nc' | " + kVarn + " truncate -n 2 - -").out, "b\r\nc\r\n");
+}
+
+TEST(VarnBinary, ClosedOutputPipeEndsQuietly) {
+    TempDir dir;
+    std::string text;
+    for (int i = 0; i < 400000; ++i) text += "1971,1,4,4.318\n";
+    dir.Write("big.csv", text);
+    const Outcome got =
+        Shell(dir, "{ " + kVarn + " convert -f 0 big.csv -; echo $? >rc; } | head -n 1");
+    EXPECT_EQ(ReadAll(dir.Path("rc")), "0\n");
+    EXPECT_EQ(got.err, "");
+    EXPECT_EQ(got.out, "1/4/1971   4.318\r\n");
+}
+
+}  // namespace
+}  // namespace varn::cli

@@ -1,0 +1,115 @@
+#include "convert/conversions.h"
+
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+#include "convert/daily_to_monthly.h"
+#include "test_support.h"
+
+namespace varn {
+namespace {
+
+using testing::ReadAll;
+using testing::TempDir;
+
+std::string Convert(const std::string& input, int conversion) {
+    TempDir dir;
+    const std::string in = dir.Write("in.txt", input);
+    const std::string out = dir.Path("out.txt");
+    const JobStatus status = ConvertPriceFile(in, out, conversion);
+    EXPECT_TRUE(status.ok()) << status.Message();
+    return ReadAll(out);
+}
+
+TEST(ConvertPriceFile, RunsEachConversionOverWholeFiles) {
+    struct Row {
+        const char* name;
+        int conversion;
+        std::string input;
+        std::string want;
+    };
+    const Row rows[] = {
+        {"empty input gives empty output", 0, "", ""},
+        {"date price", 0, "1971,1,4,4.318\n1971,1,5,4.3117\r\n",
+         "1/4/1971   4.318\r\n1/5/1971   4.3117\r\n"},
+        {"lone CR dropped", 0, "1971,1,\r4,4.318", "1/4/1971   4.318\r\n"},
+        {"Ctrl-Z ends the input", 0, "1971,1,4,4.318\n\x1a" "1971,1,5,1\n", "1/4/1971   4.318\r\n"},
+        {"intraday skips header", 1,
+         "\"Date\",\"Time\"\n060523,0930,1,2,3,4,5\n", "05/23/2006  09:30  1  2  3  4  5  \r\n"},
+        {"monthly keeps the last month", 2,
+         "01/30/2004 10\n01/31/2004 11\n02/27/2004 12\n02/28/2004 13\n",
+         "01/31/2004 11\r\n02/28/2004 13\r\n"},
+        {"monthly with header and trailing blank line", 2,
+         "Date,Price\n01/30/2004 10\n01/31/2004 11\n02/27/2004 12\n02/28/2004 13\n\n",
+         "Date,Price\r\n01/31/2004 11\r\n02/28/2004 13\r\n\r\n"},
+        {"one month gives its last line", 2, "1/15/2004 1\n01/16/2004 2\n", "01/16/2004 2\r\n"},
+        {"change of year", 2, "12/31/2003 1\n01/02/2004 2\n", "12/31/2003 1\r\n01/02/2004 2\r\n"},
+        {"dated prices", 3, "4.318\n4.3117\n\n",
+         "01.01.1000   4.318\r\n01.02.1000   4.3117\r\n01.03.1000   \r\n"},
+        {"truncated Julian", 4, "52275.5 1.234\n\nDate Price\n53371.25 7\n",
+         "1/1/2002 12:00:00  1.234\r\n1/1/2005 6:00:00  7\r\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(Convert(row.input, row.conversion), row.want);
+    }
+}
+
+TEST(ConvertPriceFile, DatesFollowTheJulianCalendarThroughTheReform) {
+    // Line 60 is the Julian leap day of the year 1000; the reform skips ten days.
+    std::string input;
+    const int lines = 213'000;
+    for (int i = 0; i < lines; ++i) input += "1\n";
+    const std::string out = Convert(input, 3);
+    EXPECT_NE(out.find("02.28.1000   1\r\n02.29.1000   1\r\n03.01.1000   1\r\n"), std::string::npos);
+    EXPECT_NE(out.find("10.04.1582   1\r\n10.15.1582   1\r\n"), std::string::npos);
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), lines);
+}
+
+TEST(ConvertPriceFile, MayWriteOverItsOwnInput) {
+    TempDir dir;
+    const std::string path = dir.Write("prices.txt", "1971,1,4,4.318\n");
+    ASSERT_TRUE(ConvertPriceFile(path, path, 0).ok());
+    EXPECT_EQ(ReadAll(path), "1/4/1971   4.318\r\n");
+    EXPECT_EQ(dir.Listing(), "prices.txt ");
+}
+
+TEST(ConvertPriceFile, FailureLeavesExistingOutputUntouched) {
+    TempDir dir;
+    const std::string out = dir.Write("out.txt", "precious");
+    const JobStatus missing = ConvertPriceFile(dir.Path("missing.txt"), out, 0);
+    ASSERT_FALSE(missing.ok());
+    EXPECT_NE(missing.Message().find("missing.txt"), std::string::npos);
+    EXPECT_EQ(ReadAll(out), "precious");
+
+    const std::string in = dir.Write("in.txt", "1971,1,4,4.318\n");
+    const JobStatus unwritable = ConvertPriceFile(in, dir.Path("no/such/out.txt"), 0);
+    ASSERT_FALSE(unwritable.ok());
+    EXPECT_NE(unwritable.Message().find("no/such/out.txt"), std::string::npos);
+    EXPECT_EQ(dir.Listing(), "in.txt out.txt ");
+}
+
+TEST(ConversionExample, ShowsLinesOfTheFirstTwoOnly) {
+    EXPECT_EQ(ConversionExample(0).size(), 4U);
+    EXPECT_EQ(ConversionExample(0)[3], "1971,1,7,4.3103");
+    ASSERT_EQ(ConversionExample(1).size(), 5U);
+    EXPECT_EQ(ConversionExample(1)[0], R"("Date","Time","Open","High","Low","Close","Volume")");
+    for (int n : {2, 3, 4, -1, 5}) EXPECT_TRUE(ConversionExample(n).empty()) << n;
+}
+
+TEST(MonthKey, ReadsTheTextBeforeTheFirstSlash) {
+    struct Row {
+        const char* line;
+        std::int32_t want;
+    };
+    const Row rows[] = {{"01/30/2004 10", 1}, {"1/30/2004", 1}, {"//12/31/2003", 12},
+                        {"Date,Price", -1},   {"", -1},         {"a1/2/3", -1}, {"x1/2/3", 1}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.line);
+        EXPECT_EQ(MonthKey(row.line), row.want);
+    }
+}
+
+}  // namespace
+}  // namespace varn

@@ -1,0 +1,66 @@
+#pragma once
+// Helpers shared by the tests: a fresh temporary folder removed at the end,
+// and whole-file reads and writes of raw bytes.
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace varn::testing {
+
+class TempDir {
+public:
+    TempDir() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "varn-test-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot create a temporary folder";
+        path_ = pattern;
+    }
+    ~TempDir() {
+        std::error_code ignored;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    std::string Path(const std::string& name) const { return (path_ / name).string(); }
+    const std::filesystem::path& path() const { return path_; }
+
+    // Writes bytes to name and returns its full path.
+    std::string Write(const std::string& name, const std::string& bytes) const {
+        const std::string full = Path(name);
+        std::ofstream out(full, std::ios::binary);
+        out << bytes;
+        return full;
+    }
+
+    // The names of the files in the folder, sorted.
+    std::string Listing() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        std::string joined;
+        for (const auto& n : names) joined += n + " ";
+        return joined;
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace varn::testing

@@ -1,0 +1,143 @@
+#include "truncate/truncate.h"
+
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace varn {
+namespace {
+
+using testing::ReadAll;
+using testing::TempDir;
+
+// "1\r\n2\r\n...n\r\n"
+std::string Numbered(int from, int to, const char* end = "\r\n") {
+    std::string text;
+    for (int i = from; i <= to; ++i) text += std::to_string(i) + end;
+    return text;
+}
+
+TEST(WriteLastLines, WritesTheLastNLines) {
+    struct Row {
+        const char* name;
+        int count;
+        std::int32_t n;
+        int first_kept;  // counted from 1
+    };
+    const Row rows[] = {
+        {"100 lines, last 10", 100, 10, 91},
+        {"fewer lines than N", 5, 10, 1},
+        {"exactly N lines", 10, 10, 1},
+        {"N + 1 lines lose the first", 11, 10, 2},
+        {"last line only", 7, 1, 7},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempDir dir;
+        TruncLines lines;
+        ASSERT_TRUE(LoadTruncFile(dir.Write("in.txt", Numbered(1, row.count, "\n")), lines).ok());
+        ASSERT_EQ(static_cast<int>(lines.size()), row.count);
+        ASSERT_TRUE(WriteLastLines(lines, row.n, dir.Path("out.txt")).ok());
+        EXPECT_EQ(ReadAll(dir.Path("out.txt")), Numbered(row.first_kept, row.count));
+        // The held lines are only read: a second run with another N works too.
+        ASSERT_TRUE(WriteLastLines(lines, 2, dir.Path("out2.txt")).ok());
+        EXPECT_EQ(ReadAll(dir.Path("out2.txt")), Numbered(std::max(1, row.count - 1), row.count));
+    }
+}
+
+TEST(WriteLastLines, ReplacesTheOpenedFileItself) {
+    TempDir dir;
+    const std::string path = dir.Write("in.txt", Numbered(1, 20, "\r"));
+    TruncLines lines;
+    ASSERT_TRUE(LoadTruncFile(path, lines).ok());
+    ASSERT_TRUE(WriteLastLines(lines, 3, path).ok());
+    EXPECT_EQ(ReadAll(path), Numbered(18, 20));
+}
+
+TEST(WriteLastLines, UnwritableDestinationWritesNothing) {
+    TempDir dir;
+    TruncLines lines = {"a"};
+    const JobStatus status = WriteLastLines(lines, 1, dir.Path("no/out.txt"));
+    ASSERT_FALSE(status.ok());
+    EXPECT_NE(status.Message().find("no/out.txt"), std::string::npos);
+}
+
+TEST(LoadTruncFile, EmptiesTheLinesWhenTheFileCannotBeRead) {
+    TempDir dir;
+    TruncLines lines = {"old"};
+    EXPECT_FALSE(LoadTruncFile(dir.Path("missing.txt"), lines).ok());
+    EXPECT_TRUE(lines.empty());
+}
+
+TEST(CountLines, CountsEveryKindOfLineBreak) {
+    struct Row {
+        const char* name;
+        std::string bytes;
+        std::int64_t want;
+    };
+    const Row rows[] = {
+        {"empty", "", 0},
+        {"no final break", "a\nb", 2},
+        {"final LF", "a\nb\n", 2},
+        {"CR LF", "a\r\nb\r\n", 2},
+        {"lone CR", "a\rb\rc", 3},
+        {"blank lines", "\n\n\n", 3},
+        {"CR then LF as two breaks", "a\n\rb", 3},
+        {"NUL is ordinary", std::string("a\0b\nc", 5), 2},
+        {"CR LF across a 1 MiB block",
+         std::string((1 << 20) - 1, 'x') + "\r\n" + "y", 2},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempDir dir;
+        std::int64_t count = -1;
+        ASSERT_TRUE(CountLines(dir.Write("in.txt", row.bytes), count).ok());
+        EXPECT_EQ(count, row.want);
+        TruncLines lines;
+        ASSERT_TRUE(LoadTruncFile(dir.Path("in.txt"), lines).ok());
+        EXPECT_EQ(static_cast<std::int64_t>(lines.size()), row.want) << "the line list agrees";
+    }
+}
+
+TEST(TruncateFile, ReadsTheEndOfARegularFile) {
+    struct Row {
+        const char* name;
+        std::string bytes;
+        std::int64_t n;
+        std::string want;
+    };
+    const Row rows[] = {
+        {"empty", "", 10, ""},
+        {"last two of LF lines", "a\nb\nc\n", 2, "b\r\nc\r\n"},
+        {"no final break", "a\nb\nc", 2, "b\r\nc\r\n"},
+        {"CR LF lines", "a\r\nb\r\nc\r\n", 1, "c\r\n"},
+        {"lone CR lines", "a\rb\rc\r", 2, "b\r\nc\r\n"},
+        {"CR LF counted once", "a\r\n\r\nb", 2, "\r\nb\r\n"},
+        {"blank last lines", "a\n\n\n", 2, "\r\n\r\n"},
+        {"more asked than held", "a\nb", 5, "a\r\nb\r\n"},
+        {"long file", Numbered(1, 300000, "\n"), 3, Numbered(299998, 300000)},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempDir dir;
+        const std::string in = dir.Write("in.txt", row.bytes);
+        ASSERT_TRUE(TruncateFile(in, row.n, dir.Path("out.txt")).ok());
+        EXPECT_EQ(ReadAll(dir.Path("out.txt")), row.want);
+        // In place, and the same as the held-lines job gives.
+        ASSERT_TRUE(TruncateFile(in, row.n, in).ok());
+        EXPECT_EQ(ReadAll(in), row.want);
+    }
+}
+
+TEST(TruncateFile, FailureLeavesTheDestination) {
+    TempDir dir;
+    const std::string out = dir.Write("out.txt", "precious");
+    EXPECT_FALSE(TruncateFile(dir.Path("missing"), 1, out).ok());
+    EXPECT_EQ(ReadAll(out), "precious");
+    EXPECT_EQ(dir.Listing(), "out.txt ");
+}
+
+}  // namespace
+}  // namespace varn
