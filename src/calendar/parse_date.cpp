@@ -19,51 +19,115 @@ constexpr std::size_t LineMax = ShortTextMax;
 constexpr std::size_t FieldTextMax = 100;
 constexpr std::size_t NotFound = std::string_view::npos;
 
-constexpr char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+constexpr char Upper(char c) {
+    return static_cast<unsigned char>(c - 'a') < 26 ? static_cast<char>(c - 32) : c;
+}
 
 constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 constexpr bool IsControlOrBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 
-// A letter or a byte of code 128 or above: every English month name and
-// (nearly) every regional one begins with such a byte.
 constexpr bool IsLetterOrHigh(char c) {
     const auto code = static_cast<unsigned char>(c);
-    return (code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z') || code >= 128;
+    return static_cast<unsigned char>((code | 0x20) - 'a') < 26 || code >= 128;
 }
 
-bool HasLetterOrHigh(std::string_view text) {
-    return std::any_of(text.begin(), text.end(), IsLetterOrHigh);
-}
-
-// Index of the first occurrence of name, upper-cased ("a" to "z" only), in
-// text; NotFound when there is none or name is empty.
-std::size_t FindUpperCased(std::string_view text, std::string_view name) {
-    if (name.empty() || name.size() > text.size()) return NotFound;
-    const char first = Upper(name[0]);
-    const std::size_t last_start = text.size() - name.size();
-    std::size_t from = 0;
-    while (from <= last_start) {
-        const void* hit = std::memchr(text.data() + from, static_cast<unsigned char>(first),
-                                      last_start - from + 1);
-        if (hit == nullptr) return NotFound;
-        const auto pos = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
-        std::size_t k = 1;
-        while (k < name.size() && text[pos + k] == Upper(name[k])) ++k;
-        if (k == name.size()) return pos;
-        from = pos + 1;
+// The set of the byte codes that occur in a text.
+class BytesPresent {
+  public:
+    explicit BytesPresent(std::string_view text) {
+        for (const char c : text) {
+            const auto code = static_cast<unsigned char>(c);
+            bits_[code >> 6] |= std::uint64_t{1} << (code & 63);
+        }
     }
-    return NotFound;
+    bool Contains(char c) const {
+        const auto code = static_cast<unsigned char>(c);
+        return ((bits_[code >> 6] >> (code & 63)) & 1U) != 0;
+    }
+
+  private:
+    std::array<std::uint64_t, 4> bits_{};
+};
+
+// A CharSet as a table of 256 flags: a test per character is one load,
+// which the field walks of every parsed line feel.
+struct ByteTable {
+    constexpr explicit ByteTable(const CharSet& set) {
+        for (unsigned code = 0; code < 256; ++code) {
+            in[code] = set.Contains(static_cast<unsigned char>(code));
+        }
+    }
+    bool Contains(char c) const { return in[static_cast<unsigned char>(c)]; }
+    std::array<bool, 256> in{};
+};
+
+// Fields 1 to N of text, in one walk (empty views for absent fields); the
+// same fields as FieldView gives one at a time.
+template <std::size_t N>
+std::array<std::string_view, N> FirstFields(std::string_view text, const ByteTable& delimiters) {
+    std::array<std::string_view, N> fields{};
+    std::size_t pos = 0;
+    const std::size_t size = text.size();
+    for (std::size_t n = 0; n < N; ++n) {
+        while (pos < size && delimiters.Contains(text[pos])) ++pos;
+        if (pos >= size) break;
+        const std::size_t start = pos;
+        while (pos < size && !delimiters.Contains(text[pos])) ++pos;
+        fields[n] = text.substr(start, pos - start);
+    }
+    return fields;
 }
 
-std::string_view Designator(const std::string& designator) {
-    return std::string_view(designator).substr(0, AmPmDesignatorMax);
+// Upper-cases "a" to "z" eight bytes at a time; every other byte stays.
+void UpperCaseInPlace(char* data, std::size_t size) {
+    constexpr std::uint64_t Ones = 0x0101010101010101;
+    constexpr std::uint64_t High = Ones * 0x80;
+    std::size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, data + i, 8);
+        const std::uint64_t low7 = word & ~High;
+        // Per byte, the high bit of from_a is set when low7 >= 'a', that of
+        // past_z when low7 > 'z'; no byte carries into the next.
+        const std::uint64_t from_a = low7 + Ones * (0x80 - 'a');
+        const std::uint64_t past_z = low7 + Ones * (0x80 - 'z' - 1);
+        const std::uint64_t lower = from_a & ~past_z & ~word & High;
+        word ^= lower >> 2;  // 0x80 >> 2 is the case bit 0x20
+        std::memcpy(data + i, &word, 8);
+    }
+    for (; i < size; ++i) data[i] = Upper(data[i]);
+}
+
+// The English month names as they stand in an upper-cased line.
+constexpr std::array<std::string_view, 12> EnglishUpperLong = {
+    "JANUARY", "FEBRUARY", "MARCH",     "APRIL",   "MAY",      "JUNE",
+    "JULY",    "AUGUST",   "SEPTEMBER", "OCTOBER", "NOVEMBER", "DECEMBER"};
+constexpr std::array<std::string_view, 12> EnglishUpperShort = {
+    "JAN", "FEB", "MAR", "APR", "MAY", "JUN", "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+
+constexpr ByteTable DashSlash{CharSet("-/")};
+constexpr ByteTable Dot{CharSet(".")};
+constexpr ByteTable DotSlash{CharSet("./")};
+constexpr ByteTable DashDotSlash{CharSet("-./")};
+constexpr ByteTable BlankSlash{CharSet(" /")};
+constexpr ByteTable NameSeparators{CharSet("\",_")};
+constexpr ByteTable NameSeparatorsDash{CharSet("\",-_")};
+constexpr ByteTable YearSeparators{CharSet("\",/_")};
+constexpr CharSet Slash("/");
+constexpr ByteTable LineTable{LineSeparators};
+constexpr ByteTable LineNoSemicolonTable{LineSeparatorsNoSemicolon};
+constexpr ByteTable WordTable{WordSeparators};
+constexpr ByteTable TimeFieldTable{TimeFieldSeparators};
+
+std::string Designator(const std::string& designator) {
+    return designator.substr(0, AmPmDesignatorMax);
 }
 
 // Upper-cases, joins an AM/PM marker to its time and joins a month-name date,
 // on size characters at data.
-void NormaliseInPlace(char* data, std::size_t size, const RegionalNames& names) {
-    for (std::size_t i = 0; i < size; ++i) data[i] = Upper(data[i]);
+void NormaliseInPlace(char* data, std::size_t size, const DateNames& names) {
+    UpperCaseInPlace(data, size);
     const std::string_view line(data, size);
 
     const int marker = AmPmMarkerPosition(line, names);
@@ -79,12 +143,8 @@ void NormaliseInPlace(char* data, std::size_t size, const RegionalNames& names) 
     // a month name in a later field (a remark, a ticker) must not make a
     // numeric line a month-name line.
     std::size_t span_end = 0;
-    std::size_t pos = 0;
-    for (int words = 0; words < 3 && pos < size; ++words) {
-        while (pos < size && WordSeparators.Contains(data[pos])) ++pos;
-        if (pos >= size) break;
-        while (pos < size && !WordSeparators.Contains(data[pos])) ++pos;
-        span_end = pos;
+    for (const std::string_view word : FirstFields<3>(line, WordTable)) {
+        if (!word.empty()) span_end = static_cast<std::size_t>(word.data() - data) + word.size();
     }
     if (MonthInText(line.substr(0, span_end), names) != 0) {
         for (std::size_t i = 0; i < span_end; ++i) {
@@ -110,6 +170,25 @@ void DeleteFirstBlank(char* data, std::size_t& size, int p) {
     }
 }
 
+// The value of one to nine decimal digits and nothing else; false for any
+// other text, which the full integer reading then judges. Both readings give
+// the same value wherever this one succeeds.
+bool ReadDecimal(std::string_view text, std::int32_t& value) {
+    if (text.empty() || text.size() > 9) return false;
+    std::int32_t result = 0;
+    for (const char c : text) {
+        if (!IsDigit(c)) return false;
+        result = result * 10 + (c - '0');
+    }
+    value = result;
+    return true;
+}
+
+std::int32_t DecimalOr(std::string_view text, std::int32_t fallback) {
+    std::int32_t value = 0;
+    return ReadDecimal(text, value) ? value : StrictIntegerOr(text, fallback);
+}
+
 std::int32_t Window50(std::int32_t year) { return year <= 50 ? year + 2000 : year + 1900; }
 
 enum class DatePart { kYear, kMonth, kDay };
@@ -129,21 +208,11 @@ const char* Label(DatePart part) {
 
 // A date of three numbers, f1, f2 and f3 in this order.
 struct NumericLayout {
-    CharSet set;
+    const ByteTable* set;
     std::array<DatePart, 3> fields;
     std::array<DateCheck, 3> checks;
     int check_count;
 };
-
-constexpr CharSet DashSlash("-/");
-constexpr CharSet Dot(".");
-constexpr CharSet DotSlash("./");
-constexpr CharSet DashDotSlash("-./");
-constexpr CharSet BlankSlash(" /");
-constexpr CharSet NameSeparators("\",_");
-constexpr CharSet NameSeparatorsDash("\",-_");
-constexpr CharSet YearSeparators("\",/_");
-constexpr CharSet Slash("/");
 
 constexpr std::array<DatePart, 3> Mdy = {DatePart::kMonth, DatePart::kDay, DatePart::kYear};
 constexpr std::array<DatePart, 3> Dmy = {DatePart::kDay, DatePart::kMonth, DatePart::kYear};
@@ -159,18 +228,18 @@ constexpr std::array<DateCheck, 3> MonthThenDay = {DateCheck::kMonthUpTo12, Date
 // The numeric layouts read by NumericLayout, by date layout number.
 const NumericLayout* NumericLayoutOf(int date_layout) {
     static constexpr NumericLayout Layouts[] = {
-        {DashSlash, Mdy, TwoDigitYear, 3},     // 1 MM/DD/YY
-        {DashSlash, Dmy, TwoDigitYear, 3},     // 2 DD/MM/YY
-        {Dot, Mdy, TwoDigitYear, 3},           // 3 MM.DD.YY
-        {Dot, Dmy, TwoDigitYear, 3},           // 4 DD.MM.YY
-        {DashSlash, Mdy, DayThenMonth, 2},     // 5 MM/DD/YYYY
-        {DashSlash, Dmy, DayThenMonth, 2},     // 6 DD/MM/YYYY
-        {Dot, Mdy, DayThenMonth, 2},           // 7 MM.DD.YYYY
-        {DotSlash, Dmy, DayThenMonth, 2},      // 8 DD.MM.YYYY
-        {DashDotSlash, Ymd, MonthThenDay, 2},  // 12 YYYY/MM/DD
-        {DotSlash, Ydm, MonthThenDay, 2},      // 13 YYYY/DD/MM
-        {BlankSlash, Mdy, DayThenMonth, 2},    // 15 M / D/YYYY
-        {BlankSlash, Dmy, DayThenMonth, 2},    // 16 D / M/YYYY
+        {&DashSlash, Mdy, TwoDigitYear, 3},     // 1 MM/DD/YY
+        {&DashSlash, Dmy, TwoDigitYear, 3},     // 2 DD/MM/YY
+        {&Dot, Mdy, TwoDigitYear, 3},           // 3 MM.DD.YY
+        {&Dot, Dmy, TwoDigitYear, 3},           // 4 DD.MM.YY
+        {&DashSlash, Mdy, DayThenMonth, 2},     // 5 MM/DD/YYYY
+        {&DashSlash, Dmy, DayThenMonth, 2},     // 6 DD/MM/YYYY
+        {&Dot, Mdy, DayThenMonth, 2},           // 7 MM.DD.YYYY
+        {&DotSlash, Dmy, DayThenMonth, 2},      // 8 DD.MM.YYYY
+        {&DashDotSlash, Ymd, MonthThenDay, 2},  // 12 YYYY/MM/DD
+        {&DotSlash, Ydm, MonthThenDay, 2},      // 13 YYYY/DD/MM
+        {&BlankSlash, Mdy, DayThenMonth, 2},    // 15 M / D/YYYY
+        {&BlankSlash, Dmy, DayThenMonth, 2},    // 16 D / M/YYYY
     };
     switch (date_layout) {
         case 1:
@@ -197,7 +266,7 @@ const NumericLayout* NumericLayoutOf(int date_layout) {
 // a failure into the error text when one is wanted.
 class DateReader {
   public:
-    DateReader(std::string_view date_text, const RegionalNames& names, ShortText* error)
+    DateReader(std::string_view date_text, const DateNames& names, ShortText* error)
         : text_(date_text), names_(names), error_(error) {}
 
     bool Read(int date_layout, ParsedDate& date) {
@@ -225,7 +294,7 @@ class DateReader {
             case 19:
                 date.day = 1;
                 date.month = 1;
-                set_ = YearSeparators;
+                UseSet(YearSeparators);
                 return ReadNumber(Field(3), DatePart::kYear, date.year);
             case 20:
                 return ReadYearAndMonth(2, 1, true, date);
@@ -237,7 +306,8 @@ class DateReader {
     }
 
   private:
-    std::string_view Field(int n) const { return FieldView(n, text_, set_); }
+    void UseSet(const ByteTable& set) { fields_ = FirstFields<3>(text_, set); }
+    std::string_view Field(int n) const { return fields_[static_cast<std::size_t>(n - 1)]; }
 
     bool Fail(const char* label, std::string_view field) {
         if (error_ != nullptr) {
@@ -254,7 +324,9 @@ class DateReader {
 
     bool ReadNumber(std::string_view field, DatePart part, std::int32_t& value) {
         std::int32_t read = 0;
-        if (!TextToInteger(field, read)) return Fail(Label(part), field);
+        if (!ReadDecimal(field, read) && !TextToInteger(field, read)) {
+            return Fail(Label(part), field);
+        }
         value = read;
         return true;
     }
@@ -268,7 +340,7 @@ class DateReader {
     }
 
     bool ReadNumeric(const NumericLayout& layout, ParsedDate& date) {
-        set_ = layout.set;
+        UseSet(*layout.set);
         std::array<std::string_view, 3> texts;  // by DatePart
         for (int n = 1; n <= 3; ++n) {
             const DatePart part = layout.fields[static_cast<std::size_t>(n - 1)];
@@ -297,8 +369,8 @@ class DateReader {
 
     // Layouts 9, 10, 11, 17 and 18: the day in field day_field (0: none), the
     // month by name anywhere in the date text, the year in field 3.
-    bool ReadNamed(const CharSet& set, int day_field, ParsedDate& date) {
-        set_ = set;
+    bool ReadNamed(const ByteTable& set, int day_field, ParsedDate& date) {
+        UseSet(set);
         if (day_field > 0 && !ReadNumber(Field(day_field), DatePart::kDay, date.day)) {
             return false;
         }
@@ -318,7 +390,7 @@ class DateReader {
     // text carries a day and does not fit. In layout 20 a month written "1"
     // is October, the "0" of "10" having been lost as a trailing zero.
     bool ReadYearAndMonth(int month_field, int year_field, bool october_rule, ParsedDate& date) {
-        set_ = DashDotSlash;
+        UseSet(DashDotSlash);
         date.day = 1;
         const std::string_view month_text = Field(month_field);
         const std::string_view first = Field(1);
@@ -355,7 +427,7 @@ class DateReader {
 
     bool ReadPart(std::string_view text, const char* reason, std::int32_t& value) {
         std::int32_t read = 0;
-        if (!TextToInteger(text, read)) return FailPacked(text, reason);
+        if (!ReadDecimal(text, read) && !TextToInteger(text, read)) return FailPacked(text, reason);
         value = read;
         return true;
     }
@@ -387,27 +459,30 @@ class DateReader {
 
     bool ReadWhole(std::string_view part, const char* reason, std::int32_t& value) {
         std::int32_t read = 0;
-        if (!TextToInteger(part, read)) return FailPacked(text_, reason);
+        if (!ReadDecimal(part, read) && !TextToInteger(part, read)) {
+            return FailPacked(text_, reason);
+        }
         value = read;
         return true;
     }
 
     std::string_view text_;
-    const RegionalNames& names_;
+    const DateNames& names_;
     ShortText* error_;
-    CharSet set_;
+    std::array<std::string_view, 3> fields_{};
 };
 
 // The colon rule: hours and minutes, optionally seconds, split at
 // TimeFieldSeparators; with twelve_hour an am/pm marker is required, without
 // it a marker makes the text no 24-hour time.
-bool ReadColonTime(std::string_view time_text, bool twelve_hour, const RegionalNames& names,
+bool ReadColonTime(std::string_view time_text, bool twelve_hour, const DateNames& names,
                    ParsedDate& date) {
     const int kind = AmPmKind(time_text, names);
     if (!twelve_hour && kind != -1) return false;
-    date.hours = StrictIntegerOr(FieldView(1, time_text, TimeFieldSeparators), -1);
-    date.minutes = StrictIntegerOr(FieldView(2, time_text, TimeFieldSeparators), -1);
-    date.seconds = StrictIntegerOr(FieldView(3, time_text, TimeFieldSeparators), 0);
+    const auto fields = FirstFields<3>(time_text, TimeFieldTable);
+    date.hours = DecimalOr(fields[0], -1);
+    date.minutes = DecimalOr(fields[1], -1);
+    date.seconds = DecimalOr(fields[2], 0);
     if (date.hours == -1 || date.minutes == -1) return false;
     if (twelve_hour) {
         if (kind == -1) return false;
@@ -426,14 +501,14 @@ bool ReadDigitTime(std::string_view time_text, std::size_t digits, ParsedDate& d
         time_text = std::string_view(padded, digits);
     }
     if (time_text.size() != digits) return false;
-    date.hours = StrictIntegerOr(time_text.substr(0, 2), -1);
-    date.minutes = StrictIntegerOr(time_text.substr(2, 2), -1);
-    date.seconds = digits == 6 ? StrictIntegerOr(time_text.substr(4, 2), -1) : 0;
+    date.hours = DecimalOr(time_text.substr(0, 2), -1);
+    date.minutes = DecimalOr(time_text.substr(2, 2), -1);
+    date.seconds = digits == 6 ? DecimalOr(time_text.substr(4, 2), -1) : 0;
     return date.hours >= 0 && date.hours <= 24 && date.minutes >= 0 && date.minutes <= 59 &&
            date.seconds >= 0 && date.seconds <= 59;
 }
 
-bool ReadTime(int time_layout, std::string_view time_text, const RegionalNames& names,
+bool ReadTime(int time_layout, std::string_view time_text, const DateNames& names,
               ParsedDate& date) {
     switch (time_layout) {
         case 0:
@@ -461,33 +536,55 @@ bool ReadTime(int time_layout, std::string_view time_text, const RegionalNames& 
 
 bool NumericMonthNames(const RegionalNames& names) { return names.short_months[0] == "1"; }
 
-int MonthInText(std::string_view text, const RegionalNames& names) {
-    // A text without letters and high bytes holds no name that begins with
-    // one, which spares numeric dates the search of 48 names.
-    const bool wordy = HasLetterOrHigh(text);
-    const auto found = [&](std::string_view name) {
-        return !name.empty() && (wordy || !IsLetterOrHigh(name[0])) &&
-               FindUpperCased(text, name) != NotFound;
+DateNames::DateNames() : DateNames(RegionalNames{}) {}
+
+DateNames::DateNames(const RegionalNames& regional)
+    : am_(Designator(regional.am)),
+      pm_(Designator(regional.pm)),
+      numeric_(NumericMonthNames(regional)) {
+    const auto prepare = [this](const std::string& name, std::string& prepared) {
+        prepared = name;
+        for (char& c : prepared) c = Upper(c);
+        if (!prepared.empty() && !IsLetterOrHigh(prepared.front())) has_plain_name_ = true;
     };
-    if (!NumericMonthNames(names)) {
+    for (std::size_t m = 0; m < 12; ++m) {
+        prepare(regional.long_months[m], long_months_[m]);
+        prepare(regional.short_months[m], short_months_[m]);
+    }
+}
+
+int MonthInText(std::string_view text, const DateNames& names) {
+    const bool search_regional = !names.numeric();
+    // A numeric date holds no letter and no high byte, and so no name that
+    // begins with one: the English names all do, regional names nearly always.
+    if (std::none_of(text.begin(), text.end(), [](char c) { return IsLetterOrHigh(c); }) &&
+        !(search_regional && names.has_plain_name())) {
+        return 0;
+    }
+    // A name can only occur when its first and last bytes do.
+    const BytesPresent present(text);
+    const auto found = [&](std::string_view name) {
+        return !name.empty() && present.Contains(name.front()) && present.Contains(name.back()) &&
+               text.find(name) != NotFound;
+    };
+    if (search_regional) {
         for (std::size_t m = 0; m < 12; ++m) {
-            if (found(names.long_months[m])) return static_cast<int>(m) + 1;
+            if (found(names.long_months()[m])) return static_cast<int>(m) + 1;
         }
         for (std::size_t m = 0; m < 12; ++m) {
-            if (found(names.short_months[m])) return static_cast<int>(m) + 1;
+            if (found(names.short_months()[m])) return static_cast<int>(m) + 1;
         }
     }
-    if (!wordy) return 0;
     for (std::size_t m = 0; m < 12; ++m) {
-        if (found(EnglishMonthNames.long_names[m])) return static_cast<int>(m) + 1;
+        if (found(EnglishUpperLong[m])) return static_cast<int>(m) + 1;
     }
     for (std::size_t m = 0; m < 12; ++m) {
-        if (found(EnglishMonthNames.short_names[m])) return static_cast<int>(m) + 1;
+        if (found(EnglishUpperShort[m])) return static_cast<int>(m) + 1;
     }
     return 0;
 }
 
-int AmPmMarkerPosition(std::string_view line, const RegionalNames& names) {
+int AmPmMarkerPosition(std::string_view line, const DateNames& names) {
     const auto position = [line](std::string_view marker) -> int {
         if (marker.empty()) return 0;
         const std::size_t p = line.find(marker);
@@ -501,15 +598,17 @@ int AmPmMarkerPosition(std::string_view line, const RegionalNames& names) {
     for (const std::string_view marker : {std::string_view("AM"), std::string_view("PM")}) {
         if (const int p = position(marker)) return p;
     }
-    if (!NumericMonthNames(names)) {
-        for (const std::string_view marker : {Designator(names.am), Designator(names.pm)}) {
+    if (!names.numeric()) {
+        // A designator equal to a candidate already tried fails the same way.
+        for (const std::string_view marker : {names.am(), names.pm()}) {
+            if (marker == "AM" || marker == "PM") continue;
             if (const int p = position(marker)) return p;
         }
     }
     return 0;
 }
 
-int AmPmKind(std::string_view time_text, const RegionalNames& names) {
+int AmPmKind(std::string_view time_text, const DateNames& names) {
     const auto counts = [time_text](std::string_view marker) {
         if (marker.empty()) return false;
         const std::size_t p = time_text.find(marker);
@@ -519,17 +618,20 @@ int AmPmKind(std::string_view time_text, const RegionalNames& names) {
     };
     if (counts("AM")) return 0;
     if (counts("PM")) return 1;
-    if (counts(Designator(names.am))) return 0;
-    if (counts(Designator(names.pm))) return 1;
+    // A designator equal to "AM" or "PM" was tried with it.
+    const std::string_view am = names.am();
+    const std::string_view pm = names.pm();
+    if (am != "AM" && am != "PM" && counts(am)) return 0;
+    if (pm != "AM" && pm != "PM" && counts(pm)) return 1;
     return -1;
 }
 
-void NormaliseDateLine(ShortText& line, const RegionalNames& names) {
+void NormaliseDateLine(ShortText& line, const DateNames& names) {
     NormaliseInPlace(line.data(), line.size(), names);
 }
 
 bool ParseDateText(std::string_view line, int date_layout, int time_layout, bool short_year,
-                   const RegionalNames& names, ParsedDate& date, ShortText& rest,
+                   const DateNames& names, ParsedDate& date, ShortText& rest,
                    std::size_t rest_max_length, ShortText* error) {
     if (error != nullptr) error->clear();
     if (date_layout < 0 || date_layout >= DateLayoutCount || time_layout < 0 ||
@@ -565,12 +667,12 @@ bool ParseDateText(std::string_view line, int date_layout, int time_layout, bool
     }
     const std::string_view text(buffer, size);
 
-    const CharSet& date_set = time_layout == 5 ? LineSeparatorsNoSemicolon : LineSeparators;
-    const CharSet& time_set =
-        time_layout >= 3 && time_layout <= 5 ? LineSeparatorsNoSemicolon : LineSeparators;
+    const ByteTable& date_set = time_layout == 5 ? LineNoSemicolonTable : LineTable;
+    const ByteTable& time_set =
+        time_layout >= 3 && time_layout <= 5 ? LineNoSemicolonTable : LineTable;
     std::string_view time_text;
     const std::string_view last_field =
-        time_layout == 0 ? FieldView(1, text, date_set) : FieldView(2, text, time_set);
+        time_layout == 0 ? FirstFields<1>(text, date_set)[0] : FirstFields<2>(text, time_set)[1];
     if (time_layout != 0) time_text = last_field.substr(0, FieldTextMax);
     // Without that field the rest is the whole line.
     const std::size_t rest_start =
@@ -579,7 +681,8 @@ bool ParseDateText(std::string_view line, int date_layout, int time_layout, bool
             : static_cast<std::size_t>(last_field.data() - text.data()) + last_field.size();
     rest.assign(text.substr(rest_start, std::min(rest_max_length, LineMax)));
 
-    const std::string_view date_text = FieldView(1, text, date_set).substr(0, FieldTextMax);
+    const std::string_view date_text =
+        (time_layout == 0 ? last_field : FirstFields<1>(text, date_set)[0]).substr(0, FieldTextMax);
     if (!DateReader(date_text, names, error).Read(date_layout, date)) return false;
 
     if (date.year > 3100) return false;

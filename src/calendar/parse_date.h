@@ -24,6 +24,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "calendar/date_layouts.h"
@@ -64,6 +65,35 @@ struct ParsedDate {
     std::int32_t seconds = 0;
 };
 
+// The names that the parser searches besides its own English ones, prepared
+// once from the regional names: upper-cased ("a" to "z" only), designators
+// cut to 10 characters. Bulk parsing builds one and passes it to every call;
+// a RegionalNames converts to one implicitly, at the cost of preparing it
+// each time.
+class DateNames {
+  public:
+    DateNames();                               // no regional names beyond the English ones
+    DateNames(const RegionalNames& regional);  // NOLINT: implicit on purpose
+
+    // Whether the regional names are numbers and so are not searched.
+    bool numeric() const { return numeric_; }
+    const std::array<std::string, 12>& long_months() const { return long_months_; }
+    const std::array<std::string, 12>& short_months() const { return short_months_; }
+    std::string_view am() const { return am_; }
+    std::string_view pm() const { return pm_; }
+    // Whether some regional name begins with a byte that is neither a letter
+    // nor of code 128 or above, so that it may occur in a numeric date.
+    bool has_plain_name() const { return has_plain_name_; }
+
+  private:
+    std::array<std::string, 12> long_months_;
+    std::array<std::string, 12> short_months_;
+    std::string am_;
+    std::string pm_;
+    bool numeric_ = false;
+    bool has_plain_name_ = false;
+};
+
 // Reads the date and time at the start of line (cut to 255 characters) by
 // date_layout (0 to 21) and time_layout (0 to 7). Years above 3100 fail; with
 // short_year a year of 0 to 60 becomes 2000 to 2060 and one of 61 to 200 becomes
@@ -78,7 +108,7 @@ struct ParsedDate {
 // receives a reason such as "Can't extract Day string: 32/01/2001 substring:
 // 32"; time failures leave it empty. Layout numbers out of range fail.
 [[nodiscard]] bool ParseDateText(std::string_view line, int date_layout, int time_layout,
-                                 bool short_year, const RegionalNames& names, ParsedDate& date,
+                                 bool short_year, const DateNames& names, ParsedDate& date,
                                  ShortText& rest, std::size_t rest_max_length,
                                  ShortText* error = nullptr);
 
@@ -89,14 +119,14 @@ struct ParsedDate {
 // every character of code 32 or below, double quote, "," and "-" in that span
 // into "_", and otherwise turns every double quote of the line into a blank.
 // "15 January, 2001 1.5" becomes "15_JANUARY__2001 1.5".
-void NormaliseDateLine(ShortText& line, const RegionalNames& names);
+void NormaliseDateLine(ShortText& line, const DateNames& names);
 
 // The month (1 to 12) whose name occurs in the upper-cased text, 0 when none.
 // Tried in this order: the regional long names, the regional short names
 // (both skipped when NumericMonthNames), the English long names, the English
 // short names; within each list month 1 first. Names are compared upper-cased
 // ("a" to "z" only); an empty name never matches. "15 JUNE" gives 6.
-int MonthInText(std::string_view text, const RegionalNames& names);
+int MonthInText(std::string_view text, const DateNames& names);
 
 // True when the regional short name of January is exactly "1": the regional
 // names are then numbers and only the English names and "AM"/"PM" are used.
@@ -108,12 +138,12 @@ bool NumericMonthNames(const RegionalNames& names);
 // first occurrence of each is looked at; it counts when a blank or a digit
 // stands right before it and it ends the line or is followed by a character
 // of code 32 or below or ",". "9:45 PM,1.5" gives 6.
-int AmPmMarkerPosition(std::string_view line, const RegionalNames& names);
+int AmPmMarkerPosition(std::string_view line, const DateNames& names);
 
 // 0 for am, 1 for pm, -1 when the time text carries no marker right after a
 // digit or "_". Candidates in order: "AM", "PM", the regional AM and PM
 // designators; only the first occurrence of each is looked at. "9:45PM"
 // gives 1.
-int AmPmKind(std::string_view time_text, const RegionalNames& names);
+int AmPmKind(std::string_view time_text, const DateNames& names);
 
 }  // namespace varn

@@ -33,6 +33,9 @@ int RunVarn(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     AddConvertCommand(app, run);
     AddTruncateCommand(app, run);
     AddCountCommand(app, run);
+    AddBarsCommand(app, run);
+    AddDetectCommand(app, run);
+    AddLayoutsCommand(app, run);
 
     Streams streams{out, err};
     try {

@@ -36,5 +36,8 @@ int Fail(const std::string& message, Streams& streams);
 void AddConvertCommand(CLI::App& app, CommandRun& run);
 void AddTruncateCommand(CLI::App& app, CommandRun& run);
 void AddCountCommand(CLI::App& app, CommandRun& run);
+void AddBarsCommand(CLI::App& app, CommandRun& run);
+void AddDetectCommand(CLI::App& app, CommandRun& run);
+void AddLayoutsCommand(CLI::App& app, CommandRun& run);
 
 }  // namespace varn::cli

@@ -539,6 +539,25 @@ TEST(AmPmKind, TellsAmFromPm) {
     }
 }
 
+TEST(DateNames, PreparesRegionalNamesForTheSearch) {
+    RegionalNames regional = DutchNames();
+    regional.pm = "nachmittags";
+    const DateNames names(regional);
+    EXPECT_EQ(names.long_months()[2], "MAART");
+    EXPECT_EQ(names.short_months()[4], "MEI");
+    EXPECT_EQ(names.am(), "VM");
+    EXPECT_EQ(names.pm(), "nachmittag");
+    EXPECT_FALSE(names.numeric());
+    EXPECT_FALSE(names.has_plain_name());
+    EXPECT_TRUE(DateNames(NumericNames()).numeric());
+    EXPECT_TRUE(DateNames(NumericNames()).has_plain_name());
+    // Without regional names only the English ones are searched.
+    const DateNames english_only;
+    EXPECT_EQ(MonthInText("15 MAART", english_only), 3);
+    EXPECT_EQ(MonthInText("15 MEI", english_only), 0);
+    EXPECT_EQ(AmPmKind("9:45PM", english_only), 1);
+}
+
 TEST(LineSeparators, HoldTheCharactersOfTheirSets) {
     for (const char c : {'\0', '\t', ' ', '"', ','}) {
         SCOPED_TRACE(static_cast<int>(c));

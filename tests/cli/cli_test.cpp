@@ -2,6 +2,7 @@
 // run in a fresh temporary folder (files, pipes and standard streams).
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 #include <string>
@@ -66,6 +67,12 @@ TEST(RunVarn, RejectsBadUsageWithExitTwo) {
         {"lines below 1", {"truncate", "--lines", "0", "a", "b"}},
         {"lines not a number", {"truncate", "--lines", "ten", "a", "b"}},
         {"count without input", {"count"}},
+        {"date layout 22", {"bars", "--date-layout", "22", "a", "b"}},
+        {"time layout 8", {"bars", "--time-layout", "8", "a", "b"}},
+        {"period 8", {"bars", "--period", "8", "a", "b"}},
+        {"unknown period", {"bars", "--period", "fortnight", "a", "b"}},
+        {"unknown delimiter", {"bars", "--delimiter", "tab", "a", "b"}},
+        {"detect without input", {"detect"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -169,6 +176,67 @@ TEST(VarnBinary, ClosedOutputPipeEndsQuietly) {
     EXPECT_EQ(ReadAll(dir.Path("rc")), "0\n");
     EXPECT_EQ(got.err, "");
     EXPECT_EQ(got.out, "1/4/1971   4.318\r\n");
+}
+
+// 120 daily lines from 1 January 2001, MM/DD/YYYY, one header line first.
+std::string DailyFile() {
+    std::string text = "Date Open High Low Close\n";
+    for (int i = 0; i < 120; ++i) {
+        const int month = i / 28 + 1;
+        const int day = i % 28 + 1;
+        text += (month < 10 ? "0" : "") + std::to_string(month) + "/" + (day < 10 ? "0" : "") +
+                std::to_string(day) + "/2001 1.5 1.6 1.4 1.55\r\n";
+    }
+    return text;
+}
+
+TEST(VarnBinary, DetectsLayoutsAndBuildsBars) {
+    TempDir dir;
+    dir.Write("daily.txt", DailyFile());
+    Outcome got = Shell(dir, kVarn + " detect daily.txt");
+    EXPECT_EQ(got.code, 0) << got.err;
+    EXPECT_EQ(got.out, "date layout: 5 (MM/DD/YYYY  OHLC Vol O.I.)\ntime layout: 0 (Not Indicated)\n");
+
+    got = Shell(dir, kVarn + " bars daily.txt monthly.txt");
+    EXPECT_EQ(got.code, 0) << got.err;
+    const std::string monthly = ReadAll(dir.Path("monthly.txt"));
+    EXPECT_EQ(monthly.substr(0, 38), "1.28.2001 1.5000 1.6000 1.4000 1.5500\r");
+    EXPECT_EQ(std::count(monthly.begin(), monthly.end(), '\n'), 5);
+
+    got = Shell(dir, "cat daily.txt | " + kVarn +
+                         " bars --date-layout 5 --period year --delimiter comma - -");
+    EXPECT_EQ(got.code, 0) << got.err;
+    EXPECT_EQ(got.out, "5.8.2001, 1.5000, 1.6000, 1.4000, 1.5500\r\n");
+
+    // With the date layout fixed to day first, only detection of the time runs.
+    got = Shell(dir, kVarn + " bars -d 6 -p day daily.txt days.txt");
+    EXPECT_EQ(got.code, 1);
+    EXPECT_NE(got.err.find("--date-layout and --time-layout"), std::string::npos) << got.err;
+}
+
+TEST(VarnBinary, RefusesToGuessShortFiles) {
+    TempDir dir;
+    std::string text;
+    for (int i = 0; i < 100; ++i) text += "01/02/2001 1.5 1.6 1.4 1.55\n";
+    dir.Write("short.txt", text);
+    Outcome got = Shell(dir, kVarn + " detect short.txt");
+    EXPECT_EQ(got.code, 1);
+    EXPECT_EQ(got.out, "");
+    got = Shell(dir, kVarn + " bars short.txt out.txt");
+    EXPECT_EQ(got.code, 1);
+    EXPECT_EQ(dir.Listing(), "short.txt ");
+    got = Shell(dir, kVarn + " bars -d 5 -t 0 -p day short.txt out.txt");
+    EXPECT_EQ(got.code, 0) << got.err;
+    EXPECT_EQ(ReadAll(dir.Path("out.txt")), "1.2.2001 1.5000 1.6000 1.4000 1.5500\r\n");
+}
+
+TEST(RunVarn, ListsLayoutsPeriodsAndConversions) {
+    const Outcome got = RunCli({"layouts"});
+    EXPECT_EQ(got.code, ExitOk);
+    for (const char* want : {"  21  MM,YYYY OHLC Vol O.I.\n", "  7  DATE;214515\n",
+                             "  5  month  1 month bar\n", "  4  Truncated TJUL price"}) {
+        EXPECT_NE(got.out.find(want), std::string::npos) << want;
+    }
 }
 
 }  // namespace

@@ -1,0 +1,125 @@
+#include "bars/bar_input.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <limits>
+
+namespace varn {
+
+std::string_view BarInputLines::Line(std::size_t i) const {
+    const Record& r = records_[i];
+    const std::string& block = r.edited ? edits_ : base_;
+    return std::string_view(block).substr(r.offset, r.length);
+}
+
+void BarInputLines::Clear() {
+    base_.clear();
+    base_.shrink_to_fit();
+    edits_.clear();
+    edits_.shrink_to_fit();
+    records_.clear();
+    records_.shrink_to_fit();
+}
+
+void BarInputLines::Assign(std::string text) {
+    Clear();
+    base_ = std::move(text);
+    const char* data = base_.data();
+    const std::size_t size = base_.size();
+    // Lines end at CR LF, LF or a lone CR; a final break adds no line.
+    std::size_t start = 0;
+    std::size_t i = 0;
+    while (i < size) {
+        const char c = data[i];
+        if (c != '\n' && c != '\r') {
+            ++i;
+            continue;
+        }
+        records_.push_back({start, static_cast<std::uint32_t>(i - start), false});
+        i += (c == '\r' && i + 1 < size && data[i + 1] == '\n') ? 2 : 1;
+        start = i;
+    }
+    if (start < size) records_.push_back({start, static_cast<std::uint32_t>(size - start), false});
+}
+
+std::string_view BarInputLines::Store(std::string_view line, Record& record) {
+    record.offset = edits_.size();
+    record.length = static_cast<std::uint32_t>(
+        std::min<std::size_t>(line.size(), std::numeric_limits<std::uint32_t>::max()));
+    record.edited = true;
+    edits_.append(line.substr(0, record.length));
+    return line;
+}
+
+void BarInputLines::Append(std::string_view line) {
+    Record record{};
+    Store(line, record);
+    records_.push_back(record);
+}
+
+void BarInputLines::Replace(std::size_t i, std::string_view line) {
+    // line may view this store's own text: copy it before the store grows.
+    const std::string copy(line);
+    Store(copy, records_[i]);
+}
+
+void BarInputLines::Insert(std::size_t i, std::string_view line) {
+    const std::string copy(line);
+    Record record{};
+    Store(copy, record);
+    records_.insert(records_.begin() + static_cast<std::ptrdiff_t>(i), record);
+}
+
+void BarInputLines::Remove(std::size_t i, std::size_t count) {
+    if (i >= records_.size()) return;
+    count = std::min(count, records_.size() - i);
+    const auto first = records_.begin() + static_cast<std::ptrdiff_t>(i);
+    records_.erase(first, first + static_cast<std::ptrdiff_t>(count));
+}
+
+std::size_t BarInputLines::MemoryUse() const {
+    return base_.capacity() + edits_.capacity() + records_.capacity() * sizeof(Record);
+}
+
+JobStatus LoadBarInput(const std::string& path, BarInputLines& lines, const RegionalNames& names,
+                       std::optional<LayoutPair>& pair) {
+    lines.Clear();
+    pair.reset();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return JobStatus::FromErrno(path, "cannot open for reading");
+    std::string text;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        text.reserve(static_cast<std::size_t>(info.st_size));
+    }
+    char chunk[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            JobStatus status = JobStatus::FromErrno(path, "cannot read");
+            ::close(fd);
+            return status;
+        }
+        if (got == 0) break;
+        text.append(chunk, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    lines.Assign(std::move(text));
+    pair = DetectLayouts(lines, names);
+    return JobStatus::Ok();
+}
+
+std::optional<LayoutPair> DetectLayouts(const BarInputLines& lines, const RegionalNames& names) {
+    if (lines.Count() <= static_cast<std::size_t>(DetectLineCount)) return std::nullopt;
+    std::vector<std::string_view> first;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(DetectLineCount); ++i) {
+        first.push_back(lines.Line(i));
+    }
+    return DetectLayouts(first, names);
+}
+
+}  // namespace varn

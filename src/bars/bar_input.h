@@ -1,0 +1,66 @@
+#pragma once
+// The lines of the bar page: the loaded price file, which the user may edit
+// before building bars. The store keeps the file's text in one block and a
+// small record per line, so a file of a million lines loads in one read and
+// costs little more than its size; edited lines keep their new text apart.
+//
+//   BarInputLines lines;
+//   std::optional<LayoutPair> pair;
+//   LoadBarInput("prices.txt", lines, names, pair);  // 101 lines or more: detected
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "bars/detect.h"
+#include "calendar/regional.h"
+#include "io/job_status.h"
+
+namespace varn {
+
+class BarInputLines {
+public:
+    std::size_t Count() const { return records_.size(); }
+    // Line i (0 to Count() - 1), valid until the next change.
+    std::string_view Line(std::size_t i) const;
+
+    void Clear();
+    // Replaces everything by the lines of text (line ends CR LF, LF or lone CR;
+    // a final break adds no line).
+    void Assign(std::string text);
+    void Append(std::string_view line);
+    void Replace(std::size_t i, std::string_view line);
+    void Insert(std::size_t i, std::string_view line);
+    // Removes count lines from i on.
+    void Remove(std::size_t i, std::size_t count = 1);
+
+    // Bytes held, for the curious and the benchmarks.
+    std::size_t MemoryUse() const;
+
+private:
+    struct Record {
+        std::uint64_t offset;  // into base_, or into edits_ when edited
+        std::uint32_t length;
+        bool edited;
+    };
+    std::string_view Store(std::string_view line, Record& record);
+
+    std::string base_;   // the loaded file
+    std::string edits_;  // text of lines changed or added since
+    std::vector<Record> records_;
+};
+
+// Replaces lines by the lines of path. With more than DetectLineCount lines,
+// pair receives what DetectLayouts gives; otherwise it is empty. On failure
+// lines are left empty and the status names the file and the reason.
+[[nodiscard]] JobStatus LoadBarInput(const std::string& path, BarInputLines& lines,
+                                     const RegionalNames& names, std::optional<LayoutPair>& pair);
+
+// DetectLayouts over the first lines of the store (nothing for DetectLineCount
+// lines or fewer).
+std::optional<LayoutPair> DetectLayouts(const BarInputLines& lines, const RegionalNames& names);
+
+}  // namespace varn

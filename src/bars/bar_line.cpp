@@ -1,0 +1,106 @@
+#include "bars/bar_line.h"
+
+#include <charconv>
+
+#include "calendar/calendar.h"
+#include "text/fields.h"
+#include "text/numbers.h"
+
+namespace varn {
+namespace {
+
+// Period lengths in seconds, for the periods counted from the epoch.
+constexpr std::array<std::int64_t, 5> kPeriodSeconds = {5 * 60, 15 * 60, 60 * 60, 86400,
+                                                       7 * 86400};
+
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+    std::int64_t q = a / b;
+    if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
+    return q;
+}
+
+void AppendInt(ShortText& text, std::int32_t value) {
+    char digits[16];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    text.append(digits, result.ptr);
+}
+
+}  // namespace
+
+double BarEpoch() {
+    static const double epoch = CalendarToCenturies(1850, 9, 9, 0);
+    return epoch;
+}
+
+std::int32_t BarKey(int period, const ParsedDate& date) {
+    if (period >= 0 && period < static_cast<int>(kPeriodSeconds.size())) {
+        // Whole seconds from the epoch; hours of 24 and minutes or seconds of
+        // 60 simply carry.
+        static const std::int64_t epoch_day = DayNumber(1850, 9, 9);
+        const std::int64_t seconds = (DayNumber(date.year, date.month, date.day) - epoch_day) * 86400 +
+                                     std::int64_t{date.hours} * 3600 + std::int64_t{date.minutes} * 60 +
+                                     date.seconds;
+        return static_cast<std::int32_t>(FloorDiv(seconds, kPeriodSeconds[static_cast<std::size_t>(period)]));
+    }
+    switch (period) {
+        case 5:
+            return date.year * 100 + date.month;
+        case 6: {
+            const int quarter = (date.month >= 1 && date.month <= 12) ? (date.month - 1) / 3 : 0;
+            return date.year * 100 + quarter;
+        }
+        default:
+            return date.year * 100;
+    }
+}
+
+ShortText BarStamp(const ParsedDate& date, int time_layout) {
+    ShortText stamp;
+    AppendInt(stamp, date.month);
+    stamp += '.';
+    AppendInt(stamp, date.day);
+    stamp += '.';
+    AppendInt(stamp, date.year);
+    if (time_layout != 0) {
+        stamp += ' ';
+        AppendInt(stamp, date.hours);
+        stamp += ':';
+        AppendInt(stamp, date.minutes);
+    }
+    return stamp;
+}
+
+bool ParseBarLine(int date_layout, int time_layout, int period, std::string_view line,
+                  const RegionalNames& names, BarLine& bar, std::size_t stamp_max_length) {
+    bar.open = bar.high = bar.low = bar.close = bar.volume = bar.open_interest = NoValue;
+    ParsedDate date;
+    thread_local ShortText rest;
+    if (!ParseDateText(line.substr(0, ShortTextMax), date_layout, time_layout, true, names, date,
+                       rest, ShortTextMax)) {
+        return false;
+    }
+    bar.key = BarKey(period, date);
+    bar.stamp = BarStamp(date, time_layout);
+    if (bar.stamp.size() > stamp_max_length) bar.stamp.resize(stamp_max_length);
+
+    // Fields 1 to 6 of the rest, in one pass.
+    double* numbers[] = {&bar.open, &bar.high, &bar.low, &bar.close, &bar.volume, &bar.open_interest};
+    const std::string_view text = rest;
+    std::size_t pos = 0;
+    for (double* number : numbers) {
+        while (pos < text.size() && PriceSeparators.Contains(text[pos])) ++pos;
+        if (pos == text.size()) break;
+        const std::size_t start = pos;
+        while (pos < text.size() && !PriceSeparators.Contains(text[pos])) ++pos;
+        (void)TextToDouble(text.substr(start, pos - start), *number);
+    }
+    return bar.open != NoValue && bar.high != NoValue && bar.low != NoValue && bar.close != NoValue;
+}
+
+bool LineFitsLayouts(int date_layout, int time_layout, std::string_view line,
+                     const RegionalNames& names) {
+    thread_local BarLine bar;
+    return ParseBarLine(date_layout, time_layout, 0, line, names, bar);
+}
+
+}  // namespace varn

@@ -1,0 +1,123 @@
+#include "bars/build_bars.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "calendar/calendar.h"
+#include "io/atomic_file.h"
+#include "io/line_reader.h"
+#include "text/text_helpers.h"
+
+namespace varn {
+
+std::string_view DelimiterText(int delimiter_item) { return delimiter_item == 1 ? ", " : " "; }
+
+BarBuilder::BarBuilder(BarSettings settings, const RegionalNames& names, Sink sink)
+    : settings_(std::move(settings)), names_(names), sink_(std::move(sink)) {}
+
+void BarBuilder::Add(std::string_view line) {
+    if (!ParseBarLine(settings_.date_layout, settings_.time_layout, settings_.period, line, names_,
+                      line_)) {
+        return;  // a line that does not parse takes no part
+    }
+    if (open_ && line_.key != key_) Emit();
+    if (!open_) {
+        open_ = true;
+        key_ = line_.key;
+        open_price_ = line_.open;
+        high_ = line_.high;
+        low_ = line_.low;
+    } else {
+        high_ = std::max(high_, line_.high);
+        low_ = std::min(low_, line_.low);
+    }
+    close_ = line_.close;
+    stamp_.swap(line_.stamp);
+}
+
+void BarBuilder::Finish() {
+    if (open_) Emit();
+}
+
+void BarBuilder::Emit() {
+    const std::string& d = settings_.delimiter;
+    text_.assign(stamp_);
+    text_.append(d).append(FormatPrice(open_price_));
+    text_.append(d).append(FormatPrice(high_));
+    text_.append(d).append(FormatPrice(low_));
+    text_.append(d).append(FormatPrice(close_));
+    open_ = false;
+    sink_(text_);
+}
+
+std::vector<std::string> BuildBars(const BarInputLines& lines, const BarSettings& settings,
+                                   const RegionalNames& names, const BarProgress& progress,
+                                   bool* stopped) {
+    std::vector<std::string> bars;
+    BarBuilder builder(settings, names, [&bars](std::string_view bar) { bars.emplace_back(bar); });
+    if (stopped != nullptr) *stopped = false;
+    const std::size_t count = lines.Count();
+    int shown = -1;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (progress.step && i % 100 == 0) {
+            const int percent = count > 1 ? ScaleToRange(0, 100, 0, static_cast<double>(count - 1),
+                                                         static_cast<long double>(i))
+                                          : 0;
+            if (percent != shown) {
+                shown = percent;
+                progress.step(percent);
+            }
+        }
+        if (progress.stop_requested && progress.stop_requested()) {
+            if (stopped != nullptr) *stopped = true;
+            return bars;  // the open bar is dropped
+        }
+        builder.Add(lines.Line(i));
+    }
+    builder.Finish();
+    if (progress.step) progress.step(100);
+    return bars;
+}
+
+JobStatus BuildBarsFile(const std::string& input, const std::string& output,
+                        const BarSettings& settings, const RegionalNames& names) {
+    LineReader reader;
+    if (input == "-") {
+        reader.OpenStandardInput(LineRules::List);
+    } else if (JobStatus status = reader.Open(input, LineRules::List); !status) {
+        return status;
+    }
+    AtomicFile writer;
+    if (output == "-") {
+        writer.OpenStandardOutput();
+    } else if (JobStatus status = writer.Open(output); !status) {
+        return status;
+    }
+    if (JobStatus status = BuildBarsStream({}, reader, writer, settings, names); !status) {
+        return status;
+    }
+    return writer.Commit();
+}
+
+void ReadFirstLines(LineReader& reader, std::size_t count, std::vector<std::string>& lines) {
+    lines.clear();
+    std::string_view line;
+    while (lines.size() < count && reader.Next(line)) lines.emplace_back(line);
+}
+
+JobStatus BuildBarsStream(const std::vector<std::string>& first, LineReader& reader,
+                          AtomicFile& output, const BarSettings& settings,
+                          const RegionalNames& names) {
+    BarBuilder builder(settings, names, [&output](std::string_view bar) { output.WriteLine(bar); });
+    for (const std::string& line : first) builder.Add(line);
+    std::string_view line;
+    while (reader.Next(line)) {
+        builder.Add(line);
+        if (!output.status().ok()) return output.status();
+    }
+    if (!reader.status().ok()) return reader.status();
+    builder.Finish();
+    return output.status();
+}
+
+}  // namespace varn

@@ -1,0 +1,36 @@
+// varn layouts
+//
+// Lists the numbers of the date layouts, time layouts, bar periods and
+// conversions that the other commands take.
+#include "bars/bar_line.h"
+#include "calendar/date_layouts.h"
+#include "cli/command.h"
+#include "convert/conversions.h"
+
+namespace varn::cli {
+
+void AddLayoutsCommand(CLI::App& app, CommandRun& run) {
+    CLI::App* cmd = app.add_subcommand("layouts", "List the layouts, periods and conversions");
+    cmd->callback([&run] {
+        run = [](Streams& s) {
+            s.out << "date layouts (--date-layout):\n";
+            for (int d = 0; d < DateLayoutCount; ++d) s.out << "  " << d << "  " << DateLayoutItem(d) << '\n';
+            s.out << "time layouts (--time-layout):\n";
+            for (int t = 0; t < TimeLayoutCount; ++t) {
+                s.out << "  " << t << "  " << TimeLayoutItems[static_cast<std::size_t>(t)] << '\n';
+            }
+            s.out << "periods (--period):\n";
+            for (int p = 0; p < BarPeriodCount; ++p) {
+                const auto i = static_cast<std::size_t>(p);
+                s.out << "  " << p << "  " << BarPeriodNames[i] << "  " << BarPeriodItems[i] << '\n';
+            }
+            s.out << "conversions (convert --format):\n";
+            for (int c = 0; c < ConversionCount; ++c) {
+                s.out << "  " << c << "  " << ConversionItems[static_cast<std::size_t>(c)] << '\n';
+            }
+            return ExitOk;
+        };
+    });
+}
+
+}  // namespace varn::cli

@@ -1,0 +1,461 @@
+#include "ui/BarTextArea.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
+#include "bars/bar_input.h"
+
+namespace varn {
+
+namespace {
+
+// The file's bytes as the screen shows them: Latin-1, a tab as one blank.
+QString ShownText(std::string_view bytes) {
+    QString text = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    text.replace(QLatin1Char('\t'), QLatin1Char(' '));
+    return text;
+}
+
+// text split at LF, CR LF and lone CR.
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> parts(1);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r') {
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            parts.emplace_back();
+        } else if (c == '\n') {
+            parts.emplace_back();
+        } else {
+            parts.back() += c;
+        }
+    }
+    return parts;
+}
+
+}  // namespace
+
+BarTextArea::BarTextArea(BarInputLines& lines, QWidget* parent)
+    : QAbstractScrollArea(parent), lines_(lines) {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setStyleHint(QFont::Monospace);
+    setFont(font);
+    viewport()->setFont(font);
+    viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setAutoFillBackground(true);
+    viewport()->setBackgroundRole(QPalette::Base);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    const QFontMetrics metrics(font);
+    line_height_ = std::max(1, metrics.height());
+    char_width_ = std::max(1, metrics.horizontalAdvance(QLatin1Char('M')));
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, viewport(),
+            qOverload<>(&QWidget::update));
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, viewport(),
+            qOverload<>(&QWidget::update));
+    Reload();
+}
+
+void BarTextArea::Reload() {
+    longest_ = 0;
+    const std::size_t count = lines_.Count();
+    for (std::size_t i = 0; i < count; ++i) longest_ = std::max(longest_, lines_.Line(i).size());
+    cursor_ = anchor_ = TextPlace{};
+    UpdateScrollBars();
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
+    viewport()->update();
+}
+
+void BarTextArea::SetReadOnly(bool read_only) {
+    read_only_ = read_only;
+    viewport()->update();
+}
+
+std::size_t BarTextArea::LineLength(std::size_t line) const {
+    return line < lines_.Count() ? lines_.Line(line).size() : 0;
+}
+
+TextPlace BarTextArea::ClampPlace(TextPlace place) const {
+    const std::size_t count = lines_.Count();
+    if (count == 0) return TextPlace{};
+    place.line = std::min(place.line, count - 1);
+    place.column = std::min(place.column, LineLength(place.line));
+    return place;
+}
+
+void BarTextArea::SetCursor(TextPlace place, bool keep_anchor) {
+    cursor_ = ClampPlace(place);
+    if (!keep_anchor) anchor_ = cursor_;
+    EnsureCursorVisible();
+    viewport()->update();
+}
+
+std::string BarTextArea::SelectedText() const {
+    const TextPlace start = std::min(anchor_, cursor_);
+    const TextPlace end = std::max(anchor_, cursor_);
+    std::string text;
+    for (std::size_t line = start.line; line <= end.line && line < lines_.Count(); ++line) {
+        const std::string_view whole = lines_.Line(line);
+        const std::size_t from = line == start.line ? std::min(start.column, whole.size()) : 0;
+        const std::size_t to = line == end.line ? std::min(end.column, whole.size()) : whole.size();
+        if (line != start.line) text += '\n';
+        if (to > from) text.append(whole.substr(from, to - from));
+    }
+    return text;
+}
+
+void BarTextArea::SelectAll() {
+    const std::size_t count = lines_.Count();
+    anchor_ = TextPlace{};
+    cursor_ = count == 0 ? TextPlace{} : TextPlace{count - 1, LineLength(count - 1)};
+    EnsureCursorVisible();
+    viewport()->update();
+}
+
+void BarTextArea::DeleteSelection() {
+    if (!HasSelection()) return;
+    const TextPlace start = std::min(anchor_, cursor_);
+    const TextPlace end = std::max(anchor_, cursor_);
+    std::string joined(lines_.Line(start.line).substr(0, start.column));
+    joined.append(lines_.Line(end.line).substr(end.column));
+    lines_.Replace(start.line, joined);
+    if (end.line > start.line) lines_.Remove(start.line + 1, end.line - start.line);
+    cursor_ = anchor_ = start;
+}
+
+void BarTextArea::InsertText(const std::string& text) {
+    if (read_only_) return;
+    DeleteSelection();
+    if (lines_.Count() == 0) lines_.Append("");
+    const std::vector<std::string> parts = SplitLines(text);
+    const std::string_view current = lines_.Line(cursor_.line);
+    const std::string head(current.substr(0, cursor_.column));
+    const std::string tail(current.substr(cursor_.column));
+    if (parts.size() == 1) {
+        lines_.Replace(cursor_.line, head + parts[0] + tail);
+        cursor_.column += parts[0].size();
+        NoteLength(head.size() + parts[0].size() + tail.size());
+    } else {
+        lines_.Replace(cursor_.line, head + parts[0]);
+        NoteLength(head.size() + parts[0].size());
+        for (std::size_t j = 1; j + 1 < parts.size(); ++j) {
+            lines_.Insert(cursor_.line + j, parts[j]);
+            NoteLength(parts[j].size());
+        }
+        const std::size_t last = parts.size() - 1;
+        lines_.Insert(cursor_.line + last, parts[last] + tail);
+        NoteLength(parts[last].size() + tail.size());
+        cursor_ = TextPlace{cursor_.line + last, parts[last].size()};
+    }
+    anchor_ = cursor_;
+    UpdateScrollBars();
+    EnsureCursorVisible();
+    viewport()->update();
+    emit Edited();
+}
+
+void BarTextArea::Backspace() {
+    if (read_only_ || lines_.Count() == 0) return;
+    if (HasSelection()) {
+        DeleteSelection();
+    } else if (cursor_.column > 0) {
+        std::string line(lines_.Line(cursor_.line));
+        line.erase(cursor_.column - 1, 1);
+        lines_.Replace(cursor_.line, line);
+        --cursor_.column;
+    } else if (cursor_.line > 0) {
+        const std::size_t previous_length = LineLength(cursor_.line - 1);
+        std::string joined(lines_.Line(cursor_.line - 1));
+        joined.append(lines_.Line(cursor_.line));
+        lines_.Replace(cursor_.line - 1, joined);
+        lines_.Remove(cursor_.line);
+        cursor_ = TextPlace{cursor_.line - 1, previous_length};
+        NoteLength(joined.size());
+    } else {
+        return;
+    }
+    anchor_ = cursor_;
+    UpdateScrollBars();
+    EnsureCursorVisible();
+    viewport()->update();
+    emit Edited();
+}
+
+void BarTextArea::DeleteForward() {
+    if (read_only_ || lines_.Count() == 0) return;
+    if (HasSelection()) {
+        DeleteSelection();
+    } else if (cursor_.column < LineLength(cursor_.line)) {
+        std::string line(lines_.Line(cursor_.line));
+        line.erase(cursor_.column, 1);
+        lines_.Replace(cursor_.line, line);
+    } else if (cursor_.line + 1 < lines_.Count()) {
+        std::string joined(lines_.Line(cursor_.line));
+        joined.append(lines_.Line(cursor_.line + 1));
+        lines_.Replace(cursor_.line, joined);
+        lines_.Remove(cursor_.line + 1);
+        NoteLength(joined.size());
+    } else {
+        return;
+    }
+    anchor_ = cursor_;
+    UpdateScrollBars();
+    EnsureCursorVisible();
+    viewport()->update();
+    emit Edited();
+}
+
+void BarTextArea::NoteLength(std::size_t length) { longest_ = std::max(longest_, length); }
+
+int BarTextArea::VisibleLineCount() const {
+    return std::max(1, viewport()->height() / line_height_);
+}
+
+void BarTextArea::UpdateScrollBars() {
+    const int count = static_cast<int>(std::min<std::size_t>(lines_.Count(), 0x7fffffff));
+    const int visible = VisibleLineCount();
+    verticalScrollBar()->setRange(0, std::max(0, count - visible));
+    verticalScrollBar()->setPageStep(visible);
+    verticalScrollBar()->setSingleStep(1);
+    const qint64 width = static_cast<qint64>(longest_ + 1) * char_width_;
+    const qint64 view_width = viewport()->width();
+    horizontalScrollBar()->setRange(
+        0, static_cast<int>(std::clamp<qint64>(width - view_width, 0, 0x7fffffff)));
+    horizontalScrollBar()->setPageStep(std::max(1, viewport()->width()));
+    horizontalScrollBar()->setSingleStep(char_width_);
+}
+
+void BarTextArea::EnsureCursorVisible() {
+    const int visible = VisibleLineCount();
+    const int line = static_cast<int>(cursor_.line);
+    QScrollBar* vertical = verticalScrollBar();
+    if (line < vertical->value()) {
+        vertical->setValue(line);
+    } else if (line >= vertical->value() + visible) {
+        vertical->setValue(line - visible + 1);
+    }
+    const qint64 x = static_cast<qint64>(cursor_.column) * char_width_;
+    QScrollBar* horizontal = horizontalScrollBar();
+    if (x < horizontal->value()) {
+        horizontal->setValue(static_cast<int>(x));
+    } else if (x + char_width_ > horizontal->value() + viewport()->width()) {
+        horizontal->setValue(static_cast<int>(x + char_width_ - viewport()->width()));
+    }
+}
+
+TextPlace BarTextArea::PlaceAt(QPoint point) const {
+    const int row = std::max(0, point.y()) / line_height_;
+    const qint64 x = std::max<qint64>(0, point.x() + horizontalScrollBar()->value());
+    TextPlace place;
+    place.line = static_cast<std::size_t>(verticalScrollBar()->value() + row);
+    place.column = static_cast<std::size_t>((x + char_width_ / 2) / char_width_);
+    return ClampPlace(place);
+}
+
+void BarTextArea::paintEvent(QPaintEvent*) {
+    QPainter painter(viewport());
+    const QPalette& colours = palette();
+    const int ascent = painter.fontMetrics().ascent();
+    const int x_offset = horizontalScrollBar()->value();
+    const std::size_t first_column = static_cast<std::size_t>(x_offset / char_width_);
+    const std::size_t shown_columns =
+        static_cast<std::size_t>(viewport()->width() / char_width_ + 2);
+    const std::size_t first = static_cast<std::size_t>(verticalScrollBar()->value());
+    const std::size_t rows = static_cast<std::size_t>(VisibleLineCount() + 1);
+    const TextPlace start = std::min(anchor_, cursor_);
+    const TextPlace end = std::max(anchor_, cursor_);
+    const QColor text_colour =
+        read_only_ ? colours.color(QPalette::Disabled, QPalette::Text) : colours.color(QPalette::Text);
+
+    for (std::size_t row = 0; row < rows; ++row) {
+        const std::size_t line = first + row;
+        if (line >= lines_.Count()) break;
+        const int y = static_cast<int>(row) * line_height_;
+        const std::string_view whole = lines_.Line(line);
+
+        QRect selected;
+        if (HasSelection() && line >= start.line && line <= end.line) {
+            const std::size_t from = line == start.line ? start.column : 0;
+            // A selected line end shows as one more cell.
+            const std::size_t to = line == end.line ? end.column : whole.size() + 1;
+            const qint64 left = static_cast<qint64>(from) * char_width_ - x_offset;
+            const qint64 right = static_cast<qint64>(to) * char_width_ - x_offset;
+            selected = QRect(static_cast<int>(std::max<qint64>(left, -1)), y,
+                             static_cast<int>(std::clamp<qint64>(right - std::max<qint64>(left, -1),
+                                                                  0, 0x7fffffff)),
+                             line_height_);
+            painter.fillRect(selected, colours.brush(QPalette::Highlight));
+        }
+
+        if (first_column < whole.size()) {
+            const QString shown = ShownText(whole.substr(first_column, shown_columns));
+            const int x = static_cast<int>(static_cast<qint64>(first_column) * char_width_ -
+                                           x_offset);
+            painter.setPen(text_colour);
+            painter.drawText(x, y + ascent, shown);
+            if (!selected.isEmpty()) {
+                painter.save();
+                painter.setClipRect(selected);
+                painter.setPen(colours.color(QPalette::HighlightedText));
+                painter.drawText(x, y + ascent, shown);
+                painter.restore();
+            }
+        }
+    }
+
+    if (hasFocus() && cursor_.line >= first && cursor_.line < first + rows) {
+        const int x = static_cast<int>(static_cast<qint64>(cursor_.column) * char_width_ -
+                                       x_offset);
+        const int y = static_cast<int>(cursor_.line - first) * line_height_;
+        painter.fillRect(QRect(x, y, 2, line_height_), colours.color(QPalette::Text));
+    }
+}
+
+void BarTextArea::keyPressEvent(QKeyEvent* event) {
+    if (event == QKeySequence::Copy) {
+        if (HasSelection()) {
+            QApplication::clipboard()->setText(ShownText(SelectedText()));
+        }
+        return;
+    }
+    if (event == QKeySequence::SelectAll) {
+        SelectAll();
+        return;
+    }
+    if (event == QKeySequence::Cut) {
+        if (HasSelection() && !read_only_) {
+            QApplication::clipboard()->setText(ShownText(SelectedText()));
+            DeleteSelection();
+            UpdateScrollBars();
+            viewport()->update();
+            emit Edited();
+        }
+        return;
+    }
+    if (event == QKeySequence::Paste) {
+        if (!read_only_) {
+            const QByteArray bytes = QApplication::clipboard()->text().toLatin1();
+            InsertText(bytes.toStdString());
+        }
+        return;
+    }
+
+    const bool shift = (event->modifiers() & Qt::ShiftModifier) != 0;
+    const bool control = (event->modifiers() & Qt::ControlModifier) != 0;
+    const std::size_t page = static_cast<std::size_t>(VisibleLineCount());
+    const std::size_t count = lines_.Count();
+    TextPlace place = cursor_;
+    switch (event->key()) {
+        case Qt::Key_Left:
+            if (place.column > 0) {
+                --place.column;
+            } else if (place.line > 0) {
+                --place.line;
+                place.column = LineLength(place.line);
+            }
+            SetCursor(place, shift);
+            return;
+        case Qt::Key_Right:
+            if (place.column < LineLength(place.line)) {
+                ++place.column;
+            } else if (place.line + 1 < count) {
+                ++place.line;
+                place.column = 0;
+            }
+            SetCursor(place, shift);
+            return;
+        case Qt::Key_Up:
+            if (place.line > 0) --place.line;
+            SetCursor(place, shift);
+            return;
+        case Qt::Key_Down:
+            ++place.line;
+            SetCursor(place, shift);
+            return;
+        case Qt::Key_PageUp:
+            place.line = place.line > page ? place.line - page : 0;
+            SetCursor(place, shift);
+            return;
+        case Qt::Key_PageDown:
+            place.line += page;
+            SetCursor(place, shift);
+            return;
+        case Qt::Key_Home:
+            if (control) place.line = 0;
+            place.column = 0;
+            SetCursor(place, shift);
+            return;
+        case Qt::Key_End:
+            if (control && count > 0) place.line = count - 1;
+            place.column = LineLength(std::min(place.line, count == 0 ? 0 : count - 1));
+            SetCursor(place, shift);
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            InsertText("\n");
+            return;
+        case Qt::Key_Backspace:
+            Backspace();
+            return;
+        case Qt::Key_Delete:
+            DeleteForward();
+            return;
+        default:
+            break;
+    }
+
+    const QString typed = event->text();
+    if (!typed.isEmpty() && !control) {
+        std::string bytes;
+        for (const QChar c : typed) {
+            const char16_t code = c.unicode();
+            if ((code >= 32 && code < 127) || (code >= 160 && code < 256) || code == '\t') {
+                bytes += static_cast<char>(static_cast<unsigned char>(code));
+            }
+        }
+        if (!bytes.empty()) {
+            InsertText(bytes);
+            return;
+        }
+    }
+    QAbstractScrollArea::keyPressEvent(event);
+}
+
+void BarTextArea::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    const bool shift = (event->modifiers() & Qt::ShiftModifier) != 0;
+    SetCursor(PlaceAt(event->position().toPoint()), shift);
+}
+
+void BarTextArea::mouseMoveEvent(QMouseEvent* event) {
+    if ((event->buttons() & Qt::LeftButton) == 0) return;
+    SetCursor(PlaceAt(event->position().toPoint()), true);
+}
+
+void BarTextArea::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    UpdateScrollBars();
+}
+
+void BarTextArea::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
+}
+
+void BarTextArea::focusOutEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    viewport()->update();
+}
+
+}  // namespace varn

@@ -1,0 +1,86 @@
+#pragma once
+// The text area of the bar page: a view over the page's line store that draws
+// only the lines in sight, so a file of a million lines shows at once and
+// costs no copy. The user edits it like a plain text box; every edit goes to
+// the store line by line:
+//
+//   typing "x" at column 2 of "ab|cd"   Replace(i, "abxcd")
+//   Enter at column 2 of "abcd"         Replace(i, "ab"), Insert(i + 1, "cd")
+//   Backspace at column 0 of line i     Replace(i - 1, line i-1 + line i), Remove(i)
+//
+// Columns count bytes: the file's single-byte characters, shown as Latin-1.
+// A tab is shown as one blank cell.
+
+#include <QAbstractScrollArea>
+#include <cstddef>
+#include <string>
+
+namespace varn {
+
+class BarInputLines;
+
+// A place in the text: line and column, both from 0.
+struct TextPlace {
+    std::size_t line = 0;
+    std::size_t column = 0;
+    friend bool operator==(const TextPlace&, const TextPlace&) = default;
+    friend auto operator<=>(const TextPlace&, const TextPlace&) = default;
+};
+
+class BarTextArea final : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    explicit BarTextArea(BarInputLines& lines, QWidget* parent = nullptr);
+
+    // Call after the store was changed from outside: the cursor goes to the
+    // start and the scroll ranges are measured again.
+    void Reload();
+
+    void SetReadOnly(bool read_only);
+    bool IsReadOnly() const { return read_only_; }
+
+    TextPlace Cursor() const { return cursor_; }
+    void SetCursor(TextPlace place, bool keep_anchor = false);
+    bool HasSelection() const { return anchor_ != cursor_; }
+    // The selected text, lines joined by "\n".
+    std::string SelectedText() const;
+    void SelectAll();
+
+    // Edits at the cursor, as typing does (ignored when read-only).
+    void InsertText(const std::string& text);
+    void Backspace();
+    void DeleteForward();
+
+signals:
+    void Edited();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    std::size_t LineLength(std::size_t line) const;
+    TextPlace ClampPlace(TextPlace place) const;
+    TextPlace PlaceAt(QPoint point) const;
+    void DeleteSelection();
+    void UpdateScrollBars();
+    void EnsureCursorVisible();
+    void NoteLength(std::size_t length);
+    int VisibleLineCount() const;
+
+    BarInputLines& lines_;
+    TextPlace cursor_;
+    TextPlace anchor_;
+    bool read_only_ = false;
+    std::size_t longest_ = 0;  // characters of the longest line seen
+    int line_height_ = 1;
+    int char_width_ = 1;
+};
+
+}  // namespace varn

@@ -1,0 +1,71 @@
+#include "ui/FileDialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace varn {
+
+namespace {
+
+bool RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, QString& path) {
+    QFileDialog dialog(parent, QString(), QString(), QString::fromLatin1(TextFilesFilter));
+    dialog.setAcceptMode(mode);
+    // The open dialog takes a typed name even when no such file exists; the
+    // job then reports that it cannot be read.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QString());
+    dialog.setSizeGripEnabled(true);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty() || files.front().isEmpty()) return false;
+    path = files.front();
+    return true;
+}
+
+void RunMessageBox(QWidget* parent, QMessageBox::Icon icon, const QString& text) {
+    QMessageBox box(icon, QString(), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+bool TakeAnswer(std::deque<std::optional<QString>>& answers, QString& path) {
+    if (answers.empty()) return false;
+    const std::optional<QString> answer = answers.front();
+    answers.pop_front();
+    if (!answer) return false;
+    path = *answer;
+    return true;
+}
+
+}  // namespace
+
+bool QtFileDialogs::GetOpenFileName(QWidget* parent, QString& path) {
+    return RunFileDialog(parent, QFileDialog::AcceptOpen, path);
+}
+
+bool QtFileDialogs::GetSaveFileName(QWidget* parent, QString& path) {
+    return RunFileDialog(parent, QFileDialog::AcceptSave, path);
+}
+
+void QtFileDialogs::ShowMessage(QWidget* parent, const QString& text) {
+    RunMessageBox(parent, QMessageBox::NoIcon, text);
+}
+
+void QtFileDialogs::ShowError(QWidget* parent, const QString& text) {
+    RunMessageBox(parent, QMessageBox::Critical, text);
+}
+
+bool AnsweredDialogs::GetOpenFileName(QWidget*, QString& path) {
+    ++open_asked;
+    return TakeAnswer(open_answers, path);
+}
+
+bool AnsweredDialogs::GetSaveFileName(QWidget*, QString& path) {
+    ++save_asked;
+    return TakeAnswer(save_answers, path);
+}
+
+void AnsweredDialogs::ShowMessage(QWidget*, const QString& text) { messages.push_back(text); }
+
+void AnsweredDialogs::ShowError(QWidget*, const QString& text) { errors.push_back(text); }
+
+}  // namespace varn

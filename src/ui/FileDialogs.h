@@ -1,0 +1,66 @@
+#pragma once
+// The dialogs the window asks questions with: which file to open, where to
+// save, and the message boxes that report a created file or a failure. The
+// window holds them behind this interface, so a test answers them without a
+// screen:
+//
+//   AnsweredDialogs dialogs;
+//   dialogs.open_answers.push_back("in.txt");   // the open dialog picks in.txt
+//   dialogs.save_answers.push_back(std::nullopt);  // the save dialog is cancelled
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <optional>
+
+class QWidget;
+
+namespace varn {
+
+// The one filter of every open and save dialog.
+inline constexpr const char* TextFilesFilter = "Text Files (*.txt *.csv *.prn *.asc)";
+
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+
+    // True with path set to the chosen file; false when the user cancels.
+    // The file need not exist.
+    virtual bool GetOpenFileName(QWidget* parent, QString& path) = 0;
+    // True with path set as typed (no extension is added); an existing file is
+    // confirmed before it is chosen. False when the user cancels.
+    virtual bool GetSaveFileName(QWidget* parent, QString& path) = 0;
+    // A message box with an empty title and one OK button.
+    virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
+    // The same for a failure.
+    virtual void ShowError(QWidget* parent, const QString& text) = 0;
+};
+
+// The platform's dialogs.
+class QtFileDialogs final : public FileDialogs {
+public:
+    bool GetOpenFileName(QWidget* parent, QString& path) override;
+    bool GetSaveFileName(QWidget* parent, QString& path) override;
+    void ShowMessage(QWidget* parent, const QString& text) override;
+    void ShowError(QWidget* parent, const QString& text) override;
+};
+
+// Dialogs answered in advance, one answer per question in order (nullopt
+// cancels; no answer left cancels too), with a record of what was asked and
+// shown.
+class AnsweredDialogs final : public FileDialogs {
+public:
+    bool GetOpenFileName(QWidget* parent, QString& path) override;
+    bool GetSaveFileName(QWidget* parent, QString& path) override;
+    void ShowMessage(QWidget* parent, const QString& text) override;
+    void ShowError(QWidget* parent, const QString& text) override;
+
+    std::deque<std::optional<QString>> open_answers;
+    std::deque<std::optional<QString>> save_answers;
+    int open_asked = 0;
+    int save_asked = 0;
+    QStringList messages;
+    QStringList errors;
+};
+
+}  // namespace varn

@@ -1,0 +1,392 @@
+#include "ui/UVarnFormat.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStyle>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bars/bar_line.h"
+#include "bars/build_bars.h"
+#include "calendar/date_layouts.h"
+#include "convert/conversions.h"
+#include "io/atomic_file.h"
+#include "ui/BarTextArea.h"
+#include "ui/T_progr.h"
+
+namespace varn {
+
+TForm1* Form1 = nullptr;
+
+namespace {
+
+// A path as the file layer takes it: in the local 8-bit encoding.
+std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+QString CreatedMessage(const QString& path) {
+    return QStringLiteral("File ") + path + QStringLiteral(" created!");
+}
+
+QString Latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void FillList(QComboBox* list, auto&& items) {
+    for (const auto& item : items) list->addItem(Latin1(item));
+}
+
+// How often a running bar job lets pending events run: the clock is read
+// every CheckEveryLines lines, events run once EventInterval has passed.
+constexpr unsigned CheckEveryLines = 1024;
+constexpr qint64 EventIntervalMs = 5;
+
+}  // namespace
+
+TForm1::TForm1(RegionalNames names, FileDialogs* dialogs, QWidget* parent)
+    : QWidget(parent),
+      names_(std::move(names)),
+      dialogs_(dialogs != nullptr ? dialogs : &platform_dialogs_) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Varn Format Convertor"));
+    resize(794, 309);
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(PageControl1);
+
+    BuildVarnFormatPage();
+    BuildTruncPage();
+    BuildBarPage();
+    PageControl1->setCurrentWidget(TabSheet3);
+
+    FormCreate();
+}
+
+TForm1::~TForm1() { FormDestroy(); }
+
+void TForm1::BuildVarnFormatPage() {
+    TabSheet1 = new QWidget();
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    PageControl1->addTab(TabSheet1, QStringLiteral("Varn Format"));
+
+    Label1 = new QLabel(QStringLiteral("Format"), TabSheet1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label1->setGeometry(20, 17, 50, 17);
+
+    ComboBox1 = new QComboBox(TabSheet1);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setEditable(false);
+    ComboBox1->setGeometry(74, 13, 372, 25);
+    FillList(ComboBox1, ConversionItems);
+    Label1->setBuddy(ComboBox1);
+
+    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogApplyButton),
+                              QStringLiteral("Convert"), TabSheet1);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setGeometry(453, 9, 133, 54);
+
+    GroupBox1 = new QGroupBox(QStringLiteral("Example"), TabSheet1);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setGeometry(7, 74, 581, 141);
+    Memo1 = new QPlainTextEdit(GroupBox1);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setReadOnly(true);
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    auto* group_layout = new QVBoxLayout(GroupBox1);
+    group_layout->addWidget(Memo1);
+
+    setTabOrder(ComboBox1, Memo1);
+    setTabOrder(Memo1, BitBtn1);
+
+    connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TForm1::ComboBox1Change);
+    connect(ComboBox1, &QComboBox::activated, this, &TForm1::ComboBox1Change);
+    connect(BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
+}
+
+void TForm1::BuildTruncPage() {
+    TabSheet2 = new QWidget();
+    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    PageControl1->addTab(TabSheet2, QStringLiteral("Trunc File"));
+
+    BitBtn2 = new QPushButton(QStringLiteral("Open"), TabSheet2);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    BitBtn2->setGeometry(4, 3, 75, 34);
+
+    Label3 = new QLabel(QStringLiteral("...."), TabSheet2);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setGeometry(88, 12, 76, 20);
+
+    BitBtn3 = new QPushButton(QStringLiteral("Truncate last"), TabSheet2);
+    BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
+    BitBtn3->setGeometry(166, 2, 117, 34);
+
+    SpinEdit1 = new QSpinBox(TabSheet2);
+    SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
+    SpinEdit1->setRange(1, 10000000);
+    SpinEdit1->setValue(10000);
+    SpinEdit1->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+    SpinEdit1->setGeometry(295, 7, 103, 26);
+
+    Label2 = new QLabel(QStringLiteral("lines"), TabSheet2);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setGeometry(408, 12, 40, 20);
+
+    setTabOrder(BitBtn2, BitBtn3);
+    setTabOrder(BitBtn3, SpinEdit1);
+
+    connect(BitBtn2, &QPushButton::clicked, this, &TForm1::BitBtn2Click);
+    connect(BitBtn3, &QPushButton::clicked, this, &TForm1::BitBtn3Click);
+}
+
+void TForm1::BuildBarPage() {
+    TabSheet3 = new QWidget();
+    TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
+    PageControl1->addTab(TabSheet3, QStringLiteral("Bar"));
+
+    Panel1 = new QFrame(TabSheet3);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setFixedHeight(67);
+    Panel1->setMinimumWidth(770);
+
+    BitBtn4 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOpenButton), QString(),
+                              Panel1);
+    BitBtn4->setObjectName(QStringLiteral("BitBtn4"));
+    BitBtn4->setGeometry(3, 1, 48, 37);
+    BitBtn4->setIconSize(QSize(24, 24));
+    BitBtn4->setToolTip(QStringLiteral("Open"));
+
+    ComboBoxD = new QComboBox(Panel1);
+    ComboBoxD->setObjectName(QStringLiteral("ComboBoxD"));
+    ComboBoxD->setGeometry(53, 8, 170, 25);
+
+    ComboBoxT = new QComboBox(Panel1);
+    ComboBoxT->setObjectName(QStringLiteral("ComboBoxT"));
+    ComboBoxT->setGeometry(225, 8, 137, 25);
+    FillList(ComboBoxT, TimeLayoutItems);
+
+    ComboBox2 = new QComboBox(Panel1);
+    ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
+    ComboBox2->setGeometry(364, 8, 106, 25);
+    FillList(ComboBox2, BarPeriodItems);
+    ComboBox2->setCurrentIndex(MonthlyBar);
+
+    BitBtn5 = new QPushButton(style()->standardIcon(QStyle::SP_MediaPlay),
+                              QStringLiteral("Create Bar"), Panel1);
+    BitBtn5->setObjectName(QStringLiteral("BitBtn5"));
+    BitBtn5->setGeometry(474, 4, 123, 31);
+
+    Label4 = new QLabel(QStringLiteral("delimer"), Panel1);
+    Label4->setObjectName(QStringLiteral("Label4"));
+    Label4->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label4->setGeometry(605, 10, 59, 21);
+
+    ComboBox3 = new QComboBox(Panel1);
+    ComboBox3->setObjectName(QStringLiteral("ComboBox3"));
+    ComboBox3->setGeometry(667, 8, 91, 25);
+    FillList(ComboBox3, DelimiterItems);
+    ComboBox3->setCurrentIndex(0);
+    Label4->setBuddy(ComboBox3);
+
+    Panel2 = new QLabel(QStringLiteral("DATE [TIME] OPEN HIGH LOW CLOSE"), Panel1);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel2->setAlignment(Qt::AlignCenter);
+    Panel2->setGeometry(1, 41, 768, 25);
+
+    RichEdit1 = new BarTextArea(bar_input_lines_, TabSheet3);
+    RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
+
+    auto* layout = new QVBoxLayout(TabSheet3);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Panel1);
+    layout->addWidget(RichEdit1, 1);
+
+    setTabOrder(BitBtn4, ComboBoxD);
+    setTabOrder(ComboBoxD, ComboBoxT);
+    setTabOrder(ComboBoxT, ComboBox2);
+    setTabOrder(ComboBox2, BitBtn5);
+    setTabOrder(BitBtn5, ComboBox3);
+    setTabOrder(ComboBox3, RichEdit1);
+
+    connect(BitBtn4, &QPushButton::clicked, this, &TForm1::BitBtn4Click);
+    connect(BitBtn5, &QPushButton::clicked, this, &TForm1::BitBtn5Click);
+}
+
+void TForm1::FormCreate() {
+    ComboBox1->setCurrentIndex(0);
+    ComboBox1Change();
+    trunc_file_lines_.clear();
+    ComboBoxD->clear();
+    for (int n = 0; n < DateLayoutCount; ++n) ComboBoxD->addItem(Latin1(DateLayoutItem(n)));
+    ComboBoxD->setCurrentIndex(0);
+    ComboBoxT->setCurrentIndex(0);
+}
+
+void TForm1::FormDestroy() { TruncLines().swap(trunc_file_lines_); }
+
+void TForm1::ComboBox1Change() {
+    Memo1->clear();
+    QStringList example;
+    for (const std::string_view line : ConversionExample(ComboBox1->currentIndex())) {
+        example.push_back(Latin1(line));
+    }
+    if (!example.isEmpty()) Memo1->setPlainText(example.join(QLatin1Char('\n')));
+}
+
+void TForm1::ShowFailure(const JobStatus& status) {
+    dialogs_->ShowError(this, QString::fromLocal8Bit(status.Message()));
+}
+
+void TForm1::SetJobRunning(bool running) {
+    job_running_ = running;
+    for (QPushButton* button : {BitBtn1, BitBtn2, BitBtn3, BitBtn4, BitBtn5}) {
+        button->setEnabled(!running);
+    }
+    RichEdit1->SetReadOnly(running);
+}
+
+// Convert.
+void TForm1::BitBtn1Click() {
+    if (job_running_) return;
+    QString input;
+    if (!dialogs_->GetOpenFileName(this, input)) return;
+    QString output;
+    if (!dialogs_->GetSaveFileName(this, output)) return;
+    const int conversion = ComboBox1->currentIndex();
+    const JobStatus status = ConvertPriceFile(LocalPath(input), LocalPath(output), conversion);
+    if (!status) {
+        ShowFailure(status);
+        return;
+    }
+    dialogs_->ShowMessage(this, CreatedMessage(output));
+}
+
+// Open (Trunc File).
+void TForm1::BitBtn2Click() {
+    if (job_running_) return;
+    QString path;
+    if (!dialogs_->GetOpenFileName(this, path)) return;
+    const JobStatus status = LoadTruncFile(LocalPath(path), trunc_file_lines_);
+    if (!status) {
+        ShowFailure(status);
+        return;
+    }
+    Label3->setText(QString::number(trunc_file_lines_.size()) + QStringLiteral(" lines"));
+}
+
+// Truncate last.
+void TForm1::BitBtn3Click() {
+    if (job_running_) return;
+    if (trunc_file_lines_.empty()) return;
+    SpinEdit1->interpretText();
+    QString path;
+    if (!dialogs_->GetSaveFileName(this, path)) return;
+    const JobStatus status =
+        WriteLastLines(trunc_file_lines_, static_cast<std::int32_t>(SpinEdit1->value()),
+                       LocalPath(path));
+    if (!status) ShowFailure(status);
+}
+
+// Open (Bar).
+void TForm1::BitBtn4Click() {
+    if (job_running_) return;
+    bar_input_lines_.Clear();
+    RichEdit1->Reload();
+    QString path;
+    if (!dialogs_->GetOpenFileName(this, path)) return;
+    std::optional<LayoutPair> pair;
+    const JobStatus status = LoadBarInput(LocalPath(path), bar_input_lines_, names_, pair);
+    RichEdit1->Reload();
+    if (!status) {
+        ShowFailure(status);
+        return;
+    }
+    if (pair) {
+        ComboBoxD->setCurrentIndex(pair->date_layout);
+        ComboBoxT->setCurrentIndex(pair->time_layout);
+    }
+}
+
+// Create Bar.
+void TForm1::BitBtn5Click() {
+    if (job_running_) return;
+    BarSettings settings;
+    settings.delimiter = std::string(DelimiterText(ComboBox3->currentIndex() == 1 ? 1 : 0));
+    settings.date_layout = ComboBoxD->currentIndex();
+    settings.time_layout = ComboBoxT->currentIndex();
+    settings.period = ComboBox2->currentIndex();
+
+    // While the job lets events run, nothing may start another job or change
+    // the lines it reads.
+    SetJobRunning(true);
+    ShowProgress(QString(), QStringLiteral("Calculate ..."), true);
+
+    QElapsedTimer clock;
+    clock.start();
+    unsigned lines_since_check = 0;
+    int shown_percent = -1;
+    BarProgress progress;
+    progress.step = [&shown_percent](int percent) {
+        if (percent == shown_percent) return;
+        shown_percent = percent;
+        StepProgress(percent);
+    };
+    progress.stop_requested = [&clock, &lines_since_check] {
+        if (++lines_since_check >= CheckEveryLines) {
+            lines_since_check = 0;
+            if (clock.elapsed() >= EventIntervalMs) {
+                QCoreApplication::processEvents();
+                clock.restart();
+            }
+        }
+        return BreakRequested();
+    };
+    const std::vector<std::string> bars =
+        BuildBars(bar_input_lines_, settings, names_, progress);
+
+    CloseProgress();
+    SetJobRunning(false);
+
+    QString path;
+    if (!dialogs_->GetSaveFileName(this, path)) return;
+    AtomicFile output;
+    JobStatus status = output.Open(LocalPath(path));
+    if (status) {
+        for (const std::string& bar : bars) output.WriteLine(bar);
+        status = output.Commit();
+    }
+    if (!status) {
+        ShowFailure(status);
+        return;
+    }
+    dialogs_->ShowMessage(this, CreatedMessage(path));
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // A running bar job is asked to stop first; the window closes after it.
+    if (job_running_) {
+        if (TT_Progr != nullptr) TT_Progr->Button1Click();
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+}  // namespace varn

@@ -1,0 +1,103 @@
+#pragma once
+// The main window: three pages, one per job. "Varn Format" converts a price
+// file, "Trunc File" writes the last lines of a file, "Bar" loads price lines
+// and builds open-high-low-close bars from them. The handlers only gather the
+// user's choices, call the job and turn its status into words:
+//
+//   BitBtn1Click: open dialog "in.txt", save dialog "out.txt", conversion 0
+//   -> ConvertPriceFile("in.txt", "out.txt", 0) -> "File out.txt created!"
+
+#include <QWidget>
+
+#include "bars/bar_input.h"
+#include "calendar/regional.h"
+#include "truncate/truncate.h"
+#include "ui/FileDialogs.h"
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QSpinBox;
+class QTabWidget;
+class QFrame;
+
+namespace varn {
+
+class BarTextArea;
+
+class TForm1 final : public QWidget {
+    Q_OBJECT
+
+public:
+    // dialogs answers the window's questions; the platform's dialogs when null.
+    explicit TForm1(RegionalNames names, FileDialogs* dialogs = nullptr,
+                    QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    const TruncLines& TruncFileLines() const { return trunc_file_lines_; }
+    BarInputLines& BarLines() { return bar_input_lines_; }
+    // Whether a job that lets events run ("Create Bar") is under way.
+    bool JobRunning() const { return job_running_; }
+
+public slots:
+    void FormCreate();
+    void FormDestroy();
+    void ComboBox1Change();
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void BitBtn3Click();
+    void BitBtn4Click();
+    void BitBtn5Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildVarnFormatPage();
+    void BuildTruncPage();
+    void BuildBarPage();
+    void SetJobRunning(bool running);
+    void ShowFailure(const JobStatus& status);
+
+    RegionalNames names_;
+    QtFileDialogs platform_dialogs_;
+    FileDialogs* dialogs_;
+    TruncLines trunc_file_lines_;
+    BarInputLines bar_input_lines_;
+    bool job_running_ = false;
+
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabSheet1 = nullptr;
+    QWidget* TabSheet2 = nullptr;
+    QWidget* TabSheet3 = nullptr;
+    // Varn Format
+    QLabel* Label1 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    // Trunc File
+    QPushButton* BitBtn2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QPushButton* BitBtn3 = nullptr;
+    QSpinBox* SpinEdit1 = nullptr;
+    QLabel* Label2 = nullptr;
+    // Bar
+    QFrame* Panel1 = nullptr;
+    QPushButton* BitBtn4 = nullptr;
+    QComboBox* ComboBoxD = nullptr;
+    QComboBox* ComboBoxT = nullptr;
+    QComboBox* ComboBox2 = nullptr;
+    QPushButton* BitBtn5 = nullptr;
+    QLabel* Label4 = nullptr;
+    QComboBox* ComboBox3 = nullptr;
+    QLabel* Panel2 = nullptr;
+    BarTextArea* RichEdit1 = nullptr;
+};
+
+// The program's main window, while it runs.
+extern TForm1* Form1;
+
+}  // namespace varn

@@ -1,0 +1,140 @@
+#include "bars/bar_line.h"
+
+#include <gtest/gtest.h>
+
+#include "calendar/calendar.h"
+
+namespace varn {
+namespace {
+
+const RegionalNames kNames = EnglishRegionalNames();
+
+ParsedDate At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
+    ParsedDate date;
+    date.year = y;
+    date.month = mo;
+    date.day = d;
+    date.hours = h;
+    date.minutes = mi;
+    date.seconds = s;
+    return date;
+}
+
+TEST(BarKey, PeriodsBeginExactlyAtTheirBoundaries) {
+    struct Row {
+        const char* name;
+        int period;
+        ParsedDate before;  // the last moment of one period
+        ParsedDate after;   // the first moment of the next
+    };
+    const Row rows[] = {
+        {"midnight", 3, At(2001, 1, 14, 23, 59, 59), At(2001, 1, 15)},
+        {"midnight before the epoch", 3, At(1850, 9, 7, 23, 59, 59), At(1850, 9, 8)},
+        {"midnight at the epoch", 3, At(1850, 9, 8, 23, 59, 59), At(1850, 9, 9)},
+        {"Monday 00:00", 4, At(2001, 1, 14, 23, 59, 59), At(2001, 1, 15)},  // a Monday
+        {"Monday before the epoch", 4, At(1850, 9, 1, 23, 59, 59), At(1850, 9, 2)},
+        {"5 minute mark", 0, At(2001, 1, 15, 9, 34, 59), At(2001, 1, 15, 9, 35)},
+        {"15 minute mark", 1, At(2001, 1, 15, 9, 44, 59), At(2001, 1, 15, 9, 45)},
+        {"hour mark", 2, At(2001, 1, 15, 9, 59, 59), At(2001, 1, 15, 10)},
+        {"5 minutes before the epoch", 0, At(1850, 9, 8, 23, 54, 59), At(1850, 9, 8, 23, 55)},
+        {"reform", 3, At(1582, 10, 4, 23, 59, 59), At(1582, 10, 15)},
+        {"month", 5, At(2001, 1, 31, 23, 59, 59), At(2001, 2, 1)},
+        {"quarter", 6, At(2001, 3, 31), At(2001, 4, 1)},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(BarKey(row.period, row.after), BarKey(row.period, row.before) + 1);
+    }
+}
+
+TEST(BarKey, SamePeriodSharesAKey) {
+    struct Row {
+        const char* name;
+        int period;
+        ParsedDate a;
+        ParsedDate b;
+    };
+    const Row rows[] = {
+        {"one day", 3, At(2001, 1, 15), At(2001, 1, 15, 23, 59, 59)},
+        {"hour 24 is the next midnight", 3, At(2001, 1, 15, 24), At(2001, 1, 16)},
+        {"minute 60 carries", 2, At(2001, 1, 15, 9, 60), At(2001, 1, 15, 10)},
+        {"one week from Monday", 4, At(2001, 1, 15), At(2001, 1, 21, 23, 59, 59)},
+        {"the epoch day", 3, At(1850, 9, 9), At(1850, 9, 9, 12)},
+        {"the day before the epoch", 3, At(1850, 9, 8), At(1850, 9, 8, 12)},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(BarKey(row.period, row.a), BarKey(row.period, row.b));
+    }
+    // The epoch's day and the day before it do not share key 0.
+    EXPECT_EQ(BarKey(3, At(1850, 9, 9)), 0);
+    EXPECT_EQ(BarKey(3, At(1850, 9, 8, 12)), -1);
+}
+
+TEST(BarKey, CalendarPeriodsUseYearAndMonth) {
+    EXPECT_EQ(BarKey(5, At(2001, 1, 15)), 200101);
+    EXPECT_EQ(BarKey(6, At(2001, 5, 15)), 200101);
+    EXPECT_EQ(BarKey(6, At(2001, 12, 1)), 200103);
+    EXPECT_EQ(BarKey(6, At(2001, 0, 1)), 200100);
+    EXPECT_EQ(BarKey(7, At(2001, 5, 15)), 200100);
+}
+
+TEST(ParseBarLine, ReadsStampKeyAndNumbers) {
+    struct Row {
+        const char* line;
+        int date_layout;
+        int time_layout;
+        int period;
+        const char* stamp;
+        std::int32_t key;
+        double open, high, low, close, volume;
+    };
+    const Row rows[] = {
+        {"01/15/2001 1.5 1.6 1.4 1.55", 5, 0, 5, "1.15.2001", 200101, 1.5, 1.6, 1.4, 1.55, NoValue},
+        {"01/05/2001,09:05,1,2,0.5,1.5,100", 5, 1, 5, "1.5.2001 9:5", 200101, 1, 2, 0.5, 1.5, 100},
+        {"01/05/2001\t1;2;0.5;1.5", 5, 0, 7, "1.5.2001", 200100, 1, 2, 0.5, 1.5, NoValue},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.line);
+        BarLine bar;
+        ASSERT_TRUE(ParseBarLine(row.date_layout, row.time_layout, row.period, row.line, kNames, bar));
+        EXPECT_EQ(bar.stamp, row.stamp);
+        EXPECT_EQ(bar.key, row.key);
+        EXPECT_DOUBLE_EQ(bar.open, row.open);
+        EXPECT_DOUBLE_EQ(bar.high, row.high);
+        EXPECT_DOUBLE_EQ(bar.low, row.low);
+        EXPECT_DOUBLE_EQ(bar.close, row.close);
+        EXPECT_DOUBLE_EQ(bar.volume, row.volume);
+        EXPECT_EQ(bar.open_interest, NoValue);
+    }
+}
+
+TEST(ParseBarLine, RefusesLinesWithoutFourPrices) {
+    const char* rows[] = {
+        "01/15/2001 1.5 1.6 1.4",
+        "Date Open High Low Close",
+        "01/15/2001 open 1.6 1.4 1.55",
+        "",
+        "13/15/2001 1.5 1.6 1.4 1.55",
+    };
+    for (const char* line : rows) {
+        SCOPED_TRACE(line);
+        BarLine bar;
+        EXPECT_FALSE(ParseBarLine(5, 0, 3, line, kNames, bar));
+        EXPECT_FALSE(LineFitsLayouts(5, 0, line, kNames));
+    }
+}
+
+TEST(LineFitsLayouts, IntegerPricesAreNotTakenForTimes) {
+    // The open reads as a time of layout 5, but then only three prices remain.
+    const char* line = "01/02/2001 1000 1010 990 1005";
+    EXPECT_FALSE(LineFitsLayouts(5, 5, line, kNames));
+    EXPECT_TRUE(LineFitsLayouts(5, 0, line, kNames));
+}
+
+TEST(BarEpoch, IsMidnightStartingMonday9September1850) {
+    EXPECT_DOUBLE_EQ(BarEpoch(), CalendarToCenturies(1850, 9, 9, 0));
+}
+
+}  // namespace
+}  // namespace varn
