@@ -84,7 +84,7 @@ std::size_t BarInputLines::MemoryUse() const {
     return base_.capacity() + edits_.capacity() + records_.capacity() * sizeof(Record);
 }
 
-JobStatus LoadBarInput(const std::string& path, BarInputLines& lines, const RegionalNames& names,
+JobStatus LoadBarInput(const std::string& path, BarInputLines& lines, const DateNames& names,
                        std::optional<LayoutPair>& pair) {
     lines.Clear();
     pair.reset();
@@ -113,7 +113,7 @@ JobStatus LoadBarInput(const std::string& path, BarInputLines& lines, const Regi
     return JobStatus::Ok();
 }
 
-std::optional<LayoutPair> DetectLayouts(const BarInputLines& lines, const RegionalNames& names) {
+std::optional<LayoutPair> DetectLayouts(const BarInputLines& lines, const DateNames& names) {
     if (lines.Count() <= static_cast<std::size_t>(DetectLineCount)) return std::nullopt;
     std::vector<std::string_view> first;
     for (std::size_t i = 0; i < static_cast<std::size_t>(DetectLineCount); ++i) {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "bars/detect.h"
+#include "calendar/parse_date.h"
 #include "calendar/regional.h"
 #include "io/job_status.h"
 
@@ -57,10 +58,10 @@ private:
 // pair receives what DetectLayouts gives; otherwise it is empty. On failure
 // lines are left empty and the status names the file and the reason.
 [[nodiscard]] JobStatus LoadBarInput(const std::string& path, BarInputLines& lines,
-                                     const RegionalNames& names, std::optional<LayoutPair>& pair);
+                                     const DateNames& names, std::optional<LayoutPair>& pair);
 
 // DetectLayouts over the first lines of the store (nothing for DetectLineCount
 // lines or fewer).
-std::optional<LayoutPair> DetectLayouts(const BarInputLines& lines, const RegionalNames& names);
+std::optional<LayoutPair> DetectLayouts(const BarInputLines& lines, const DateNames& names);
 
 }  // namespace varn

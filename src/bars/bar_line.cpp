@@ -71,7 +71,7 @@ ShortText BarStamp(const ParsedDate& date, int time_layout) {
 }
 
 bool ParseBarLine(int date_layout, int time_layout, int period, std::string_view line,
-                  const RegionalNames& names, BarLine& bar, std::size_t stamp_max_length) {
+                  const DateNames& names, BarLine& bar, std::size_t stamp_max_length) {
     bar.open = bar.high = bar.low = bar.close = bar.volume = bar.open_interest = NoValue;
     ParsedDate date;
     thread_local ShortText rest;
@@ -98,7 +98,7 @@ bool ParseBarLine(int date_layout, int time_layout, int period, std::string_view
 }
 
 bool LineFitsLayouts(int date_layout, int time_layout, std::string_view line,
-                     const RegionalNames& names) {
+                     const DateNames& names) {
     thread_local BarLine bar;
     return ParseBarLine(date_layout, time_layout, 0, line, names, bar);
 }

@@ -62,12 +62,12 @@ ShortText BarStamp(const ParsedDate& date, int time_layout);
 // open, high, low and close all read; volume and open interest may be absent
 // (NoValue). On false, the contents of bar carry no meaning.
 [[nodiscard]] bool ParseBarLine(int date_layout, int time_layout, int period, std::string_view line,
-                                const RegionalNames& names, BarLine& bar,
+                                const DateNames& names, BarLine& bar,
                                 std::size_t stamp_max_length = ShortTextMax);
 
 // Whether line fits the layout pair: exactly when ParseBarLine would accept
 // it.
 [[nodiscard]] bool LineFitsLayouts(int date_layout, int time_layout, std::string_view line,
-                                   const RegionalNames& names);
+                                   const DateNames& names);
 
 }  // namespace varn

@@ -12,7 +12,7 @@ namespace varn {
 
 std::string_view DelimiterText(int delimiter_item) { return delimiter_item == 1 ? ", " : " "; }
 
-BarBuilder::BarBuilder(BarSettings settings, const RegionalNames& names, Sink sink)
+BarBuilder::BarBuilder(BarSettings settings, const DateNames& names, Sink sink)
     : settings_(std::move(settings)), names_(names), sink_(std::move(sink)) {}
 
 void BarBuilder::Add(std::string_view line) {
@@ -51,7 +51,7 @@ void BarBuilder::Emit() {
 }
 
 std::vector<std::string> BuildBars(const BarInputLines& lines, const BarSettings& settings,
-                                   const RegionalNames& names, const BarProgress& progress,
+                                   const DateNames& names, const BarProgress& progress,
                                    bool* stopped) {
     std::vector<std::string> bars;
     BarBuilder builder(settings, names, [&bars](std::string_view bar) { bars.emplace_back(bar); });
@@ -80,7 +80,7 @@ std::vector<std::string> BuildBars(const BarInputLines& lines, const BarSettings
 }
 
 JobStatus BuildBarsFile(const std::string& input, const std::string& output,
-                        const BarSettings& settings, const RegionalNames& names) {
+                        const BarSettings& settings, const DateNames& names) {
     LineReader reader;
     if (input == "-") {
         reader.OpenStandardInput(LineRules::List);
@@ -107,7 +107,7 @@ void ReadFirstLines(LineReader& reader, std::size_t count, std::vector<std::stri
 
 JobStatus BuildBarsStream(const std::vector<std::string>& first, LineReader& reader,
                           AtomicFile& output, const BarSettings& settings,
-                          const RegionalNames& names) {
+                          const DateNames& names) {
     BarBuilder builder(settings, names, [&output](std::string_view bar) { output.WriteLine(bar); });
     for (const std::string& line : first) builder.Add(line);
     std::string_view line;

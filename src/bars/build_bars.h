@@ -41,7 +41,7 @@ struct BarSettings {
 class BarBuilder {
 public:
     using Sink = std::function<void(std::string_view bar_line)>;
-    BarBuilder(BarSettings settings, const RegionalNames& names, Sink sink);
+    BarBuilder(BarSettings settings, const DateNames& names, Sink sink);
 
     void Add(std::string_view line);
     // Writes the open bar, if any. Not called when a job is stopped: the open
@@ -52,7 +52,7 @@ private:
     void Emit();
 
     BarSettings settings_;
-    const RegionalNames& names_;
+    DateNames names_;
     Sink sink_;
     BarLine line_;
     bool open_ = false;
@@ -73,7 +73,7 @@ struct BarProgress {
 // the bars closed so far are returned, the open bar is dropped and *stopped
 // (when given) is set.
 std::vector<std::string> BuildBars(const BarInputLines& lines, const BarSettings& settings,
-                                   const RegionalNames& names, const BarProgress& progress = {},
+                                   const DateNames& names, const BarProgress& progress = {},
                                    bool* stopped = nullptr);
 
 // Reads up to count lines of reader into lines (replacing them); the detection
@@ -84,12 +84,12 @@ void ReadFirstLines(LineReader& reader, std::size_t count, std::vector<std::stri
 // reader, writing each bar line to output as it closes. Does not commit.
 [[nodiscard]] JobStatus BuildBarsStream(const std::vector<std::string>& first, LineReader& reader,
                                         AtomicFile& output, const BarSettings& settings,
-                                        const RegionalNames& names);
+                                        const DateNames& names);
 
 // Streams bars from the input file ("-" for standard input) to output ("-"
 // for standard output) through a temporary file; memory does not grow with
 // the input.
 [[nodiscard]] JobStatus BuildBarsFile(const std::string& input, const std::string& output,
-                                      const BarSettings& settings, const RegionalNames& names);
+                                      const BarSettings& settings, const DateNames& names);
 
 }  // namespace varn

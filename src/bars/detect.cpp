@@ -8,7 +8,7 @@
 namespace varn {
 
 std::optional<LayoutPair> DetectLayouts(std::span<const std::string_view> lines,
-                                        const RegionalNames& names,
+                                        const DateNames& names,
                                         std::optional<int> fixed_date_layout,
                                         std::optional<int> fixed_time_layout) {
     const auto examined = lines.first(std::min<std::size_t>(lines.size(), DetectLineCount));

@@ -10,6 +10,7 @@
 #include <span>
 #include <string_view>
 
+#include "calendar/parse_date.h"
 #include "calendar/regional.h"
 
 namespace varn {
@@ -27,7 +28,7 @@ struct LayoutPair {
 // of lines, or nothing. Layouts given as fixed are not varied. The caller
 // decides whether the file is long enough to be examined at all.
 std::optional<LayoutPair> DetectLayouts(std::span<const std::string_view> lines,
-                                        const RegionalNames& names,
+                                        const DateNames& names,
                                         std::optional<int> fixed_date_layout = std::nullopt,
                                         std::optional<int> fixed_time_layout = std::nullopt);
 

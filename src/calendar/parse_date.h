@@ -67,9 +67,9 @@ struct ParsedDate {
 
 // The names that the parser searches besides its own English ones, prepared
 // once from the regional names: upper-cased ("a" to "z" only), designators
-// cut to 10 characters. Bulk parsing builds one and passes it to every call;
-// a RegionalNames converts to one implicitly, at the cost of preparing it
-// each time.
+// cut to 10 characters. Bulk parsing builds one and passes it to every call:
+// a RegionalNames converts to one implicitly, but preparing it costs more
+// than the parse itself.
 class DateNames {
   public:
     DateNames();                               // no regional names beyond the English ones

@@ -39,7 +39,7 @@ int RunBars(const BarsArgs& args, Streams& streams) {
     } else if (JobStatus status = reader.Open(args.input, LineRules::List); !status) {
         return Finish(status, streams);
     }
-    const RegionalNames names = RegionalNamesFromLocale();
+    const DateNames names(RegionalNamesFromLocale());
     std::vector<std::string> first;
     ReadFirstLines(reader, DetectLineCount + 1, first);
     if (!reader.status().ok()) return Finish(reader.status(), streams);

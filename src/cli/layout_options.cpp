@@ -49,7 +49,7 @@ CLI::Validator PeriodValidator() {
 }
 
 std::optional<LayoutPair> DetectFirstLines(const std::vector<std::string>& first,
-                                           const RegionalNames& names, std::optional<int> date,
+                                           const DateNames& names, std::optional<int> date,
                                            std::optional<int> time) {
     if (first.size() <= static_cast<std::size_t>(DetectLineCount)) return std::nullopt;
     std::vector<std::string_view> views(first.begin(), first.begin() + DetectLineCount);

@@ -27,7 +27,7 @@ CLI::Validator PeriodValidator();
 // Detection over the first lines of a streamed input: nothing when it has
 // DetectLineCount lines or fewer, or when no pair fits.
 std::optional<LayoutPair> DetectFirstLines(const std::vector<std::string>& first,
-                                           const RegionalNames& names, std::optional<int> date,
+                                           const DateNames& names, std::optional<int> date,
                                            std::optional<int> time);
 
 }  // namespace varn::cli

@@ -58,7 +58,8 @@ JobStatus AtomicFile::Open(const std::string& destination) {
                                   "cannot write");
     }
 
-    std::string name = DirectoryOf(destination) + "/.varn-XXXXXX";
+    std::string name = DirectoryOf(destination);
+    name.append("/.varn-XXXXXX");
     std::vector<char> tmpl(name.begin(), name.end());
     tmpl.push_back('\0');
     fd_ = ::mkostemp(tmpl.data(), O_CLOEXEC);

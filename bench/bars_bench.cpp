@@ -1,0 +1,43 @@
+// Bar building per line, for one-minute lines built into 5-minute, daily and
+// monthly bars.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <string>
+
+#include "bars/build_bars.h"
+
+namespace varn {
+namespace {
+
+BarInputLines MinuteLines(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        const int day = i / 1440 % 28 + 1;
+        const int month = i / (1440 * 28) % 12 + 1;
+        const int minute = i % 1440;
+        char line[96];
+        std::snprintf(line, sizeof line, "%02d/%02d/2001,%02d:%02d,1.%04d,1.%04d,1.%04d,1.%04d,%d\n",
+                      month, day, minute / 60, minute % 60, i % 9000, i % 9000 + 5, i % 9000,
+                      i % 9000 + 2, i % 500);
+        text += line;
+    }
+    BarInputLines lines;
+    lines.Assign(std::move(text));
+    return lines;
+}
+
+void BM_BuildBars(benchmark::State& state) {
+    static const BarInputLines lines = MinuteLines(100000);
+    const RegionalNames names = EnglishRegionalNames();
+    BarSettings settings;
+    settings.date_layout = 5;
+    settings.time_layout = 3;
+    settings.period = static_cast<int>(state.range(0));
+    for (auto _ : state) benchmark::DoNotOptimize(BuildBars(lines, settings, names));
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(lines.Count()));
+}
+BENCHMARK(BM_BuildBars)->Arg(0)->Arg(3)->Arg(5)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace varn

@@ -1,0 +1,98 @@
+// How long the bar page takes to load a file of a million price lines and to
+// build bars from it, and how much memory it needs, measured through the
+// window itself (offscreen, dialogs answered).
+//
+//   gui_load_bench [lines]     default 1000000
+//
+// Prints one line per step: what, seconds, and the peak resident size so far.
+
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QDate>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstdlib>
+
+#include "calendar/regional.h"
+#include "ui/T_progr.h"
+#include "ui/UVarnFormat.h"
+
+namespace {
+
+long PeakResidentKb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Five-minute price lines "MM/DD/YYYY HHMM open high low close volume".
+bool WriteInput(const QString& path, long count) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    QDate day(2001, 1, 2);
+    int minute = 0;
+    char line[96];
+    for (long i = 0; i < count; ++i) {
+        const int price = 1200 + static_cast<int>(i % 97);
+        const int length = std::snprintf(
+            line, sizeof line, "%02d/%02d/%04d %02d%02d %d.25 %d.75 %d.00 %d.50 %ld\r\n",
+            day.month(), day.day(), day.year(), minute / 60, minute % 60, price, price + 2,
+            price - 1, price + 1, 20000 + i % 1000);
+        if (file.write(line, length) != length) return false;
+        minute += 5;
+        if (minute >= 24 * 60) {
+            minute = 0;
+            day = day.addDays(1);
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const long count = argc > 1 ? std::atol(argv[1]) : 1000000;
+
+    QTemporaryDir dir;
+    const QString input = dir.filePath(QStringLiteral("prices.txt"));
+    const QString output = dir.filePath(QStringLiteral("bars.txt"));
+    if (!WriteInput(input, count)) {
+        std::fprintf(stderr, "gui_load_bench: cannot write %s\n", qPrintable(input));
+        return 1;
+    }
+    const double megabytes = static_cast<double>(QFile(input).size()) / 1e6;
+    std::printf("input: %ld lines, %.1f MB; peak RSS before loading %ld kB\n", count, megabytes,
+                PeakResidentKb());
+
+    varn::AnsweredDialogs dialogs;
+    varn::TForm1 form(varn::EnglishRegionalNames(), &dialogs);
+    varn::CreateProgressWindow();
+    form.show();
+    QApplication::processEvents();
+    const long before = PeakResidentKb();
+
+    QElapsedTimer clock;
+    dialogs.open_answers.push_back(input);
+    clock.start();
+    form.BitBtn4Click();
+    QApplication::processEvents();  // the first paint of the text area
+    std::printf("load:       %.3f s, %zu lines, peak RSS %ld kB (+%ld kB)\n",
+                static_cast<double>(clock.nsecsElapsed()) / 1e9, form.BarLines().Count(),
+                PeakResidentKb(), PeakResidentKb() - before);
+
+    dialogs.save_answers.push_back(output);
+    clock.restart();
+    form.BitBtn5Click();
+    std::printf("create bar: %.3f s, %lld bytes written, peak RSS %ld kB\n",
+                static_cast<double>(clock.nsecsElapsed()) / 1e9,
+                static_cast<long long>(QFile(output).size()), PeakResidentKb());
+    for (const QString& error : dialogs.errors) std::printf("error: %s\n", qPrintable(error));
+    varn::DestroyProgressWindow();
+    return dialogs.errors.isEmpty() ? 0 : 1;
+}
