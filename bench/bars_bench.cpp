@@ -29,7 +29,7 @@ BarInputLines MinuteLines(int count) {
 
 void BM_BuildBars(benchmark::State& state) {
     static const BarInputLines lines = MinuteLines(100000);
-    const RegionalNames names = EnglishRegionalNames();
+    const DateNames names(EnglishRegionalNames());
     BarSettings settings;
     settings.date_layout = 5;
     settings.time_layout = 3;

@@ -72,7 +72,7 @@ const char* const kLayoutLines[] = {
 
 void BM_ParseDateText(benchmark::State& state) {
     const int layout = static_cast<int>(state.range(0));
-    const RegionalNames names = EnglishRegionalNames();
+    const DateNames names(EnglishRegionalNames());
     ParsedDate date;
     ShortText rest;
     const std::string_view line = kLayoutLines[layout];
@@ -83,7 +83,7 @@ void BM_ParseDateText(benchmark::State& state) {
 BENCHMARK(BM_ParseDateText)->DenseRange(0, 21);
 
 void BM_ParseDateTextWithTime(benchmark::State& state) {
-    const RegionalNames names = EnglishRegionalNames();
+    const DateNames names(EnglishRegionalNames());
     ParsedDate date;
     ShortText rest;
     for (auto _ : state) {

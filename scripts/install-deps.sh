@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build, the tests and the benchmarks need, from Debian 12
 # packages. Quick when everything is present; uses sudo only when not root.
+# With --bench, also what the side-by-side benchmarks compare against.
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,11 @@ packages=(
     xvfb x11-apps mawk hyperfine datamash
     clang libclang-rt-14-dev
 )
+
+# The side-by-side benchmarks also compare against pandas.
+if [ "${1:-}" = "--bench" ]; then
+    packages+=(python3-pandas time)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
