@@ -22,12 +22,9 @@ constexpr std::int64_t FirstGregorianDay = 2299161;
 // moments read as no moment at all.
 constexpr Real LargestMoment = 2.0e7L;
 
-// Cuts toward zero to a whole number, kept as a real (Int).
-Real IntPart(Real x) { return std::trunc(x); }
-
 // Cuts toward zero to a 64-bit integer (Trunc). Callers keep x well inside
 // the 64-bit range.
-std::int64_t Trunc(Real x) { return static_cast<std::int64_t>(std::trunc(x)); }
+std::int64_t Trunc(Real x) { return TruncToInt64(x); }
 
 // The test value that tells Julian from Gregorian dates: year, then month
 // and day as decimals behind the point (15 October 1582 at 0 hours gives
@@ -105,29 +102,37 @@ void CenturiesToCalendar(double moment, std::int32_t& year, std::int32_t& month,
     // Julian day of the moment, moved by half a day so that days start at
     // midnight.
     const Real jd = static_cast<Real>(moment) * DaysPerCentury + CenturyZeroDay + 0.5L;
-    const Real whole_day = IntPart(jd);
-    const Real fraction = jd - whole_day;  // sign of jd
-    const std::int64_t z = static_cast<std::int64_t>(whole_day);
+    const std::int64_t z = Trunc(jd);
+    const Real fraction = jd - static_cast<Real>(z);  // sign of jd
+    // The steps below are Trunc((z - 1867216.25) / 36524.25),
+    // Trunc((b - 122.1) / 365.25), Trunc(365.25 * c), Trunc((b - d) / 30.6001)
+    // and Trunc(30.6001 * e) in long double. Each is taken as the exact
+    // rational in 64-bit integers, cut toward zero like Trunc: the exact
+    // quotients are either whole (and then exact in long double as well) or
+    // at least 1/306001 away from a whole number, far more than the rounding
+    // of the long double steps, so both cut to the same integer. The
+    // constants 122.1 and 30.6001 have no exact binary value; no whole
+    // quotient arises with them (20 * b - 2442 is never a multiple of 5, and
+    // b - d stays within 1 to 488 in size, e within 16).
     std::int64_t a = z;
     if (z >= FirstGregorianDay) {
-        const std::int64_t alpha = Trunc((static_cast<Real>(z) - 1867216.25L) / 36524.25L);
+        const std::int64_t alpha = (4 * z - 7468865) / 146097;
         a = z + 1 + alpha - alpha / 4;
     }
     const std::int64_t b = a + 1524;
-    const std::int64_t c = Trunc((static_cast<Real>(b) - 122.1L) / 365.25L);
-    const std::int64_t d = Trunc(365.25L * static_cast<Real>(c));
-    const std::int64_t e = Trunc(static_cast<Real>(b - d) / 30.6001L);
-    const Real day_with_fraction =
-        static_cast<Real>(b - d - Trunc(30.6001L * static_cast<Real>(e))) + fraction;
+    const std::int64_t c = (20 * b - 2442) / 7305;
+    const std::int64_t d = 1461 * c / 4;
+    const std::int64_t e = 10000 * (b - d) / 306001;
+    const Real day_with_fraction = static_cast<Real>(b - d - 306001 * e / 10000) + fraction;
     const std::int64_t month_number = e < 14 ? e - 1 : e - 13;  // E < 13.5
     std::int64_t year_number = month_number > 2 ? c - 4716 : c - 4715;
     if (year_number < 0) --year_number;  // astronomical -1 is written -2
 
     year = static_cast<std::int32_t>(year_number);
     month = static_cast<std::int32_t>(month_number);
-    const Real whole = IntPart(day_with_fraction);
+    const std::int64_t whole = Trunc(day_with_fraction);
     day = static_cast<std::int32_t>(whole);
-    hours = static_cast<double>((day_with_fraction - whole) * 24.0L);
+    hours = static_cast<double>((day_with_fraction - static_cast<Real>(whole)) * 24.0L);
     hms = static_cast<double>(HoursToHms(hours));
 }
 

@@ -1,8 +1,11 @@
 #include "calendar/format_date.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "calendar/calendar.h"
 #include "text/text_helpers.h"
@@ -48,13 +51,13 @@ bool ShowsSeconds(DateStyle style) {
 // The minutes within the hour of hours, 0 to 60, rounded with ties to even.
 int RoundedMinute(double hours) {
     const Real h = hours;
-    return static_cast<int>(std::nearbyint((h - std::trunc(h)) * 60.0L));
+    return static_cast<int>(TruncToInt64(std::nearbyint((h - std::trunc(h)) * 60.0L)));
 }
 
 // The minutes within the hour of hours, 0 to 59, cut toward zero.
 int TruncatedMinute(double hours) {
     const Real h = hours;
-    return static_cast<int>(std::trunc((h - std::trunc(h)) * 60.0L));
+    return static_cast<int>(TruncToInt64((h - std::trunc(h)) * 60.0L));
 }
 
 // The seconds left after the whole hours and minute of clock_hours, rounded
@@ -64,7 +67,7 @@ int RoundedSecond(double clock_hours, int minute) {
     const Real seconds =
         std::nearbyint((h - std::trunc(h) - static_cast<Real>(minute) / 60.0L) * 3600.0L);
     if (!std::isfinite(seconds) || seconds < 0.0L || seconds > 60.0L) return 0;
-    return static_cast<int>(seconds);
+    return static_cast<int>(TruncToInt64(seconds));
 }
 
 // Moves the date one day on, across month and year ends and the calendar
@@ -77,57 +80,120 @@ void AdvanceOneDay(std::int32_t& year, std::int32_t& month, std::int32_t& day) {
     CenturiesToCalendar(next_noon, year, month, day, hours, hms);
 }
 
-ShortText TwoDigits(std::int32_t value) { return PadLeft(IntToShortText(value), '0', 2); }
+// The text of a style, built in place; no style comes near ShortTextMax.
+class Writer {
+  public:
+    Writer& operator<<(std::string_view piece) {
+        size_ =
+            static_cast<std::size_t>(std::copy(piece.begin(), piece.end(), data_ + size_) - data_);
+        return *this;
+    }
+    // value in decimal, preceded by "0" up to width characters.
+    Writer& Padded(std::int32_t value, int width) {
+        char digits[16];
+        const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        for (auto size = end - digits; size < width; ++size) data_[size_++] = '0';
+        return *this << std::string_view(digits, static_cast<std::size_t>(end - digits));
+    }
+    Writer& Plain(std::int32_t value) { return Padded(value, 0); }
+    std::string_view Text() const { return std::string_view(data_, size_); }
 
-// The pieces of text a style is joined from.
-struct Pieces {
-    ShortText year;   // no leading zeros
-    ShortText year4;  // padded with "0" to four characters
-    ShortText month;  // two digits
-    ShortText day;    // two digits
-    ShortText day_plain;
-    ShortText hour;  // two digits, 12- or 24-hour clock
-    ShortText minute;
-    ShortText second;
-    ShortText month_name;
-    ShortText suffix;  // " AM", " PM" or empty
+  private:
+    char data_[160];
+    std::size_t size_ = 0;
 };
 
-ShortText Join(DateStyle style, const Pieces& p) {
+// The pieces a style is joined from.
+struct Pieces {
+    std::int32_t year = 0;
+    std::int32_t month = 0;
+    std::int32_t day = 0;
+    std::int32_t hour = 0;  // 12- or 24-hour clock
+    std::int32_t minute = 0;
+    std::int32_t second = 0;
+    std::string_view month_name;  // empty outside 1 to 12
+    std::string_view suffix;      // " AM", " PM" or empty
+};
+
+void Join(DateStyle style, const Pieces& p, Writer& w) {
     switch (style) {
         case DateStyle::DotDateTimeSeconds:
-            return p.month + "." + p.day + "." + p.year + "  " + p.hour + ":" + p.minute + ":" +
-                   p.second + p.suffix;
+            w.Padded(p.month, 2) << ".";
+            w.Padded(p.day, 2) << ".";
+            w.Plain(p.year) << "  ";
+            w.Padded(p.hour, 2) << ":";
+            w.Padded(p.minute, 2) << ":";
+            w.Padded(p.second, 2) << p.suffix;
+            return;
         case DateStyle::DotDateTime:
-            return p.month + "." + p.day + "." + p.year + "  " + p.hour + ":" + p.minute + p.suffix;
+            w.Padded(p.month, 2) << ".";
+            w.Padded(p.day, 2) << ".";
+            w.Plain(p.year) << "  ";
+            w.Padded(p.hour, 2) << ":";
+            w.Padded(p.minute, 2) << p.suffix;
+            return;
         case DateStyle::Time:
-            return p.hour + ":" + p.minute + p.suffix;
+            w.Padded(p.hour, 2) << ":";
+            w.Padded(p.minute, 2) << p.suffix;
+            return;
         case DateStyle::DotMonthDayTime:
-            return p.month + "." + p.day + "  " + p.hour + ":" + p.minute + p.suffix;
+            w.Padded(p.month, 2) << ".";
+            w.Padded(p.day, 2) << "  ";
+            w.Padded(p.hour, 2) << ":";
+            w.Padded(p.minute, 2) << p.suffix;
+            return;
         case DateStyle::DotDate:
-            return p.month + "." + p.day + "." + p.year;
+            w.Padded(p.month, 2) << ".";
+            w.Padded(p.day, 2) << ".";
+            w.Plain(p.year);
+            return;
         case DateStyle::TimeSeconds:
-            return p.hour + ":" + p.minute + ":" + p.second + p.suffix;
+            w.Padded(p.hour, 2) << ":";
+            w.Padded(p.minute, 2) << ":";
+            w.Padded(p.second, 2) << p.suffix;
+            return;
         case DateStyle::CompactDate:
-            return p.year4 + p.month + p.day;
+            w.Padded(p.year, 4).Padded(p.month, 2).Padded(p.day, 2);
+            return;
         case DateStyle::CompactDateTime:
-            return p.year4 + p.month + p.day + "  " + p.hour + ":" + p.minute + p.suffix;
+            w.Padded(p.year, 4).Padded(p.month, 2).Padded(p.day, 2) << "  ";
+            w.Padded(p.hour, 2) << ":";
+            w.Padded(p.minute, 2) << p.suffix;
+            return;
         case DateStyle::MonthNameDayYear:
-            return p.month_name + "  " + p.day_plain + " " + p.year;
+            w << p.month_name << "  ";
+            w.Plain(p.day) << " ";
+            w.Plain(p.year);
+            return;
         case DateStyle::MonthNameYear:
-            return p.month_name + " " + p.year;
+            w << p.month_name << " ";
+            w.Plain(p.year);
+            return;
         case DateStyle::MonthNameDateTime:
-            return p.month_name + " " + p.day + ", " + p.year + " " + p.hour + ":" + p.minute +
-                   p.suffix;
+            w << p.month_name << " ";
+            w.Padded(p.day, 2) << ", ";
+            w.Plain(p.year) << " ";
+            w.Padded(p.hour, 2) << ":";
+            w.Padded(p.minute, 2) << p.suffix;
+            return;
         case DateStyle::DotMonthDay:
-            return p.month + "." + p.day;
+            w.Padded(p.month, 2) << ".";
+            w.Padded(p.day, 2);
+            return;
         case DateStyle::SlashDate:
-            return p.month + "/" + p.day + "/" + p.year;
+            w.Padded(p.month, 2) << "/";
+            w.Padded(p.day, 2) << "/";
+            w.Plain(p.year);
+            return;
         case DateStyle::SlashDateTime24:
-            return p.month + "/" + p.day + "/" + p.year + "   " + p.hour + ":" + p.minute + ":" +
-                   p.second;
+            w.Padded(p.month, 2) << "/";
+            w.Padded(p.day, 2) << "/";
+            w.Plain(p.year) << "   ";
+            w.Padded(p.hour, 2) << ":";
+            w.Padded(p.minute, 2) << ":";
+            w.Padded(p.second, 2);
+            return;
     }
-    return ShortText();
 }
 
 }  // namespace
@@ -181,19 +247,19 @@ void FormatDate(DateStyle style, double moment, ShortText& text) {
     }
 
     Pieces pieces;
-    pieces.year = IntToShortText(year);
-    pieces.year4 = PadLeft(pieces.year, '0', 4);
-    pieces.month = TwoDigits(month);
-    pieces.day = TwoDigits(day);
-    pieces.day_plain = IntToShortText(day);
-    pieces.hour = TwoDigits(static_cast<std::int32_t>(std::trunc(clock_hours)));
-    pieces.minute = TwoDigits(minute);
-    pieces.second = TwoDigits(second);
+    pieces.year = year;
+    pieces.month = month;
+    pieces.day = day;
+    pieces.hour = static_cast<std::int32_t>(std::trunc(clock_hours));
+    pieces.minute = minute;
+    pieces.second = second;
     if (month >= 1 && month <= 12) {
-        pieces.month_name = ShortText(MonthAbbreviations[static_cast<std::size_t>(month - 1)]);
+        pieces.month_name = MonthAbbreviations[static_cast<std::size_t>(month - 1)];
     }
     if (!twenty_four_hour) pieces.suffix = pm ? " PM" : " AM";
-    text = ToShortText(Join(style, pieces));
+    Writer writer;
+    Join(style, pieces, writer);
+    text.assign(writer.Text());
 }
 
 }  // namespace varn

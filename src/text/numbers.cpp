@@ -51,6 +51,37 @@ std::string_view CommaAsPoint(std::string_view text, char (&buffer)[ShortTextMax
     return std::string_view(buffer, size);
 }
 
+// The nearest double of the checked digits (integer digits, fraction digits,
+// times 10^exponent) when it follows from one exact operation: at most 19
+// significant digits whose value fits 53 bits, and a power of ten that is
+// itself a double (10^0 to 10^22). One multiplication or division of two
+// exact doubles is correctly rounded. False when the digits do not allow it.
+bool ReadShortDecimal(std::string_view integer_digits, std::string_view fraction_digits,
+                      std::int64_t exponent, double& value) {
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    std::uint64_t digits = 0;
+    int significant = 0;
+    for (char c : integer_digits) {
+        if (significant > 0 || c != '0') ++significant;
+        if (significant > 19) return false;
+        digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    for (char c : fraction_digits) {
+        if (significant > 0 || c != '0') ++significant;
+        if (significant > 19) return false;
+        digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    if (significant > 19 || digits > (std::uint64_t{1} << 53)) return false;
+    const std::int64_t power = exponent - static_cast<std::int64_t>(fraction_digits.size());
+    if (power < -22 || power > 22) return false;
+    const auto mantissa = static_cast<double>(digits);
+    value = power < 0 ? mantissa / kPowers[static_cast<std::size_t>(-power)]
+                      : mantissa * kPowers[static_cast<std::size_t>(power)];
+    return true;
+}
+
 }  // namespace
 
 bool ReadStrictInteger(std::string_view text, std::int32_t& value) {
@@ -145,6 +176,13 @@ bool ReadStrictReal(std::string_view text, double& value) {
     // Digits are optional on both sides of the point: "." and "E5" read as 0.
     if (!has_digits) {
         value = negative ? -0.0 : 0.0;
+        return true;
+    }
+    double exact = 0.0;
+    if (ReadShortDecimal(text.substr(number, integer_end - number),
+                         text.substr(fraction_begin, fraction_end - fraction_begin), exponent,
+                         exact)) {
+        value = negative ? -exact : exact;
         return true;
     }
     // The syntax is checked; from_chars only turns the digits into the nearest

@@ -51,7 +51,7 @@ public:
     }
     constexpr CharSet operator|(const CharSet& other) const {
         CharSet set;
-        for (int i = 0; i < 4; ++i) set.bits_[i] = bits_[i] | other.bits_[i];
+        for (std::size_t i = 0; i < 4; ++i) set.bits_[i] = bits_[i] | other.bits_[i];
         return set;
     }
     constexpr bool Contains(unsigned char code) const {

@@ -1,9 +1,11 @@
 #include "text/text_helpers.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 #include <string>
 
 namespace varn {
@@ -16,14 +18,109 @@ ShortText Cut(std::string_view text) { return ShortText(text.substr(0, ShortText
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 
-// x >= 0 rounded to the nearest integer, ties to the even one, whatever the
-// rounding mode of the processor.
-long double RoundHalfEvenNonNegative(long double x) {
-    const long double lower = std::floor(x);
-    const long double excess = x - lower;  // exact: lower is 0 or within a factor 2 of x
+// x >= 0 (below 9e18) rounded to the nearest integer, ties to the even one,
+// whatever the rounding mode of the processor.
+std::int64_t RoundHalfEvenNonNegative(long double x) {
+    const std::int64_t lower = TruncToInt64(x);
+    const long double excess = x - static_cast<long double>(lower);  // exact
     if (excess < 0.5L) return lower;
-    if (excess > 0.5L) return lower + 1.0L;
-    return std::fmod(lower, 2.0L) == 0.0L ? lower : lower + 1.0L;
+    if (excess > 0.5L) return lower + 1;
+    return lower % 2 == 0 ? lower : lower + 1;
+}
+
+__extension__ using Wide = unsigned __int128;
+
+constexpr std::uint64_t kTenTo17 = 100'000'000'000'000'000;
+constexpr std::uint64_t kTenTo18 = 1'000'000'000'000'000'000;
+
+// 10^k for k = 0 to 22.
+constexpr auto kPowersOfTen = [] {
+    std::array<Wide, 23> powers{};
+    Wide power = 1;
+    for (Wide& each : powers) {
+        each = power;
+        power *= 10;
+    }
+    return powers;
+}();
+
+// The bounds of the exact path of PriceUnits: 2^-13 and 2^56.
+constexpr double kExactLow = 1.0 / 8192.0;
+constexpr double kExactHigh = 72057594037927936.0;
+
+// The magnitude (kExactLow <= magnitude < kExactHigh) rounded to 18
+// significant digits with ties to even, then to `decimals` decimals with
+// halves (judged on the first dropped digit) away from zero, as a count of
+// units of the last decimal. A double is an integer times a power of two, so
+// 128-bit integers hold every product needed exactly.
+std::uint64_t PriceUnits(double magnitude, int decimals) {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &magnitude, sizeof bits);
+    const int biased = static_cast<int>(bits >> 52);
+    const std::uint64_t mantissa =
+        (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+    const int binary_exponent = biased - 1075;  // magnitude = mantissa * 2^binary_exponent
+    // The decimal order: floor(log10(2) * (biased - 1023)) or one more.
+    int order = ((biased - 1023) * 78913) >> 18;
+    std::uint64_t scaled = 0;  // the 18 digits, rounded
+    for (;;) {
+        Wide product =
+            static_cast<Wide>(mantissa) * kPowersOfTen[static_cast<std::size_t>(17 - order)];
+        Wide floor_part = product;
+        Wide rest = 0;
+        Wide half = 0;
+        if (binary_exponent >= 0) {
+            floor_part = product << binary_exponent;
+        } else {
+            const int shift = -binary_exponent;
+            floor_part = product >> shift;
+            rest = product & ((Wide{1} << shift) - 1);
+            half = Wide{1} << (shift - 1);
+        }
+        if (floor_part >= kTenTo18) {
+            ++order;
+            continue;
+        }
+        if (floor_part < kTenTo17) {
+            --order;
+            continue;
+        }
+        scaled = static_cast<std::uint64_t>(floor_part);
+        if (rest > half || (rest == half && rest != 0 && (scaled & 1) != 0)) ++scaled;
+        break;
+    }
+    if (scaled == kTenTo18) {
+        scaled = kTenTo17;
+        ++order;
+    }
+    // The digit of index i of `scaled` is worth 10^(order - i); the first
+    // `kept` digits are worth at least one unit.
+    const int kept = order + decimals + 1;
+    if (kept >= 18)
+        return scaled *
+               static_cast<std::uint64_t>(kPowersOfTen[static_cast<std::size_t>(kept - 18)]);
+    const auto divisor =
+        static_cast<std::uint64_t>(kPowersOfTen[static_cast<std::size_t>(18 - kept)]);
+    std::uint64_t units = scaled / divisor;
+    if (scaled % divisor >= divisor / 10 * 5) ++units;
+    return units;
+}
+
+// Fixed-point text of units of 10^-decimals.
+ShortText UnitsText(bool negative, std::uint64_t units, int decimals) {
+    char text[48];
+    char* end = text;
+    if (negative && units != 0) *end++ = '-';
+    const auto scale = static_cast<std::uint64_t>(kPowersOfTen[static_cast<std::size_t>(decimals)]);
+    end = std::to_chars(end, text + sizeof text, units / scale).ptr;
+    *end++ = '.';
+    char fraction[24];
+    const char* fraction_end =
+        std::to_chars(fraction, fraction + sizeof fraction, units % scale).ptr;
+    const auto fraction_size = static_cast<int>(fraction_end - fraction);
+    for (int i = fraction_size; i < decimals; ++i) *end++ = '0';
+    end = std::copy(static_cast<const char*>(fraction), fraction_end, end);
+    return ShortText(text, end);
 }
 
 }  // namespace
@@ -36,6 +133,11 @@ ShortText FormatPrice(double value) {
     // becomes 10.0000. The bound 0.1L lies just below the double 0.1.
     const long double magnitude = std::fabs(static_cast<long double>(value));
     const int decimals = magnitude < 0.1L ? 5 : (magnitude < 10.0L ? 4 : 2);
+    const double magnitude_double = std::fabs(value);
+    if (magnitude_double >= kExactLow && magnitude_double < kExactHigh) {
+        return UnitsText(value < 0, PriceUnits(magnitude_double, decimals), decimals);
+    }
+    if (magnitude_double == 0.0) return "0.00000";
 
     // The magnitude to 18 significant digits: "d.ddddddddddddddddde+xx".
     char scientific[64];
@@ -155,7 +257,7 @@ long double HoursToHms(double hours) {
     if (!(std::fabs(scaled) < 9.0e18L)) return static_cast<long double>(hours);
 
     // a: ten-thousandths of an hour, ties to even; the sign is kept apart.
-    const auto a = static_cast<std::int64_t>(RoundHalfEvenNonNegative(std::fabs(scaled)));
+    const std::int64_t a = RoundHalfEvenNonNegative(std::fabs(scaled));
     const long double sign = (scaled < 0 && a != 0) ? -1.0L : 1.0L;
 
     std::int64_t whole_hours = a / 10000;

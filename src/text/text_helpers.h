@@ -4,6 +4,8 @@
 // hour, 30 minutes); To12Hour(13.75) is pm 1.75.
 
 #include <cstdint>
+#include <cstring>
+#include <limits>
 #include <string_view>
 
 #include "text/short_text.h"
@@ -43,6 +45,25 @@ std::int32_t ClampInt(std::int32_t low, std::int32_t high, std::int32_t value);
 // 0.9999 gives 1.0. The result is the long double nearest the packed decimal.
 // x not finite or beyond 9e14 hours is returned as it is.
 long double HoursToHms(double hours);
+
+// x cut toward zero, for finite x with |x| < 2^63: TruncToInt64(-2.75L) is -2.
+// Read from the bits of x, so it neither depends on nor touches the
+// processor's rounding control (a plain conversion switches it twice, which
+// costs more than the rest of the date arithmetic).
+inline std::int64_t TruncToInt64(long double x) {
+    static_assert(std::numeric_limits<long double>::digits == 64,
+                  "the 80-bit extended format is expected");
+    std::uint64_t mantissa = 0;  // explicit leading bit
+    std::uint16_t sign_exponent = 0;
+    unsigned char bytes[sizeof(long double)];
+    std::memcpy(bytes, &x, sizeof x);
+    std::memcpy(&mantissa, bytes, sizeof mantissa);
+    std::memcpy(&sign_exponent, bytes + sizeof mantissa, sizeof sign_exponent);
+    const int exponent = (sign_exponent & 0x7fff) - 16383;
+    if (exponent < 0) return 0;
+    const auto magnitude = static_cast<std::int64_t>(mantissa >> (63 - exponent));
+    return (sign_exponent & 0x8000) != 0 ? -magnitude : magnitude;
+}
 
 // The 12-hour clock is used: the first hour after midnight and noon reads 12.
 inline constexpr bool Use12HourClock = true;

@@ -96,6 +96,7 @@ TextPlace BarTextArea::ClampPlace(TextPlace place) const {
 
 void BarTextArea::SetCursor(TextPlace place, bool keep_anchor) {
     cursor_ = ClampPlace(place);
+    wanted_column_ = cursor_.column;
     if (!keep_anchor) anchor_ = cursor_;
     EnsureCursorVisible();
     viewport()->update();
@@ -159,6 +160,7 @@ void BarTextArea::InsertText(const std::string& text) {
         cursor_ = TextPlace{cursor_.line + last, parts[last].size()};
     }
     anchor_ = cursor_;
+    wanted_column_ = cursor_.column;
     UpdateScrollBars();
     EnsureCursorVisible();
     viewport()->update();
@@ -186,6 +188,7 @@ void BarTextArea::Backspace() {
         return;
     }
     anchor_ = cursor_;
+    wanted_column_ = cursor_.column;
     UpdateScrollBars();
     EnsureCursorVisible();
     viewport()->update();
@@ -210,6 +213,7 @@ void BarTextArea::DeleteForward() {
         return;
     }
     anchor_ = cursor_;
+    wanted_column_ = cursor_.column;
     UpdateScrollBars();
     EnsureCursorVisible();
     viewport()->update();
@@ -255,10 +259,12 @@ void BarTextArea::EnsureCursorVisible() {
 }
 
 TextPlace BarTextArea::PlaceAt(QPoint point) const {
-    const int row = std::max(0, point.y()) / line_height_;
+    // Above the view counts as the lines before it, so a drag upwards scrolls.
+    const int row =
+        point.y() >= 0 ? point.y() / line_height_ : -1 - (-point.y() - 1) / line_height_;
     const qint64 x = std::max<qint64>(0, point.x() + horizontalScrollBar()->value());
     TextPlace place;
-    place.line = static_cast<std::size_t>(verticalScrollBar()->value() + row);
+    place.line = static_cast<std::size_t>(std::max(0, verticalScrollBar()->value() + row));
     place.column = static_cast<std::size_t>((x + char_width_ / 2) / char_width_);
     return ClampPlace(place);
 }
@@ -275,8 +281,8 @@ void BarTextArea::paintEvent(QPaintEvent*) {
     const std::size_t rows = static_cast<std::size_t>(VisibleLineCount() + 1);
     const TextPlace start = std::min(anchor_, cursor_);
     const TextPlace end = std::max(anchor_, cursor_);
-    const QColor text_colour =
-        read_only_ ? colours.color(QPalette::Disabled, QPalette::Text) : colours.color(QPalette::Text);
+    const QColor text_colour = read_only_ ? colours.color(QPalette::Disabled, QPalette::Text)
+                                          : colours.color(QPalette::Text);
 
     for (std::size_t row = 0; row < rows; ++row) {
         const std::size_t line = first + row;
@@ -293,15 +299,15 @@ void BarTextArea::paintEvent(QPaintEvent*) {
             const qint64 right = static_cast<qint64>(to) * char_width_ - x_offset;
             selected = QRect(static_cast<int>(std::max<qint64>(left, -1)), y,
                              static_cast<int>(std::clamp<qint64>(right - std::max<qint64>(left, -1),
-                                                                  0, 0x7fffffff)),
+                                                                 0, 0x7fffffff)),
                              line_height_);
             painter.fillRect(selected, colours.brush(QPalette::Highlight));
         }
 
         if (first_column < whole.size()) {
             const QString shown = ShownText(whole.substr(first_column, shown_columns));
-            const int x = static_cast<int>(static_cast<qint64>(first_column) * char_width_ -
-                                           x_offset);
+            const int x =
+                static_cast<int>(static_cast<qint64>(first_column) * char_width_ - x_offset);
             painter.setPen(text_colour);
             painter.drawText(x, y + ascent, shown);
             if (!selected.isEmpty()) {
@@ -315,8 +321,8 @@ void BarTextArea::paintEvent(QPaintEvent*) {
     }
 
     if (hasFocus() && cursor_.line >= first && cursor_.line < first + rows) {
-        const int x = static_cast<int>(static_cast<qint64>(cursor_.column) * char_width_ -
-                                       x_offset);
+        const int x =
+            static_cast<int>(static_cast<qint64>(cursor_.column) * char_width_ - x_offset);
         const int y = static_cast<int>(cursor_.line - first) * line_height_;
         painter.fillRect(QRect(x, y, 2, line_height_), colours.color(QPalette::Text));
     }
@@ -356,6 +362,13 @@ void BarTextArea::keyPressEvent(QKeyEvent* event) {
     const std::size_t page = static_cast<std::size_t>(VisibleLineCount());
     const std::size_t count = lines_.Count();
     TextPlace place = cursor_;
+    // Up and Down go back to the column they started from when a line is
+    // long enough again.
+    const auto move_vertically = [&](std::size_t line) {
+        const std::size_t wanted = wanted_column_;
+        SetCursor(TextPlace{line, wanted}, shift);
+        wanted_column_ = wanted;
+    };
     switch (event->key()) {
         case Qt::Key_Left:
             if (place.column > 0) {
@@ -376,20 +389,16 @@ void BarTextArea::keyPressEvent(QKeyEvent* event) {
             SetCursor(place, shift);
             return;
         case Qt::Key_Up:
-            if (place.line > 0) --place.line;
-            SetCursor(place, shift);
+            move_vertically(place.line > 0 ? place.line - 1 : 0);
             return;
         case Qt::Key_Down:
-            ++place.line;
-            SetCursor(place, shift);
+            move_vertically(place.line + 1);
             return;
         case Qt::Key_PageUp:
-            place.line = place.line > page ? place.line - page : 0;
-            SetCursor(place, shift);
+            move_vertically(place.line > page ? place.line - page : 0);
             return;
         case Qt::Key_PageDown:
-            place.line += page;
-            SetCursor(place, shift);
+            move_vertically(place.line + page);
             return;
         case Qt::Key_Home:
             if (control) place.line = 0;

@@ -30,7 +30,7 @@ struct TextPlace {
 class BarTextArea final : public QAbstractScrollArea {
     Q_OBJECT
 
-public:
+  public:
     explicit BarTextArea(BarInputLines& lines, QWidget* parent = nullptr);
 
     // Call after the store was changed from outside: the cursor goes to the
@@ -52,10 +52,10 @@ public:
     void Backspace();
     void DeleteForward();
 
-signals:
+  signals:
     void Edited();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -64,7 +64,7 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
-private:
+  private:
     std::size_t LineLength(std::size_t line) const;
     TextPlace ClampPlace(TextPlace place) const;
     TextPlace PlaceAt(QPoint point) const;
@@ -77,6 +77,7 @@ private:
     BarInputLines& lines_;
     TextPlace cursor_;
     TextPlace anchor_;
+    std::size_t wanted_column_ = 0;  // kept by Up and Down across shorter lines
     bool read_only_ = false;
     std::size_t longest_ = 0;  // characters of the longest line seen
     int line_height_ = 1;

@@ -21,7 +21,7 @@ namespace varn {
 inline constexpr const char* TextFilesFilter = "Text Files (*.txt *.csv *.prn *.asc)";
 
 class FileDialogs {
-public:
+  public:
     virtual ~FileDialogs() = default;
 
     // True with path set to the chosen file; false when the user cancels.
@@ -38,7 +38,7 @@ public:
 
 // The platform's dialogs.
 class QtFileDialogs final : public FileDialogs {
-public:
+  public:
     bool GetOpenFileName(QWidget* parent, QString& path) override;
     bool GetSaveFileName(QWidget* parent, QString& path) override;
     void ShowMessage(QWidget* parent, const QString& text) override;
@@ -49,7 +49,7 @@ public:
 // cancels; no answer left cancels too), with a record of what was asked and
 // shown.
 class AnsweredDialogs final : public FileDialogs {
-public:
+  public:
     bool GetOpenFileName(QWidget* parent, QString& path) override;
     bool GetSaveFileName(QWidget* parent, QString& path) override;
     void ShowMessage(QWidget* parent, const QString& text) override;

@@ -1,11 +1,13 @@
 #include "ui/T_progr.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -64,6 +66,9 @@ int TTT_Progr::Position() const { return Gauge1->value(); }
 void TTT_Progr::FormCreate() {}
 
 void TTT_Progr::FormShow() {
+    if (const QScreen* shown_on = screen()) {
+        move(shown_on->availableGeometry().center() - rect().center());
+    }
     raise();
     activateWindow();
     BitBtn1->setFocus();
@@ -72,6 +77,16 @@ void TTT_Progr::FormShow() {
 void TTT_Progr::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     FormShow();
+}
+
+void TTT_Progr::closeEvent(QCloseEvent* event) {
+    // The window has no close box; the job closes it, so a close asked for
+    // from outside (a key of the window manager) is refused.
+    if (event->spontaneous()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 bool TTT_Progr::event(QEvent* event) {
@@ -125,8 +140,11 @@ void ShowProgress(const QString& caption, const QString& message, bool allow_bre
     TT_Progr->BitBtn1->setVisible(allow_break);
     ProgressPositionMessage zero(0);
     QCoreApplication::sendEvent(TT_Progr, &zero);
-    if (!TT_Progr->isVisible()) TT_Progr->show();
-    TT_Progr->FormShow();
+    if (TT_Progr->isVisible()) {
+        TT_Progr->FormShow();
+    } else {
+        TT_Progr->show();  // FormShow runs from the show event
+    }
 }
 
 void StepProgress(int position) {

@@ -23,43 +23,45 @@ namespace varn {
 
 // Sets the bar of the progress window to position(), clamped to 0 to 100.
 class ProgressPositionMessage final : public QEvent {
-public:
+  public:
     static constexpr QEvent::Type EventType = static_cast<QEvent::Type>(QEvent::User + 1797);
     explicit ProgressPositionMessage(int position) : QEvent(EventType), position_(position) {}
     int position() const { return position_; }
 
-private:
+  private:
     int position_;
 };
 
 // Announces to every top-level window that "Break" was pressed; no window acts
 // on it, but anyone may listen.
-inline constexpr QEvent::Type BreakBroadcastMessage = static_cast<QEvent::Type>(QEvent::User + 1809);
+inline constexpr QEvent::Type BreakBroadcastMessage =
+    static_cast<QEvent::Type>(QEvent::User + 1809);
 
 class TTT_Progr final : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit TTT_Progr(QWidget* parent = nullptr);
 
     bool BreakPressed() const { return break_pressed_; }
     void SetBreakPressed(bool pressed) { break_pressed_ = pressed; }
     int Position() const;
 
-public slots:
+  public slots:
     void FormCreate();
     // The "Break" button.
     void Button1Click();
 
-signals:
+  signals:
     // Emitted after "Break" was pressed and broadcast.
     void BreakClicked();
 
-protected:
+  protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void FormShow();
 
     QProgressBar* Gauge1 = nullptr;

@@ -14,6 +14,7 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -47,6 +48,46 @@ void FillList(QComboBox* list, auto&& items) {
     for (const auto& item : items) list->addItem(Latin1(item));
 }
 
+// A spin box that takes any whole number typed and brings it into range when
+// the text is read (on leaving the box): 20000000 becomes the maximum, 0 the
+// minimum, and text that is no number counts as the minimum.
+class RangeSpinBox final : public QSpinBox {
+  public:
+    using QSpinBox::QSpinBox;
+
+  protected:
+    QValidator::State validate(QString& input, int&) const override {
+        const QString text = input.trimmed();
+        if (text.isEmpty() || text == QStringLiteral("-") || text == QStringLiteral("+")) {
+            return QValidator::Intermediate;
+        }
+        bool ok = false;
+        const qlonglong value = text.toLongLong(&ok);
+        if (!ok) {
+            // Digits too many for a number still only await correction.
+            const bool digits = std::all_of(
+                text.begin() + (text[0] == QLatin1Char('-') || text[0] == QLatin1Char('+')),
+                text.end(), [](QChar c) { return c.isDigit(); });
+            return digits ? QValidator::Intermediate : QValidator::Invalid;
+        }
+        return value >= minimum() && value <= maximum() ? QValidator::Acceptable
+                                                        : QValidator::Intermediate;
+    }
+    void fixup(QString& input) const override {
+        const QString text = input.trimmed();
+        bool ok = false;
+        const qlonglong value = text.toLongLong(&ok);
+        if (!ok) {
+            const bool negative = text.startsWith(QLatin1Char('-'));
+            const bool digits = text.size() > 1 && std::all_of(text.begin() + 1, text.end(),
+                                                               [](QChar c) { return c.isDigit(); });
+            input = QString::number(digits && !negative ? maximum() : minimum());
+            return;
+        }
+        input = QString::number(std::clamp<qlonglong>(value, minimum(), maximum()));
+    }
+};
+
 // How often a running bar job lets pending events run: the clock is read
 // every CheckEveryLines lines, events run once EventInterval has passed.
 constexpr unsigned CheckEveryLines = 1024;
@@ -54,10 +95,8 @@ constexpr qint64 EventIntervalMs = 5;
 
 }  // namespace
 
-TForm1::TForm1(RegionalNames names, FileDialogs* dialogs, QWidget* parent)
-    : QWidget(parent),
-      names_(std::move(names)),
-      dialogs_(dialogs != nullptr ? dialogs : &platform_dialogs_) {
+TForm1::TForm1(const RegionalNames& names, FileDialogs* dialogs, QWidget* parent)
+    : QWidget(parent), names_(names), dialogs_(dialogs != nullptr ? dialogs : &platform_dialogs_) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Varn Format Convertor"));
     resize(794, 309);
@@ -135,7 +174,7 @@ void TForm1::BuildTruncPage() {
     BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
     BitBtn3->setGeometry(166, 2, 117, 34);
 
-    SpinEdit1 = new QSpinBox(TabSheet2);
+    SpinEdit1 = new RangeSpinBox(TabSheet2);
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
     SpinEdit1->setRange(1, 10000000);
     SpinEdit1->setValue(10000);
@@ -164,8 +203,8 @@ void TForm1::BuildBarPage() {
     Panel1->setFixedHeight(67);
     Panel1->setMinimumWidth(770);
 
-    BitBtn4 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOpenButton), QString(),
-                              Panel1);
+    BitBtn4 =
+        new QPushButton(style()->standardIcon(QStyle::SP_DialogOpenButton), QString(), Panel1);
     BitBtn4->setObjectName(QStringLiteral("BitBtn4"));
     BitBtn4->setGeometry(3, 1, 48, 37);
     BitBtn4->setIconSize(QSize(24, 24));
@@ -298,9 +337,8 @@ void TForm1::BitBtn3Click() {
     SpinEdit1->interpretText();
     QString path;
     if (!dialogs_->GetSaveFileName(this, path)) return;
-    const JobStatus status =
-        WriteLastLines(trunc_file_lines_, static_cast<std::int32_t>(SpinEdit1->value()),
-                       LocalPath(path));
+    const JobStatus status = WriteLastLines(
+        trunc_file_lines_, static_cast<std::int32_t>(SpinEdit1->value()), LocalPath(path));
     if (!status) ShowFailure(status);
 }
 
@@ -358,8 +396,7 @@ void TForm1::BitBtn5Click() {
         }
         return BreakRequested();
     };
-    const std::vector<std::string> bars =
-        BuildBars(bar_input_lines_, settings, names_, progress);
+    const std::vector<std::string> bars = BuildBars(bar_input_lines_, settings, names_, progress);
 
     CloseProgress();
     SetJobRunning(false);

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include "bars/bar_input.h"
+#include "calendar/parse_date.h"
 #include "calendar/regional.h"
 #include "truncate/truncate.h"
 #include "ui/FileDialogs.h"
@@ -30,9 +31,11 @@ class BarTextArea;
 class TForm1 final : public QWidget {
     Q_OBJECT
 
-public:
-    // dialogs answers the window's questions; the platform's dialogs when null.
-    explicit TForm1(RegionalNames names, FileDialogs* dialogs = nullptr,
+  public:
+    // names are the regional month names and designators the date parser
+    // searches; dialogs answers the window's questions, the platform's dialogs
+    // when null.
+    explicit TForm1(const RegionalNames& names, FileDialogs* dialogs = nullptr,
                     QWidget* parent = nullptr);
     ~TForm1() override;
 
@@ -41,7 +44,7 @@ public:
     // Whether a job that lets events run ("Create Bar") is under way.
     bool JobRunning() const { return job_running_; }
 
-public slots:
+  public slots:
     void FormCreate();
     void FormDestroy();
     void ComboBox1Change();
@@ -51,17 +54,17 @@ public slots:
     void BitBtn4Click();
     void BitBtn5Click();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void BuildVarnFormatPage();
     void BuildTruncPage();
     void BuildBarPage();
     void SetJobRunning(bool running);
     void ShowFailure(const JobStatus& status);
 
-    RegionalNames names_;
+    DateNames names_;  // prepared once from the regional names
     QtFileDialogs platform_dialogs_;
     FileDialogs* dialogs_;
     TruncLines trunc_file_lines_;

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QPixmap>
+#include <QScreen>
 #include <QStringList>
 #include <QTabWidget>
 #include <clocale>
@@ -59,6 +60,9 @@ int main(int argc, char* argv[]) {
         }
         result = TakeScreenshot(form, arguments[2].toInt(), arguments[3]);
     } else {
+        if (const QScreen* screen = QApplication::primaryScreen()) {
+            form.move(screen->availableGeometry().center() - form.rect().center());
+        }
         form.show();
         result = QApplication::exec();
     }

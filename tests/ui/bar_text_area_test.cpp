@@ -1,0 +1,209 @@
+// The bar text area: keys and the mouse edit and select the lines of the
+// store it shows.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QScrollBar>
+#include <QtTest>
+
+#include "bars/bar_input.h"
+#include "ui/BarTextArea.h"
+
+using namespace varn;
+
+namespace {
+
+QStringList Lines(const BarInputLines& lines) {
+    QStringList all;
+    for (std::size_t i = 0; i < lines.Count(); ++i) {
+        const std::string_view line = lines.Line(i);
+        all.push_back(QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
+    }
+    return all;
+}
+
+}  // namespace
+
+class BarTextAreaTest : public QObject {
+    Q_OBJECT
+
+  private:
+    BarInputLines lines_;
+    std::unique_ptr<BarTextArea> area_;
+
+  private slots:
+    void init() {
+        lines_.Assign("abc\r\ndef\r\n");
+        area_ = std::make_unique<BarTextArea>(lines_);
+        area_->resize(400, 300);
+        area_->show();
+        area_->setFocus();
+    }
+    void cleanup() { area_.reset(); }
+
+    void TypingEditsLineUnderCursor() {
+        area_->SetCursor({0, 1});
+        QTest::keyClicks(area_.get(), QStringLiteral("XY"));
+        QCOMPARE(Lines(lines_), QStringList({"aXYbc", "def"}));
+        QCOMPARE(area_->Cursor(), (TextPlace{0, 3}));
+    }
+
+    void EditKeysChangeLines_data() {
+        QTest::addColumn<int>("line");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QStringList>("want");
+        QTest::addColumn<int>("want_line");
+        QTest::addColumn<int>("want_column");
+        QTest::newRow("enter splits the line")
+            << 0 << 1 << int(Qt::Key_Return) << QStringList({"a", "bc", "def"}) << 1 << 0;
+        QTest::newRow("enter at the end adds an empty line")
+            << 1 << 3 << int(Qt::Key_Return) << QStringList({"abc", "def", ""}) << 2 << 0;
+        QTest::newRow("backspace inside removes a character")
+            << 0 << 2 << int(Qt::Key_Backspace) << QStringList({"ac", "def"}) << 0 << 1;
+        QTest::newRow("backspace at line start joins")
+            << 1 << 0 << int(Qt::Key_Backspace) << QStringList({"abcdef"}) << 0 << 3;
+        QTest::newRow("backspace at the very start does nothing")
+            << 0 << 0 << int(Qt::Key_Backspace) << QStringList({"abc", "def"}) << 0 << 0;
+        QTest::newRow("delete inside removes a character")
+            << 1 << 0 << int(Qt::Key_Delete) << QStringList({"abc", "ef"}) << 1 << 0;
+        QTest::newRow("delete at line end joins")
+            << 0 << 3 << int(Qt::Key_Delete) << QStringList({"abcdef"}) << 0 << 3;
+        QTest::newRow("delete at the very end does nothing")
+            << 1 << 3 << int(Qt::Key_Delete) << QStringList({"abc", "def"}) << 1 << 3;
+    }
+    void EditKeysChangeLines() {
+        QFETCH(int, line);
+        QFETCH(int, column);
+        QFETCH(int, key);
+        QFETCH(QStringList, want);
+        QFETCH(int, want_line);
+        QFETCH(int, want_column);
+        area_->SetCursor({static_cast<std::size_t>(line), static_cast<std::size_t>(column)});
+        QTest::keyClick(area_.get(), static_cast<Qt::Key>(key));
+        QCOMPARE(Lines(lines_), want);
+        QCOMPARE(area_->Cursor(), (TextPlace{static_cast<std::size_t>(want_line),
+                                             static_cast<std::size_t>(want_column)}));
+    }
+
+    void MovementKeysMoveCursor_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<int>("want_line");
+        QTest::addColumn<int>("want_column");
+        // From line 0, column 2 of "abc", "def".
+        QTest::newRow("right") << int(Qt::Key_Right) << 0 << 0 << 3;
+        QTest::newRow("left") << int(Qt::Key_Left) << 0 << 0 << 1;
+        QTest::newRow("down") << int(Qt::Key_Down) << 0 << 1 << 2;
+        QTest::newRow("up stays on the first line") << int(Qt::Key_Up) << 0 << 0 << 2;
+        QTest::newRow("home") << int(Qt::Key_Home) << 0 << 0 << 0;
+        QTest::newRow("end") << int(Qt::Key_End) << 0 << 0 << 3;
+        QTest::newRow("control end") << int(Qt::Key_End) << int(Qt::ControlModifier) << 1 << 3;
+        QTest::newRow("page down") << int(Qt::Key_PageDown) << 0 << 1 << 2;
+    }
+    void MovementKeysMoveCursor() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(int, want_line);
+        QFETCH(int, want_column);
+        area_->SetCursor({0, 2});
+        QTest::keyClick(area_.get(), static_cast<Qt::Key>(key),
+                        static_cast<Qt::KeyboardModifiers>(modifiers));
+        QCOMPARE(area_->Cursor(), (TextPlace{static_cast<std::size_t>(want_line),
+                                             static_cast<std::size_t>(want_column)}));
+        QVERIFY(!area_->HasSelection());
+    }
+
+    void RightAtLineEndGoesToNextLine() {
+        area_->SetCursor({0, 3});
+        QTest::keyClick(area_.get(), Qt::Key_Right);
+        QCOMPARE(area_->Cursor(), (TextPlace{1, 0}));
+    }
+
+    void UpAndDownKeepColumnAcrossShortLine() {
+        lines_.Assign("abcdef\nx\nabcdef\n");
+        area_->Reload();
+        area_->SetCursor({0, 4});
+        QTest::keyClick(area_.get(), Qt::Key_Down);
+        QCOMPARE(area_->Cursor(), (TextPlace{1, 1}));
+        QTest::keyClick(area_.get(), Qt::Key_Down);
+        QCOMPARE(area_->Cursor(), (TextPlace{2, 4}));
+        QTest::keyClick(area_.get(), Qt::Key_Left);
+        QTest::keyClick(area_.get(), Qt::Key_Up);
+        QTest::keyClick(area_.get(), Qt::Key_Up);
+        QCOMPARE(area_->Cursor(), (TextPlace{0, 3}));
+    }
+
+    void ShiftSelectsAndControlCCopies() {
+        area_->SetCursor({0, 1});
+        QTest::keyClick(area_.get(), Qt::Key_Down, Qt::ShiftModifier);
+        QVERIFY(area_->HasSelection());
+        QCOMPARE(QString::fromStdString(area_->SelectedText()), QStringLiteral("bc\nd"));
+        QApplication::clipboard()->clear();
+        QTest::keyClick(area_.get(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("bc\nd"));
+        QCOMPARE(Lines(lines_), QStringList({"abc", "def"}));
+    }
+
+    void TypingReplacesSelection() {
+        area_->SetCursor({0, 1});
+        area_->SetCursor({1, 2}, true);
+        QTest::keyClick(area_.get(), Qt::Key_Z);
+        QCOMPARE(Lines(lines_), QStringList({"azf"}));
+        QCOMPARE(area_->Cursor(), (TextPlace{0, 2}));
+    }
+
+    void ControlASelectsAll() {
+        QTest::keyClick(area_.get(), Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(QString::fromStdString(area_->SelectedText()), QStringLiteral("abc\ndef"));
+        QTest::keyClick(area_.get(), Qt::Key_Backspace);
+        QCOMPARE(Lines(lines_), QStringList({""}));
+    }
+
+    void ReadOnlyIgnoresEdits() {
+        area_->SetReadOnly(true);
+        area_->SetCursor({0, 1});
+        QTest::keyClicks(area_.get(), QStringLiteral("XY"));
+        QTest::keyClick(area_.get(), Qt::Key_Return);
+        QTest::keyClick(area_.get(), Qt::Key_Backspace);
+        QTest::keyClick(area_.get(), Qt::Key_Delete);
+        QCOMPARE(Lines(lines_), QStringList({"abc", "def"}));
+        QTest::keyClick(area_.get(), Qt::Key_Right);
+        QCOMPARE(area_->Cursor(), (TextPlace{0, 2}));
+    }
+
+    void TypingIntoEmptyStoreMakesLine() {
+        lines_.Clear();
+        area_->Reload();
+        QTest::keyClicks(area_.get(), QStringLiteral("01/02/2001"));
+        QCOMPARE(Lines(lines_), QStringList({"01/02/2001"}));
+    }
+
+    void MouseClickPlacesCursorAndDragSelects() {
+        const QFontMetrics metrics(area_->font());
+        const int width = metrics.horizontalAdvance(QLatin1Char('M'));
+        const int height = metrics.height();
+        QTest::mouseClick(area_->viewport(), Qt::LeftButton, {},
+                          QPoint(2 * width + 1, height + height / 2));
+        QCOMPARE(area_->Cursor(), (TextPlace{1, 2}));
+        QTest::mouseClick(area_->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                          QPoint(width + 1, height / 2));
+        QCOMPARE(QString::fromStdString(area_->SelectedText()), QStringLiteral("bc\nde"));
+    }
+
+    void ControlEndScrollsToLastOfManyLines() {
+        std::string text;
+        for (int i = 0; i < 1000; ++i) text += "01/02/2001 1.5 1.6 1.4 1.55\n";
+        lines_.Assign(text);
+        area_->Reload();
+        QCOMPARE(area_->verticalScrollBar()->value(), 0);
+        QTest::keyClick(area_.get(), Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(area_->Cursor(), (TextPlace{999, 27}));
+        QVERIFY(area_->verticalScrollBar()->value() > 900);
+        QTest::keyClick(area_.get(), Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(area_->verticalScrollBar()->value(), 0);
+    }
+};
+
+QTEST_MAIN(BarTextAreaTest)
+#include "bar_text_area_test.moc"
