@@ -10,6 +10,8 @@
 int main(int argc, char** argv) {
     // A closed output pipe shows up as a failed write, which ends quietly.
     std::signal(SIGPIPE, SIG_IGN);
+    // Likewise a file grown past the size limit: the job fails and cleans up.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Regional month names and AM/PM designators come from the locale; numbers
     // are read and written without it.
     std::setlocale(LC_ALL, "");
