@@ -115,6 +115,35 @@ TEST(VarnBinary, ConvertsFilesAndStandardStreams) {
     EXPECT_EQ(got.out, "05/23/2006  09:30  1  2  3  4  5  \r\n");
 }
 
+TEST(VarnBinary, RunsTheWholeFileConversions) {
+    TempDir dir;
+    struct Row {
+        const char* name;
+        int format;
+        std::string input;
+        std::string want;
+    };
+    const Row rows[] = {
+        {"monthly: header, same-month runs, last month kept", 2,
+         "Date,Price\r\n01/30/2004 10\r\n01/31/2004 11\r\n02/27/2004 12\r\n02/28/2004 13\r\n",
+         "Date,Price\r\n01/31/2004 11\r\n02/28/2004 13\r\n"},
+        {"monthly: one month only", 2, "03/01/2004 1\n03/02/2004 2\n", "03/02/2004 2\r\n"},
+        {"dated prices with a blank line", 3, "4.318\n\n4.3113\n",
+         "01.01.1000   4.318\r\n01.02.1000   \r\n01.03.1000   4.3113\r\n"},
+        {"truncated Julian: header and blank line skipped", 4,
+         "Day Price\n52275.5 1.234\n\n53371.25 7\n",
+         "1/1/2002 12:00:00  1.234\r\n1/1/2005 6:00:00  7\r\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        dir.Write("in.txt", row.input);
+        const Outcome got =
+            Shell(dir, kVarn + " convert --format " + std::to_string(row.format) + " in.txt out.txt");
+        EXPECT_EQ(got.code, 0) << got.err;
+        EXPECT_EQ(ReadAll(dir.Path("out.txt")), row.want);
+    }
+}
+
 TEST(VarnBinary, EmptyInputGivesEmptyOutput) {
     TempDir dir;
     dir.Write("empty.txt", "");
