@@ -37,7 +37,15 @@ std::int32_t BarKey(int period, const ParsedDate& date) {
         // Whole seconds from the epoch; hours of 24 and minutes or seconds of
         // 60 simply carry.
         static const std::int64_t epoch_day = DayNumber(1850, 9, 9);
-        const std::int64_t seconds = (DayNumber(date.year, date.month, date.day) - epoch_day) * 86400 +
+        // Neighbouring lines mostly share their date.
+        thread_local ParsedDate last_date{0, 0, 0, 0, 0, 0};
+        thread_local std::int64_t last_day = DayNumber(0, 0, 0);
+        if (date.year != last_date.year || date.month != last_date.month ||
+            date.day != last_date.day) {
+            last_date = date;
+            last_day = DayNumber(date.year, date.month, date.day);
+        }
+        const std::int64_t seconds = (last_day - epoch_day) * 86400 +
                                      std::int64_t{date.hours} * 3600 + std::int64_t{date.minutes} * 60 +
                                      date.seconds;
         return static_cast<std::int32_t>(FloorDiv(seconds, kPeriodSeconds[static_cast<std::size_t>(period)]));
@@ -70,37 +78,56 @@ ShortText BarStamp(const ParsedDate& date, int time_layout) {
     return stamp;
 }
 
-bool ParseBarLine(int date_layout, int time_layout, int period, std::string_view line,
-                  const DateNames& names, BarLine& bar, std::size_t stamp_max_length) {
+namespace {
+
+// Reads the date of line and the first count of its six numbers; true when
+// open, high, low and close all read.
+bool ReadLine(int date_layout, int time_layout, int period, std::string_view line,
+              const DateNames& names, ParsedDate& date, BarLine& bar, std::size_t count) {
     bar.open = bar.high = bar.low = bar.close = bar.volume = bar.open_interest = NoValue;
-    ParsedDate date;
     thread_local ShortText rest;
     if (!ParseDateText(line.substr(0, ShortTextMax), date_layout, time_layout, true, names, date,
                        rest, ShortTextMax)) {
         return false;
     }
     bar.key = BarKey(period, date);
-    bar.stamp = BarStamp(date, time_layout);
-    if (bar.stamp.size() > stamp_max_length) bar.stamp.resize(stamp_max_length);
 
-    // Fields 1 to 6 of the rest, in one pass.
-    double* numbers[] = {&bar.open, &bar.high, &bar.low, &bar.close, &bar.volume, &bar.open_interest};
+    // Fields of the rest, in one pass.
+    double* const numbers[] = {&bar.open,  &bar.high,   &bar.low,
+                               &bar.close, &bar.volume, &bar.open_interest};
     const std::string_view text = rest;
     std::size_t pos = 0;
-    for (double* number : numbers) {
+    for (std::size_t k = 0; k < count; ++k) {
         while (pos < text.size() && PriceSeparators.Contains(text[pos])) ++pos;
         if (pos == text.size()) break;
         const std::size_t start = pos;
         while (pos < text.size() && !PriceSeparators.Contains(text[pos])) ++pos;
-        (void)TextToDouble(text.substr(start, pos - start), *number);
+        (void)TextToDouble(text.substr(start, pos - start), *numbers[k]);
     }
     return bar.open != NoValue && bar.high != NoValue && bar.low != NoValue && bar.close != NoValue;
 }
 
+}  // namespace
+
+bool ParseBarLine(int date_layout, int time_layout, int period, std::string_view line,
+                  const DateNames& names, BarLine& bar, std::size_t stamp_max_length) {
+    ParsedDate date;
+    if (!ReadLine(date_layout, time_layout, period, line, names, date, bar, 6)) return false;
+    bar.stamp = BarStamp(date, time_layout);
+    if (bar.stamp.size() > stamp_max_length) bar.stamp.resize(stamp_max_length);
+    return true;
+}
+
+bool ParseBarPrices(int date_layout, int time_layout, int period, std::string_view line,
+                    const DateNames& names, ParsedDate& date, BarLine& bar) {
+    return ReadLine(date_layout, time_layout, period, line, names, date, bar, 4);
+}
+
 bool LineFitsLayouts(int date_layout, int time_layout, std::string_view line,
                      const DateNames& names) {
-    thread_local BarLine bar;
-    return ParseBarLine(date_layout, time_layout, 0, line, names, bar);
+    ParsedDate date;
+    BarLine bar;
+    return ParseBarPrices(date_layout, time_layout, 0, line, names, date, bar);
 }
 
 }  // namespace varn

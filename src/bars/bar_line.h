@@ -65,6 +65,13 @@ ShortText BarStamp(const ParsedDate& date, int time_layout);
                                 const DateNames& names, BarLine& bar,
                                 std::size_t stamp_max_length = ShortTextMax);
 
+// What bar building needs of line: its date, key and open, high, low and
+// close (volume, open interest and the stamp are left out). Accepts exactly
+// the lines ParseBarLine accepts.
+[[nodiscard]] bool ParseBarPrices(int date_layout, int time_layout, int period,
+                                  std::string_view line, const DateNames& names, ParsedDate& date,
+                                  BarLine& bar);
+
 // Whether line fits the layout pair: exactly when ParseBarLine would accept
 // it.
 [[nodiscard]] bool LineFitsLayouts(int date_layout, int time_layout, std::string_view line,

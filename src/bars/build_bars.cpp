@@ -16,8 +16,9 @@ BarBuilder::BarBuilder(BarSettings settings, const DateNames& names, Sink sink)
     : settings_(std::move(settings)), names_(names), sink_(std::move(sink)) {}
 
 void BarBuilder::Add(std::string_view line) {
-    if (!ParseBarLine(settings_.date_layout, settings_.time_layout, settings_.period, line, names_,
-                      line_)) {
+    ParsedDate date;
+    if (!ParseBarPrices(settings_.date_layout, settings_.time_layout, settings_.period, line, names_,
+                        date, line_)) {
         return;  // a line that does not parse takes no part
     }
     if (open_ && line_.key != key_) Emit();
@@ -32,7 +33,8 @@ void BarBuilder::Add(std::string_view line) {
         low_ = std::min(low_, line_.low);
     }
     close_ = line_.close;
-    stamp_.swap(line_.stamp);
+    // The stamp is written only for a bar's last line: keep its date.
+    last_date_ = date;
 }
 
 void BarBuilder::Finish() {
@@ -41,7 +43,7 @@ void BarBuilder::Finish() {
 
 void BarBuilder::Emit() {
     const std::string& d = settings_.delimiter;
-    text_.assign(stamp_);
+    text_.assign(BarStamp(last_date_, settings_.time_layout));
     text_.append(d).append(FormatPrice(open_price_));
     text_.append(d).append(FormatPrice(high_));
     text_.append(d).append(FormatPrice(low_));

@@ -58,7 +58,7 @@ private:
     bool open_ = false;
     std::int32_t key_ = 0;
     double open_price_ = 0, high_ = 0, low_ = 0, close_ = 0;
-    ShortText stamp_;
+    ParsedDate last_date_;
     std::string text_;
 };
 

@@ -29,6 +29,8 @@ LineReader& LineReader::operator=(LineReader&& other) noexcept {
         buffer_ = std::move(other.buffer_);
         begin_ = other.begin_;
         end_ = other.end_;
+        next_lf_ = other.next_lf_;
+        next_cr_ = other.next_cr_;
         at_eof_ = other.at_eof_;
         skip_lf_ = other.skip_lf_;
         carry_ = std::move(other.carry_);
@@ -65,13 +67,20 @@ void LineReader::Adopt(int fd, std::string path, LineRules rules) {
     status_ = JobStatus::Ok();
     if (!buffer_) buffer_ = std::make_unique<char[]>(kBufferSize);
     begin_ = end_ = 0;
+    next_lf_ = next_cr_ = kUnknown;
     at_eof_ = false;
     skip_lf_ = false;
     carry_.clear();
 }
 
+std::size_t LineReader::Find(char c) const {
+    const void* at = std::memchr(buffer_.get() + begin_, c, end_ - begin_);
+    return at == nullptr ? end_ : static_cast<std::size_t>(static_cast<const char*>(at) - buffer_.get());
+}
+
 bool LineReader::Fill() {
     begin_ = end_ = 0;
+    next_lf_ = next_cr_ = kUnknown;
     if (at_eof_ || fd_ < 0) return false;
     ssize_t got;
     do {
@@ -140,9 +149,12 @@ bool LineReader::Next(std::string_view& line) {
                 continue;
             }
         }
+        // The next LF and the next CR of the buffer, each found once per
+        // buffer position: a file of lone CRs costs no more than one of LFs.
+        if (next_lf_ == kUnknown || next_lf_ < begin_) next_lf_ = Find('\n');
+        if (next_cr_ == kUnknown || next_cr_ < begin_) next_cr_ = Find('\r');
         const char* stop = p + n;
-        const char* q = p;
-        while (q != stop && *q != '\n' && *q != '\r') ++q;
+        const char* q = buffer_.get() + std::min(next_lf_, next_cr_);
         if (q == stop) {
             carry_.append(p, n);
             have_carry = true;

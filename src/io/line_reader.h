@@ -53,6 +53,12 @@ public:
 private:
     bool Fill();
     void Close();
+    // The position of the first c from begin_ on, or end_ when none.
+    std::size_t Find(char c) const;
+
+    // A cached position of the next LF or CR is looked for again when it is
+    // unknown or lies before begin_.
+    static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
 
     int fd_ = -1;
     bool owns_fd_ = false;
@@ -64,6 +70,8 @@ private:
     std::size_t end_ = 0;    // one past the last valid byte
     bool at_eof_ = false;    // nothing more to read from fd_
     bool skip_lf_ = false;   // List: the previous line ended at CR; skip a leading LF
+    std::size_t next_lf_ = kUnknown;  // List: position of the next LF (or end_)
+    std::size_t next_cr_ = kUnknown;  // List: position of the next CR (or end_)
     std::string carry_;      // a line that spans buffer refills
 };
 

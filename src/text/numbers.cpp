@@ -226,7 +226,35 @@ bool TextToInteger(std::string_view text, std::int32_t& value) {
     return ReadStrictInteger(WithoutTrailingSpaces(text.substr(0, ShortTextMax)), value);
 }
 
+// The plain price form, digits with at most one "." or "," and at most 15
+// digits in all, read in one pass: the digits and the power of ten are both
+// exact doubles, so one division gives the nearest double, as the full
+// reading does. False (value untouched) for anything else.
+bool ReadPlainDecimal(std::string_view text, double& value) {
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    if (text.empty() || text.size() > 16) return false;
+    std::uint64_t digits = 0;
+    int count = 0;
+    int fraction = -1;  // digits after the separator, -1 while none seen
+    for (const char c : text) {
+        if (IsDigit(c)) {
+            digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+            ++count;
+            if (fraction >= 0) ++fraction;
+        } else if ((c == '.' || c == ',') && fraction < 0) {
+            fraction = 0;
+        } else {
+            return false;
+        }
+    }
+    if (count == 0 || count > 15) return false;
+    value = static_cast<double>(digits) / kPowers[fraction < 0 ? 0 : fraction];
+    return true;
+}
+
 bool TextToReal(std::string_view text, double& value) {
+    if (ReadPlainDecimal(text, value)) return true;
     char buffer[ShortTextMax];
     return ReadStrictReal(WithoutTrailingSpaces(CommaAsPoint(text, buffer)), value);
 }
