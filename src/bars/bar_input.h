@@ -23,7 +23,7 @@
 namespace varn {
 
 class BarInputLines {
-public:
+  public:
     std::size_t Count() const { return records_.size(); }
     // Line i (0 to Count() - 1), valid until the next change.
     std::string_view Line(std::size_t i) const;
@@ -41,7 +41,7 @@ public:
     // Bytes held, for the curious and the benchmarks.
     std::size_t MemoryUse() const;
 
-private:
+  private:
     struct Record {
         std::uint64_t offset;  // into base_, or into edits_ when edited
         std::uint32_t length;

@@ -10,8 +10,7 @@ namespace varn {
 namespace {
 
 // Period lengths in seconds, for the periods counted from the epoch.
-constexpr std::array<std::int64_t, 5> kPeriodSeconds = {5 * 60, 15 * 60, 60 * 60, 86400,
-                                                       7 * 86400};
+constexpr std::array<std::int64_t, 5> kPeriodSeconds = {5 * 60, 15 * 60, 60 * 60, 86400, 7 * 86400};
 
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
     std::int64_t q = a / b;
@@ -46,9 +45,10 @@ std::int32_t BarKey(int period, const ParsedDate& date) {
             last_day = DayNumber(date.year, date.month, date.day);
         }
         const std::int64_t seconds = (last_day - epoch_day) * 86400 +
-                                     std::int64_t{date.hours} * 3600 + std::int64_t{date.minutes} * 60 +
-                                     date.seconds;
-        return static_cast<std::int32_t>(FloorDiv(seconds, kPeriodSeconds[static_cast<std::size_t>(period)]));
+                                     std::int64_t{date.hours} * 3600 +
+                                     std::int64_t{date.minutes} * 60 + date.seconds;
+        return static_cast<std::int32_t>(
+            FloorDiv(seconds, kPeriodSeconds[static_cast<std::size_t>(period)]));
     }
     switch (period) {
         case 5:

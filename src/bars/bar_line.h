@@ -19,7 +19,7 @@ namespace varn {
 // The bar periods, by number: the items of the period list.
 inline constexpr int BarPeriodCount = 8;
 inline constexpr std::array<std::string_view, BarPeriodCount> BarPeriodItems = {
-    "5 min bar", "15 min bar", "1 hour bar",    "1 day bar",
+    "5 min bar",  "15 min bar",  "1 hour bar",    "1 day bar",
     "1 week bar", "1 month bar", "Quarterly bar", "Yearly bar",
 };
 // The short names the command line takes for the periods, by number.

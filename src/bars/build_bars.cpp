@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "bars/parse_batch.h"
 #include "calendar/calendar.h"
 #include "io/atomic_file.h"
 #include "io/line_reader.h"
@@ -16,25 +17,29 @@ BarBuilder::BarBuilder(BarSettings settings, const DateNames& names, Sink sink)
     : settings_(std::move(settings)), names_(names), sink_(std::move(sink)) {}
 
 void BarBuilder::Add(std::string_view line) {
-    ParsedDate date;
-    if (!ParseBarPrices(settings_.date_layout, settings_.time_layout, settings_.period, line, names_,
-                        date, line_)) {
-        return;  // a line that does not parse takes no part
-    }
-    if (open_ && line_.key != key_) Emit();
+    ParsedBarLine parsed;
+    parsed.ok = ParseBarPrices(settings_.date_layout, settings_.time_layout, settings_.period, line,
+                               names_, parsed.date, parsed.bar);
+    AddParsed(parsed);
+}
+
+void BarBuilder::AddParsed(const ParsedBarLine& line) {
+    if (!line.ok) return;  // a line that does not parse takes no part
+    const BarLine& bar = line.bar;
+    if (open_ && bar.key != key_) Emit();
     if (!open_) {
         open_ = true;
-        key_ = line_.key;
-        open_price_ = line_.open;
-        high_ = line_.high;
-        low_ = line_.low;
+        key_ = bar.key;
+        open_price_ = bar.open;
+        high_ = bar.high;
+        low_ = bar.low;
     } else {
-        high_ = std::max(high_, line_.high);
-        low_ = std::min(low_, line_.low);
+        high_ = std::max(high_, bar.high);
+        low_ = std::min(low_, bar.low);
     }
-    close_ = line_.close;
+    close_ = bar.close;
     // The stamp is written only for a bar's last line: keep its date.
-    last_date_ = date;
+    last_date_ = line.date;
 }
 
 void BarBuilder::Finish() {
@@ -60,7 +65,21 @@ std::vector<std::string> BuildBars(const BarInputLines& lines, const BarSettings
     if (stopped != nullptr) *stopped = false;
     const std::size_t count = lines.Count();
     int shown = -1;
+    std::vector<std::string_view> batch;
+    std::vector<ParsedBarLine> parsed;
+    std::size_t batch_begin = 0;
     for (std::size_t i = 0; i < count; ++i) {
+        if (i == batch_begin + batch.size()) {
+            // Parse the next lines ahead, together.
+            batch_begin = i;
+            batch.clear();
+            for (std::size_t j = i; j < count && batch.size() < kBarBatchLines; ++j) {
+                batch.push_back(lines.Line(j));
+            }
+            parsed.resize(batch.size());
+            ParseBarLines(batch, settings.date_layout, settings.time_layout, settings.period,
+                          builder.names(), parsed);
+        }
         if (progress.step && i % 100 == 0) {
             const int percent = count > 1 ? ScaleToRange(0, 100, 0, static_cast<double>(count - 1),
                                                          static_cast<long double>(i))
@@ -74,7 +93,7 @@ std::vector<std::string> BuildBars(const BarInputLines& lines, const BarSettings
             if (stopped != nullptr) *stopped = true;
             return bars;  // the open bar is dropped
         }
-        builder.Add(lines.Line(i));
+        builder.AddParsed(parsed[i - batch_begin]);
     }
     builder.Finish();
     if (progress.step) progress.step(100);
@@ -108,13 +127,34 @@ void ReadFirstLines(LineReader& reader, std::size_t count, std::vector<std::stri
 }
 
 JobStatus BuildBarsStream(const std::vector<std::string>& first, LineReader& reader,
-                          AtomicFile& output, const BarSettings& settings,
-                          const DateNames& names) {
+                          AtomicFile& output, const BarSettings& settings, const DateNames& names) {
     BarBuilder builder(settings, names, [&output](std::string_view bar) { output.WriteLine(bar); });
     for (const std::string& line : first) builder.Add(line);
+    // The rest in batches: copied (the reader's lines do not outlive the next
+    // read), parsed together, then built in order.
+    std::string text;
+    std::vector<std::size_t> ends;
+    std::vector<std::string_view> batch;
+    std::vector<ParsedBarLine> parsed;
     std::string_view line;
-    while (reader.Next(line)) {
-        builder.Add(line);
+    bool more = true;
+    while (more) {
+        text.clear();
+        ends.clear();
+        while (ends.size() < kBarBatchLines && (more = reader.Next(line))) {
+            text.append(line);
+            ends.push_back(text.size());
+        }
+        batch.clear();
+        std::size_t begin = 0;
+        for (const std::size_t end : ends) {
+            batch.emplace_back(text.data() + begin, end - begin);
+            begin = end;
+        }
+        parsed.resize(batch.size());
+        ParseBarLines(batch, settings.date_layout, settings.time_layout, settings.period,
+                      builder.names(), parsed);
+        for (const ParsedBarLine& p : parsed) builder.AddParsed(p);
         if (!output.status().ok()) return output.status();
     }
     if (!reader.status().ok()) return reader.status();

@@ -16,6 +16,7 @@
 
 #include "bars/bar_input.h"
 #include "bars/bar_line.h"
+#include "bars/parse_batch.h"
 #include "calendar/regional.h"
 #include "io/atomic_file.h"
 #include "io/job_status.h"
@@ -36,25 +37,31 @@ struct BarSettings {
     std::string delimiter = " ";
 };
 
+// How many lines are parsed together.
+inline constexpr std::size_t kBarBatchLines = 8192;
+
 // Consumes lines one at a time and hands each finished bar line to a sink.
 // Holds one open bar only.
 class BarBuilder {
-public:
+  public:
     using Sink = std::function<void(std::string_view bar_line)>;
     BarBuilder(BarSettings settings, const DateNames& names, Sink sink);
 
     void Add(std::string_view line);
+    // Adds a line parsed beforehand (see ParseBarLines) under this builder's
+    // settings.
+    void AddParsed(const ParsedBarLine& line);
+    const DateNames& names() const { return names_; }
     // Writes the open bar, if any. Not called when a job is stopped: the open
     // bar is then dropped.
     void Finish();
 
-private:
+  private:
     void Emit();
 
     BarSettings settings_;
     DateNames names_;
     Sink sink_;
-    BarLine line_;
     bool open_ = false;
     std::int32_t key_ = 0;
     double open_price_ = 0, high_ = 0, low_ = 0, close_ = 0;
@@ -65,8 +72,8 @@ private:
 // How a running job reports progress and learns that it should stop. Both
 // may be empty.
 struct BarProgress {
-    std::function<void(int percent)> step;    // 0 to 100, called now and then
-    std::function<bool()> stop_requested;     // asked for every line
+    std::function<void(int percent)> step;  // 0 to 100, called now and then
+    std::function<bool()> stop_requested;   // asked for every line
 };
 
 // The bar lines of lines under settings. When stop_requested answers true,

@@ -1,0 +1,28 @@
+#pragma once
+// Parsing a batch of bar input lines on the machine's cores. Parsing is most
+// of the work of bar building and each line parses alone, so a batch is split
+// between two threads; the bars are then built in line order from the
+// results, exactly as from lines parsed one by one.
+
+#include <span>
+#include <string_view>
+
+#include "bars/bar_line.h"
+#include "calendar/parse_date.h"
+
+namespace varn {
+
+// One line as bar building needs it: whether it parsed, and then its date
+// (for the stamp), key and prices.
+struct ParsedBarLine {
+    bool ok = false;
+    ParsedDate date;
+    BarLine bar;
+};
+
+// Fills out[i] from lines[i] (out.size() == lines.size()) with ParseBarPrices
+// under the layouts and period given. Uses a second thread for large batches.
+void ParseBarLines(std::span<const std::string_view> lines, int date_layout, int time_layout,
+                   int period, const DateNames& names, std::span<ParsedBarLine> out);
+
+}  // namespace varn
