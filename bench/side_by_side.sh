@@ -55,7 +55,7 @@ cat_s=$(run cat "cat $work/conv0.csv > $work/out")
 c0=$(run c0 "$varn convert -f 0 $work/conv0.csv $work/out")
 m0=$(run m0 "mawk -F, '{ printf \"%s/%s/%s   %s\\r\\n\", \$2, \$3, \$1, \$4 }' $work/conv0.csv > $work/out")
 c1=$(run c1 "$varn convert -f 1 $work/conv1.csv $work/out")
-m1=$(run m1 "mawk -F, '\$1 ~ /^[0-9]{6}\$/ && \$2 ~ /^[0-9]{4}\$/ { printf \"%s/%s/20%s  %s:%s  %s  %s  %s  %s  %s  %s\\r\\n\", substr(\$1,3,2), substr(\$1,5,2), substr(\$1,1,2), substr(\$2,1,2), substr(\$2,3,2), \$3, \$4, \$5, \$6, \$7, \$8 }' $work/conv1.csv > $work/out")
+m1=$(run m1 "mawk -F, '\$1 ~ /^[0-9][0-9][0-9][0-9][0-9][0-9]\$/ && \$2 ~ /^[0-9][0-9][0-9][0-9]\$/ { printf \"%s/%s/20%s  %s:%s  %s  %s  %s  %s  %s  %s\\r\\n\", substr(\$1,3,2), substr(\$1,5,2), substr(\$1,1,2), substr(\$2,1,2), substr(\$2,3,2), \$3, \$4, \$5, \$6, \$7, \$8 }' $work/conv1.csv > $work/out")
 row "varn convert 0" "$c0" "mawk" "$m0"
 row "varn convert 0" "$c0" "cat > out" "$cat_s"
 row "varn convert 1" "$c1" "mawk" "$m1"
@@ -85,7 +85,7 @@ dm=$(run datamash "datamash -t, -g 1 first 3 max 4 min 5 last 6 < $work/minutes.
 for p in 5min day month; do
     b=$(run "bars_$p" "$varn bars -d 5 -t 3 -p $p $work/minutes.csv $work/out")
     if [ $p = day ]; then row "varn bars -p day" "$b" "datamash (daily)" "$dm"; fi
-    if python3 -c 'import pandas' 2>/dev/null; then
+    if /usr/bin/python3 -c 'import pandas' 2>/dev/null; then
         rule=$(case $p in 5min) echo 5min ;; day) echo D ;; month) echo MS ;; esac)
         cat > "$work/pd_$p.py" <<PY
 import pandas as pd, sys
@@ -94,7 +94,7 @@ df.index = pd.to_datetime(df["d"] + " " + df["t"], format="%m/%d/%Y %H:%M")
 r = df.resample("$rule").agg({"o": "first", "h": "max", "l": "min", "c": "last"}).dropna()
 r.to_csv("$work/out")
 PY
-        pd_s=$(run "pd_$p" "python3 $work/pd_$p.py")
+        pd_s=$(run "pd_$p" "/usr/bin/python3 $work/pd_$p.py")
         row "varn bars -p $p" "$b" "pandas" "$pd_s"
     else
         echo "  varn bars -p $p                   $b s   (pandas not installed)"

@@ -32,13 +32,14 @@ constexpr std::array<std::string_view, 5> kIntradayExample = {
 
 JobStatus ReorderEachLine(LineReader& input, AtomicFile& output, int conversion) {
     std::string_view line;
-    std::string converted;
+    DatePricePieces date_price;
+    IntradayPieces intraday;
     while (input.Next(line)) {
         if (conversion == 0) {
-            ReorderDatePriceLine(line, converted);
-            output.WriteLine(converted);
-        } else if (ReorderIntradayLine(line, converted)) {
-            output.WriteLine(converted);
+            ReorderDatePriceLine(line, date_price);
+            output.WriteLineParts(date_price);
+        } else if (ReorderIntradayLine(line, intraday)) {
+            output.WriteLineParts(intraday);
         }
         if (!output.status().ok()) return output.status();
     }

@@ -1,6 +1,8 @@
 #include "convert/reorder.h"
 
 #include <array>
+#include <cstring>
+#include <span>
 
 #include "text/fields.h"
 #include "text/numbers.h"
@@ -8,20 +10,35 @@
 namespace varn {
 namespace {
 
-// Fields 1 to N of line in one pass; absent fields are empty.
+// Fields 1 to N of line in one pass, fields separated by runs of the one
+// character c; absent fields are empty.
 template <std::size_t N>
-std::array<std::string_view, N> SplitFields(std::string_view line, const CharSet& delimiters) {
+std::array<std::string_view, N> SplitFields(std::string_view line, char c) {
     std::array<std::string_view, N> fields{};
-    std::size_t pos = 0;
-    const std::size_t size = line.size();
+    const char* p = line.data();
+    const char* const end = p + line.size();
     for (std::size_t k = 0; k < N; ++k) {
-        while (pos < size && delimiters.Contains(line[pos])) ++pos;
-        if (pos == size) break;
-        const std::size_t start = pos;
-        while (pos < size && !delimiters.Contains(line[pos])) ++pos;
-        fields[k] = line.substr(start, pos - start);
+        while (p != end && *p == c) ++p;
+        if (p == end) break;
+        // Fields are short: a plain scan beats a call per field.
+        const char* stop = p;
+        while (stop != end && *stop != c) ++stop;
+        fields[k] = std::string_view(p, static_cast<std::size_t>(stop - p));
+        p = stop;
     }
     return fields;
+}
+
+// Joins pieces into out with one allocation at most.
+void Join(std::string& out, std::span<const std::string_view> pieces) {
+    std::size_t size = 0;
+    for (const std::string_view piece : pieces) size += piece.size();
+    out.resize(size);
+    char* at = out.data();
+    for (const std::string_view piece : pieces) {
+        if (!piece.empty()) std::memcpy(at, piece.data(), piece.size());
+        at += piece.size();
+    }
 }
 
 bool IsIntradayNumber(std::string_view field) {
@@ -31,11 +48,28 @@ bool IsIntradayNumber(std::string_view field) {
 
 }  // namespace
 
+void ReorderDatePriceLine(std::string_view line, DatePricePieces& pieces) {
+    const auto f = SplitFields<4>(line, ',');
+    pieces = {f[1], "/", f[2], "/", f[0], "   ", f[3]};
+}
+
+bool ReorderIntradayLine(std::string_view line, IntradayPieces& pieces) {
+    const auto f = SplitFields<8>(line, ',');
+    if (!IsIntradayNumber(f[0]) || !IsIntradayNumber(f[1])) return false;
+    if (f[0].size() != 6 || f[1].size() != 4) return false;
+    const std::string_view date = f[0];
+    const std::string_view time = f[1];
+    pieces = {date.substr(2, 2), "/",  date.substr(4, 2), "/20",  date.substr(0, 2), "  ",
+              time.substr(0, 2), ":",  time.substr(2, 2), "  ",   f[2],              "  ",
+              f[3],              "  ", f[4],              "  ",   f[5],              "  ",
+              f[6],              "  ", f[7]};
+    return true;
+}
+
 void ReorderDatePriceLine(std::string_view line, std::string& out) {
-    const auto f = SplitFields<4>(line, CommaSet);
-    out.clear();
-    out.reserve(f[0].size() + f[1].size() + f[2].size() + f[3].size() + 5);
-    out.append(f[1]).append("/").append(f[2]).append("/").append(f[0]).append("   ").append(f[3]);
+    DatePricePieces pieces;
+    ReorderDatePriceLine(line, pieces);
+    Join(out, pieces);
 }
 
 std::string ReorderDatePriceLine(std::string_view line) {
@@ -45,16 +79,9 @@ std::string ReorderDatePriceLine(std::string_view line) {
 }
 
 bool ReorderIntradayLine(std::string_view line, std::string& out) {
-    const auto f = SplitFields<8>(line, CommaSet);
-    if (!IsIntradayNumber(f[0]) || !IsIntradayNumber(f[1])) return false;
-    if (f[0].size() != 6 || f[1].size() != 4) return false;
-    const std::string_view date = f[0];
-    const std::string_view time = f[1];
-    out.clear();
-    out.append(date.substr(2, 2)).append("/").append(date.substr(4, 2)).append("/20");
-    out.append(date.substr(0, 2)).append("  ");
-    out.append(time.substr(0, 2)).append(":").append(time.substr(2, 2));
-    for (std::size_t k = 2; k < 8; ++k) out.append("  ").append(f[k]);
+    IntradayPieces pieces;
+    if (!ReorderIntradayLine(line, pieces)) return false;
+    Join(out, pieces);
     return true;
 }
 

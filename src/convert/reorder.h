@@ -6,6 +6,7 @@
 // "060523,0930,1271.75,1273.5,1271,1273.25,37235" into
 // "05/23/2006  09:30  1271.75  1273.5  1271  1273.25  37235  ".
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -34,5 +35,12 @@ void ReorderDatePriceLine(std::string_view line, std::string& out);
 // MM/DD/20YY, two blanks, HH:MM and fields 3 to 8 each behind two blanks.
 // Otherwise returns false and out is unspecified.
 [[nodiscard]] bool ReorderIntradayLine(std::string_view line, std::string& out);
+
+// The pieces that conversions 0 and 1 join into an output line, for writing
+// without joining them first.
+using DatePricePieces = std::array<std::string_view, 7>;
+using IntradayPieces = std::array<std::string_view, 21>;
+void ReorderDatePriceLine(std::string_view line, DatePricePieces& pieces);
+[[nodiscard]] bool ReorderIntradayLine(std::string_view line, IntradayPieces& pieces);
 
 }  // namespace varn

@@ -108,6 +108,26 @@ void AtomicFile::WriteLine(std::string_view line) {
     Write("\r\n");
 }
 
+void AtomicFile::WriteLineParts(std::span<const std::string_view> parts) {
+    std::size_t size = 2;
+    for (const std::string_view part : parts) size += part.size();
+    if (used_ + size > kBufferSize) {
+        for (const std::string_view part : parts) Write(part);
+        Write("\r\n");
+        return;
+    }
+    // Pieces are mostly a few bytes long: copied by hand, not through memcpy.
+    char* at = buffer_.get() + used_;
+    for (const std::string_view part : parts) {
+        const char* from = part.data();
+        const char* const end = from + part.size();
+        while (from != end) *at++ = *from++;
+    }
+    *at++ = '\r';
+    *at++ = '\n';
+    used_ += size;
+}
+
 bool AtomicFile::Flush() {
     std::size_t done = 0;
     while (done < used_) {

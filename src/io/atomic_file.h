@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -35,6 +36,8 @@ public:
 
     // Appends line and CR LF. A failure is kept and reported by Commit().
     void WriteLine(std::string_view line);
+    // Appends the pieces of one line, then CR LF.
+    void WriteLineParts(std::span<const std::string_view> parts);
     // Appends bytes as they are.
     void Write(std::string_view bytes);
 
