@@ -10,6 +10,8 @@ namespace {
 // Texts are copied into blocks of this size; a longer text gets a block of
 // its own.
 constexpr std::size_t TextBlockSize = 64 * 1024;
+// The stored length that sends a look-up to the lengths of long texts.
+constexpr std::uint32_t kLongText = UINT32_MAX;
 
 std::string IndexMessage(std::int32_t index) {
     return "List index out of bounds (" + std::to_string(index) + ")";
@@ -29,19 +31,37 @@ void TBexoDoubleAndStringList::Add(std::string_view text, double value, std::int
     if (obj != nullptr && own_mode_ == OwnEntriesAndObjects) {
         owned_objects_.emplace_back(obj);
     }
-    TDoubleAndString entry;
-    entry.Text = StoreText(text);
-    entry.Value = value;
-    entry.Int1 = int1;
-    entry.Int2 = int2;
-    entry.Int3 = int3;
-    entry.Obj = obj;
-    entries_.push_back(entry);
+    const std::int32_t index = Count();
+    const std::string_view stored = StoreText(text);
+    starts_.push_back(stored.data());
+    if (stored.size() < kLongText) {
+        lengths_.push_back(static_cast<std::uint32_t>(stored.size()));
+    } else {
+        lengths_.push_back(kLongText);
+        long_lengths_.emplace(index, stored.size());
+    }
+    if (value != 0.0 || int1 != 0 || int2 != 0 || int3 != 0 || obj != nullptr) {
+        extras_.emplace(index, Extras{value, int1, int2, int3, obj});
+    }
 }
 
-const TDoubleAndString& TBexoDoubleAndStringList::Items(std::int32_t index) const {
+TDoubleAndString TBexoDoubleAndStringList::Items(std::int32_t index) const {
     if (index < 0 || index >= Count()) throw ListIndexError(index);
-    return entries_[static_cast<std::size_t>(index)];
+    const auto i = static_cast<std::size_t>(index);
+    TDoubleAndString entry;
+    const std::uint32_t length = lengths_[i];
+    entry.Text = std::string_view(starts_[i], length == kLongText ? long_lengths_.at(index) : length);
+    if (!extras_.empty()) {
+        if (const auto found = extras_.find(index); found != extras_.end()) {
+            const Extras& extras = found->second;
+            entry.Value = extras.value;
+            entry.Int1 = extras.int1;
+            entry.Int2 = extras.int2;
+            entry.Int3 = extras.int3;
+            entry.Obj = extras.obj;
+        }
+    }
+    return entry;
 }
 
 void TBexoDoubleAndStringList::Clear() {
@@ -49,8 +69,12 @@ void TBexoDoubleAndStringList::Clear() {
     // objects in order of addition is destroying them by entry index.
     for (std::unique_ptr<TObject>& object : owned_objects_) object.reset();
     owned_objects_.clear();
-    entries_.clear();
-    entries_.shrink_to_fit();
+    starts_.clear();
+    starts_.shrink_to_fit();
+    lengths_.clear();
+    lengths_.shrink_to_fit();
+    long_lengths_.clear();
+    extras_.clear();
     text_blocks_.clear();
     free_text_ = nullptr;
     free_length_ = 0;

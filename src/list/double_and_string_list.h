@@ -8,12 +8,14 @@
 //   list.Count() is 2 and list.Items(1).Text is "01/31/2004 11".
 //
 // Storage. A list of a few million short lines should cost little more than
-// the lines themselves, so an entry is not a heap object of its own: entries
-// are stored by value in a std::deque (amortised O(1) append, O(1) index, no
-// copying of old entries when it grows), and every text is copied into large
-// shared text blocks that never move, so an entry's Text is a view into the
-// list's own storage. A 40-character line costs about 90 bytes; growth never
-// holds two copies of the data.
+// the lines themselves, so an entry is not a heap object of its own: every
+// text is copied into large shared text blocks that never move, and the list
+// keeps, per entry, where its text starts and how long it is (12 bytes, in
+// std::deques: amortised O(1) append, O(1) index, no copying of old entries
+// when they grow). The number, the spare integers and the object, zero or
+// none in most lists, are kept apart for the entries that have them. Items
+// hands out an entry whose Text is a view into the list's own storage. A line
+// of 6 characters costs about 18 bytes.
 //
 // Ownership, fixed at construction by OwnMode:
 //   0 (OwnEntries)            the list frees its entries; attached objects
@@ -32,6 +34,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace varn {
@@ -89,11 +92,12 @@ class TBexoDoubleAndStringList {
     void Add(std::string_view text, double value = 0.0, std::int32_t int1 = 0,
              std::int32_t int2 = 0, std::int32_t int3 = 0, TObject* obj = nullptr);
 
-    // The entry at index, counted from 0 in order of addition; the list keeps
-    // it. Throws ListIndexError when index is outside 0 to Count() - 1.
-    const TDoubleAndString& Items(std::int32_t index) const;
+    // The entry at index, counted from 0 in order of addition; its Text views
+    // the list's storage. Throws ListIndexError when index is outside 0 to
+    // Count() - 1.
+    TDoubleAndString Items(std::int32_t index) const;
 
-    std::int32_t Count() const { return static_cast<std::int32_t>(entries_.size()); }
+    std::int32_t Count() const { return static_cast<std::int32_t>(starts_.size()); }
 
     // Disposes of every entry from index 0 upward as OwnMode says, then
     // empties the list.
@@ -103,8 +107,18 @@ class TBexoDoubleAndStringList {
     // Copies text into the text blocks and returns the copy.
     std::string_view StoreText(std::string_view text);
 
+    // The values of an entry other than its text, when any is not zero.
+    struct Extras {
+        double value;
+        std::int32_t int1, int2, int3;
+        TObject* obj;
+    };
+
     std::uint8_t own_mode_;
-    std::deque<TDoubleAndString> entries_;
+    std::deque<const char*> starts_;          // where each entry's text starts
+    std::deque<std::uint32_t> lengths_;       // its length, or kLongText
+    std::unordered_map<std::int32_t, std::size_t> long_lengths_;  // lengths of 4 GiB and more
+    std::unordered_map<std::int32_t, Extras> extras_;
     // The attached objects this list destroys (OwnEntriesAndObjects mode
     // only), in order of addition.
     std::vector<std::unique_ptr<TObject>> owned_objects_;
