@@ -13,7 +13,8 @@
 namespace varn {
 namespace {
 
-constexpr std::size_t kBufferSize = std::size_t{1} << 20;
+// Written a cache-sized buffer at a time (see LineReader::kBufferSize).
+constexpr std::size_t kBufferSize = std::size_t{64} << 10;
 
 // The permissions a newly created file would get: 0666 less the umask.
 mode_t DefaultFileMode() {

@@ -11,7 +11,6 @@
 namespace varn {
 namespace {
 
-constexpr std::size_t kBufferSize = std::size_t{1} << 20;
 constexpr char kCtrlZ = 26;
 
 }  // namespace
@@ -65,7 +64,7 @@ void LineReader::Adopt(int fd, std::string path, LineRules rules) {
     rules_ = rules;
     path_ = std::move(path);
     status_ = JobStatus::Ok();
-    if (!buffer_) buffer_ = std::make_unique<char[]>(kBufferSize);
+    if (!buffer_) buffer_ = std::make_unique<char[]>(LineReader::kBufferSize);
     begin_ = end_ = 0;
     next_lf_ = next_cr_ = kUnknown;
     at_eof_ = false;
@@ -84,7 +83,7 @@ bool LineReader::Fill() {
     if (at_eof_ || fd_ < 0) return false;
     ssize_t got;
     do {
-        got = ::read(fd_, buffer_.get(), kBufferSize);
+        got = ::read(fd_, buffer_.get(), LineReader::kBufferSize);
     } while (got < 0 && errno == EINTR);
     if (got < 0) {
         status_ = JobStatus::FromErrno(path_, "cannot read");

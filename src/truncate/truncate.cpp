@@ -19,6 +19,9 @@ namespace varn {
 namespace {
 
 constexpr std::size_t kBlock = std::size_t{1} << 20;
+// Counting reads in blocks that stay in the processor's cache: the kernel's
+// copy into a larger buffer costs more than the counting itself.
+constexpr std::size_t kCountBlock = std::size_t{16} << 10;
 
 // An open input file or standard input, closed when it owns the descriptor.
 class InputFd {
@@ -107,6 +110,28 @@ JobStatus FindLastLinesStart(int fd, const std::string& path, off_t size, std::i
     return JobStatus::Ok();
 }
 
+// The number of LF bytes in p[0, n). Counted in byte lanes that the compiler
+// turns into vector compares: a lane cannot overflow within 255 rounds.
+std::int64_t CountLineFeeds(const char* p, std::size_t n) {
+    constexpr std::size_t kLanes = 32;
+    std::int64_t total = 0;
+    while (n > 0) {
+        const std::size_t chunk = std::min(n, 255 * kLanes);
+        std::uint8_t lanes[kLanes] = {};
+        std::size_t i = 0;
+        for (; i + kLanes <= chunk; i += kLanes) {
+            for (std::size_t k = 0; k < kLanes; ++k) {
+                lanes[k] = static_cast<std::uint8_t>(lanes[k] + (p[i + k] == '\n' ? 1 : 0));
+            }
+        }
+        for (const std::uint8_t lane : lanes) total += lane;
+        for (; i < chunk; ++i) total += p[i] == '\n' ? 1 : 0;
+        p += chunk;
+        n -= chunk;
+    }
+    return total;
+}
+
 }  // namespace
 
 JobStatus LoadTruncFile(const std::string& path, TruncLines& lines) {
@@ -137,12 +162,12 @@ JobStatus CountLines(const std::string& path, std::int64_t& count) {
     count = 0;
     InputFd input;
     if (JobStatus status = input.Open(path); !status) return status;
-    auto block = std::make_unique<char[]>(kBlock);
+    auto block = std::make_unique<char[]>(kCountBlock);
     std::int64_t breaks = 0;
     bool after_cr = false;  // the last byte read was CR
     char last = '\n';       // the last byte of the input, LF while there is none
     for (;;) {
-        ssize_t got = ::read(input.fd(), block.get(), kBlock);
+        ssize_t got = ::read(input.fd(), block.get(), kCountBlock);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return JobStatus::FromErrno(path, "cannot read");
         if (got == 0) break;
@@ -153,7 +178,7 @@ JobStatus CountLines(const std::string& path, std::int64_t& count) {
         if (after_cr && *p == '\n') ++p;  // the second half of a CR LF
         after_cr = false;
         if (std::memchr(p, '\r', static_cast<std::size_t>(stop - p)) == nullptr) {
-            breaks += std::count(p, stop, '\n');
+            breaks += CountLineFeeds(p, static_cast<std::size_t>(stop - p));
             continue;
         }
         for (; p != stop; ++p) {

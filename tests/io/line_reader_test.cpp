@@ -55,10 +55,11 @@ TEST(LineReader, AppliesLineRulesOfEachKind) {
 }
 
 TEST(LineReader, ReadsLinesLongerThanItsBuffer) {
-    // Lines that straddle the reader's 1 MiB refills, with CR LF split across one.
-    const std::string long_line(3'000'000, 'x');
+    // Lines that straddle the reader's refills, with CR LF split across one.
+    constexpr std::size_t block = LineReader::kBufferSize;
+    const std::string long_line(3 * block + 17, 'x');
     std::string bytes = long_line + "\r\nshort\n";
-    bytes += std::string((1 << 20) - 1 - (bytes.size() % (1 << 20)), 'y');  // CR ends a block
+    bytes += std::string(block - 1 - (bytes.size() % block), 'y');  // CR ends a block
     bytes += "\r\nlast";
     for (LineRules rules : {LineRules::Stream, LineRules::List}) {
         const Lines lines = ReadLines(bytes, rules);
