@@ -82,17 +82,25 @@ bool ReadShortDecimal(std::string_view integer_digits, std::string_view fraction
     return true;
 }
 
+// The position after the leading spaces (code 32 only) and an optional sign
+// of text; negative tells whether the sign was "-".
+std::size_t SkipSpacesAndSign(std::string_view text, bool& negative) {
+    std::size_t pos = 0;
+    while (pos < text.size() && text[pos] == ' ') ++pos;
+    negative = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        negative = text[pos] == '-';
+        ++pos;
+    }
+    return pos;
+}
+
 }  // namespace
 
 bool ReadStrictInteger(std::string_view text, std::int32_t& value) {
     const std::size_t size = text.size();
-    std::size_t pos = 0;
-    while (pos < size && text[pos] == ' ') ++pos;
     bool negative = false;
-    if (pos < size && (text[pos] == '+' || text[pos] == '-')) {
-        negative = text[pos] == '-';
-        ++pos;
-    }
+    std::size_t pos = SkipSpacesAndSign(text, negative);
     unsigned base = 10;
     if (pos < size) {
         const char c = text[pos];
@@ -128,13 +136,8 @@ bool ReadStrictInteger(std::string_view text, std::int32_t& value) {
 
 bool ReadStrictReal(std::string_view text, double& value) {
     const std::size_t size = text.size();
-    std::size_t pos = 0;
-    while (pos < size && text[pos] == ' ') ++pos;
     bool negative = false;
-    if (pos < size && (text[pos] == '+' || text[pos] == '-')) {
-        negative = text[pos] == '-';
-        ++pos;
-    }
+    std::size_t pos = SkipSpacesAndSign(text, negative);
     // Empty, spaces only or a bare sign: the text ran out.
     if (pos >= size) {
         value = StopPosition(pos);

@@ -159,6 +159,10 @@ void BarTextArea::InsertText(const std::string& text) {
         NoteLength(parts[last].size() + tail.size());
         cursor_ = TextPlace{cursor_.line + last, parts[last].size()};
     }
+    FinishEdit();
+}
+
+void BarTextArea::FinishEdit() {
     anchor_ = cursor_;
     wanted_column_ = cursor_.column;
     UpdateScrollBars();
@@ -187,12 +191,7 @@ void BarTextArea::Backspace() {
     } else {
         return;
     }
-    anchor_ = cursor_;
-    wanted_column_ = cursor_.column;
-    UpdateScrollBars();
-    EnsureCursorVisible();
-    viewport()->update();
-    emit Edited();
+    FinishEdit();
 }
 
 void BarTextArea::DeleteForward() {
@@ -212,12 +211,7 @@ void BarTextArea::DeleteForward() {
     } else {
         return;
     }
-    anchor_ = cursor_;
-    wanted_column_ = cursor_.column;
-    UpdateScrollBars();
-    EnsureCursorVisible();
-    viewport()->update();
-    emit Edited();
+    FinishEdit();
 }
 
 void BarTextArea::NoteLength(std::size_t length) { longest_ = std::max(longest_, length); }

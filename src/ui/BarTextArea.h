@@ -69,6 +69,8 @@ class BarTextArea final : public QAbstractScrollArea {
     TextPlace ClampPlace(TextPlace place) const;
     TextPlace PlaceAt(QPoint point) const;
     void DeleteSelection();
+    // After an edit: the cursor ends any selection and the view follows it.
+    void FinishEdit();
     void UpdateScrollBars();
     void EnsureCursorVisible();
     void NoteLength(std::size_t length);
