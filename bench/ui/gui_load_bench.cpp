@@ -9,6 +9,7 @@
 #include <sys/resource.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDate>
 #include <QElapsedTimer>
 #include <QFile>
@@ -17,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "bars/build_bars.h"
 #include "calendar/regional.h"
 #include "ui/T_progr.h"
 #include "ui/UVarnFormat.h"
@@ -92,6 +94,21 @@ int main(int argc, char* argv[]) {
     std::printf("create bar: %.3f s, %lld bytes written, peak RSS %ld kB\n",
                 static_cast<double>(clock.nsecsElapsed()) / 1e9,
                 static_cast<long long>(QFile(output).size()), PeakResidentKb());
+    // The same job as `varn bars` runs it, streaming from the file, with the
+    // page's choices.
+    varn::BarSettings settings;
+    settings.date_layout = form.findChild<QComboBox*>(QStringLiteral("ComboBoxD"))->currentIndex();
+    settings.time_layout = form.findChild<QComboBox*>(QStringLiteral("ComboBoxT"))->currentIndex();
+    settings.period = form.findChild<QComboBox*>(QStringLiteral("ComboBox2"))->currentIndex();
+    const QString streamed = dir.filePath(QStringLiteral("streamed.txt"));
+    clock.restart();
+    const varn::JobStatus status =
+        varn::BuildBarsFile(input.toStdString(), streamed.toStdString(), settings,
+                            varn::DateNames(varn::EnglishRegionalNames()));
+    std::printf("varn bars:  %.3f s, %lld bytes written (%s)\n",
+                static_cast<double>(clock.nsecsElapsed()) / 1e9,
+                static_cast<long long>(QFile(streamed).size()),
+                status.ok() ? "the same job, streamed from the file" : status.Message().c_str());
     for (const QString& error : dialogs.errors) std::printf("error: %s\n", qPrintable(error));
     varn::DestroyProgressWindow();
     return dialogs.errors.isEmpty() ? 0 : 1;
