@@ -18,7 +18,7 @@
 namespace varn {
 namespace {
 
-constexpr std::size_t kBlock = std::size_t{1} << 20;
+constexpr std::size_t kBlock = std::size_t{64} << 10;
 // Counting reads in blocks that stay in the processor's cache: the kernel's
 // copy into a larger buffer costs more than the counting itself.
 constexpr std::size_t kCountBlock = std::size_t{16} << 10;
