@@ -114,7 +114,7 @@ void AtomicFile::WriteLine(std::string_view line) {
     if (used_ + line.size() + 2 <= kBufferSize) {
         // The common case: the whole line fits in the buffer.
         char* at = buffer_.get() + used_;
-        std::memcpy(at, line.data(), line.size());
+        CopySmall(at, line.data(), line.size());  // an empty line may have no data
         at[line.size()] = '\r';
         at[line.size() + 1] = '\n';
         used_ += line.size() + 2;
