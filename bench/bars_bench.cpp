@@ -17,9 +17,9 @@ BarInputLines MinuteLines(int count) {
         const int month = i / (1440 * 28) % 12 + 1;
         const int minute = i % 1440;
         char line[96];
-        std::snprintf(line, sizeof line, "%02d/%02d/2001,%02d:%02d,1.%04d,1.%04d,1.%04d,1.%04d,%d\n",
-                      month, day, minute / 60, minute % 60, i % 9000, i % 9000 + 5, i % 9000,
-                      i % 9000 + 2, i % 500);
+        std::snprintf(
+            line, sizeof line, "%02d/%02d/2001,%02d:%02d,1.%04d,1.%04d,1.%04d,1.%04d,%d\n", month,
+            day, minute / 60, minute % 60, i % 9000, i % 9000 + 5, i % 9000, i % 9000 + 2, i % 500);
         text += line;
     }
     BarInputLines lines;

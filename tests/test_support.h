@@ -2,6 +2,8 @@
 // Helpers shared by the tests: a fresh temporary folder removed at the end,
 // and whole-file reads and writes of raw bytes.
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -11,14 +13,13 @@
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 namespace varn::testing {
 
 class TempDir {
-public:
+  public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "varn-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "varn-test-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot create a temporary folder";
         path_ = pattern;
     }
@@ -54,7 +55,7 @@ public:
         return joined;
     }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -74,7 +74,8 @@ int RunBars(const BarsArgs& args, Streams& streams) {
 void AddBarsCommand(CLI::App& app, CommandRun& run) {
     auto args = std::make_shared<BarsArgs>();
     CLI::App* cmd = app.add_subcommand("bars", "Build open-high-low-close bars from price lines");
-    cmd->add_option("-d,--date-layout", args->date_layout, "date layout 0-21 or auto (see varn layouts)")
+    cmd->add_option("-d,--date-layout", args->date_layout,
+                    "date layout 0-21 or auto (see varn layouts)")
         ->check(LayoutValidator(DateLayoutCount));
     cmd->add_option("-t,--time-layout", args->time_layout, "time layout 0-7 or auto")
         ->check(LayoutValidator(TimeLayoutCount));

@@ -41,10 +41,13 @@ void AddConvertCommand(CLI::App& app, CommandRun& run) {
     auto args = std::make_shared<ConvertArgs>();
     std::string formats = "conversion number:";
     for (int n = 0; n < ConversionCount; ++n) {
-        formats += "\n  " + std::to_string(n) + "  " + std::string(ConversionItems[static_cast<std::size_t>(n)]);
+        formats += "\n  " + std::to_string(n) + "  " +
+                   std::string(ConversionItems[static_cast<std::size_t>(n)]);
     }
     CLI::App* cmd = app.add_subcommand("convert", "Convert a price file to another layout");
-    cmd->add_option("-f,--format", args->format, formats)->required()->check(CLI::Range(0, ConversionCount - 1));
+    cmd->add_option("-f,--format", args->format, formats)
+        ->required()
+        ->check(CLI::Range(0, ConversionCount - 1));
     cmd->add_option("INPUT", args->input, "input file, - for standard input")->required();
     cmd->add_option("OUTPUT", args->output, "output file, - for standard output")->required();
     cmd->callback([args, &run] { run = [args](Streams& s) { return RunConvert(*args, s); }; });

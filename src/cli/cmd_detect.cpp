@@ -34,7 +34,8 @@ void AddDetectCommand(CLI::App& app, CommandRun& run) {
             }
             const auto pair =
                 DetectFirstLines(first, RegionalNamesFromLocale(), std::nullopt, std::nullopt);
-            if (!pair) return Fail(*input + ": no date and time layout fits 96 of the first 100 lines", s);
+            if (!pair)
+                return Fail(*input + ": no date and time layout fits 96 of the first 100 lines", s);
             s.out << "date layout: " << pair->date_layout << " ("
                   << DateLayoutItem(pair->date_layout) << ")\n"
                   << "time layout: " << pair->time_layout << " ("

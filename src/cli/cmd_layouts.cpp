@@ -14,7 +14,8 @@ void AddLayoutsCommand(CLI::App& app, CommandRun& run) {
     cmd->callback([&run] {
         run = [](Streams& s) {
             s.out << "date layouts (--date-layout):\n";
-            for (int d = 0; d < DateLayoutCount; ++d) s.out << "  " << d << "  " << DateLayoutItem(d) << '\n';
+            for (int d = 0; d < DateLayoutCount; ++d)
+                s.out << "  " << d << "  " << DateLayoutItem(d) << '\n';
             s.out << "time layouts (--time-layout):\n";
             for (int t = 0; t < TimeLayoutCount; ++t) {
                 s.out << "  " << t << "  " << TimeLayoutItems[static_cast<std::size_t>(t)] << '\n';
@@ -22,7 +23,8 @@ void AddLayoutsCommand(CLI::App& app, CommandRun& run) {
             s.out << "periods (--period):\n";
             for (int p = 0; p < BarPeriodCount; ++p) {
                 const auto i = static_cast<std::size_t>(p);
-                s.out << "  " << p << "  " << BarPeriodNames[i] << "  " << BarPeriodItems[i] << '\n';
+                s.out << "  " << p << "  " << BarPeriodNames[i] << "  " << BarPeriodItems[i]
+                      << '\n';
             }
             s.out << "conversions (convert --format):\n";
             for (int c = 0; c < ConversionCount; ++c) {

@@ -6,10 +6,9 @@
 // 1 a file or data error ("varn: <path>: <reason>" on standard error), 2 a
 // usage error.
 
+#include <CLI/CLI.hpp>
 #include <functional>
 #include <ostream>
-
-#include <CLI/CLI.hpp>
 
 #include "io/job_status.h"
 

@@ -2,12 +2,11 @@
 // Reading the layout and period options of `varn bars` and `varn detect`.
 // "auto" means detect; "5" is layout 5; "day" is period 3.
 
+#include <CLI/CLI.hpp>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <CLI/CLI.hpp>
 
 #include "bars/detect.h"
 #include "calendar/regional.h"

@@ -66,7 +66,8 @@ JobStatus ConvertLines(LineReader& input, AtomicFile& output, int conversion) {
         case 4:
             return ConvertTruncatedJulian(input, output);
         default:
-            return JobStatus::Failure(input.path(), std::make_error_code(std::errc::invalid_argument),
+            return JobStatus::Failure(input.path(),
+                                      std::make_error_code(std::errc::invalid_argument),
                                       "unknown conversion");
     }
 }

@@ -59,10 +59,27 @@ bool ReorderIntradayLine(std::string_view line, IntradayPieces& pieces) {
     if (f[0].size() != 6 || f[1].size() != 4) return false;
     const std::string_view date = f[0];
     const std::string_view time = f[1];
-    pieces = {date.substr(2, 2), "/",  date.substr(4, 2), "/20",  date.substr(0, 2), "  ",
-              time.substr(0, 2), ":",  time.substr(2, 2), "  ",   f[2],              "  ",
-              f[3],              "  ", f[4],              "  ",   f[5],              "  ",
-              f[6],              "  ", f[7]};
+    pieces = {date.substr(2, 2),
+              "/",
+              date.substr(4, 2),
+              "/20",
+              date.substr(0, 2),
+              "  ",
+              time.substr(0, 2),
+              ":",
+              time.substr(2, 2),
+              "  ",
+              f[2],
+              "  ",
+              f[3],
+              "  ",
+              f[4],
+              "  ",
+              f[5],
+              "  ",
+              f[6],
+              "  ",
+              f[7]};
     return true;
 }
 

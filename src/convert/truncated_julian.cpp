@@ -31,7 +31,8 @@ std::optional<std::string> ConvertTruncatedJulianLine(std::string_view line) {
 
     // The time of day to the nearest whole second: the round trip through
     // centuries leaves exact times a few microseconds short.
-    auto seconds = static_cast<std::int64_t>(std::llround(static_cast<long double>(hours) * 3600.0L));
+    auto seconds =
+        static_cast<std::int64_t>(std::llround(static_cast<long double>(hours) * 3600.0L));
     if (seconds >= 86400) {
         // Rounded up to midnight: the date is the next one.
         CenturiesToCalendar(moment + OneDayInCenturies / 86400 * 2, year, month, day, hours, hms);

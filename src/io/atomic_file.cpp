@@ -163,8 +163,8 @@ bool AtomicFile::Flush() {
 JobStatus AtomicFile::Commit() {
     if (fd_ < 0) {
         if (status_.ok()) {
-            status_ = JobStatus::Failure(destination_, std::make_error_code(std::errc::bad_file_descriptor),
-                                         "cannot write");
+            status_ = JobStatus::Failure(
+                destination_, std::make_error_code(std::errc::bad_file_descriptor), "cannot write");
         }
         return status_;
     }

@@ -21,7 +21,7 @@
 namespace varn {
 
 class AtomicFile {
-public:
+  public:
     AtomicFile() = default;
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
@@ -48,7 +48,7 @@ public:
     // The first write failure so far (ok while none).
     const JobStatus& status() const { return status_; }
 
-private:
+  private:
     bool Flush();
     void Discard() noexcept;
 

@@ -74,7 +74,8 @@ void LineReader::Adopt(int fd, std::string path, LineRules rules) {
 
 std::size_t LineReader::Find(char c) const {
     const void* at = std::memchr(buffer_.get() + begin_, c, end_ - begin_);
-    return at == nullptr ? end_ : static_cast<std::size_t>(static_cast<const char*>(at) - buffer_.get());
+    return at == nullptr ? end_
+                         : static_cast<std::size_t>(static_cast<const char*>(at) - buffer_.get());
 }
 
 bool LineReader::Fill() {

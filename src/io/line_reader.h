@@ -25,7 +25,7 @@ namespace varn {
 enum class LineRules { Stream, List };
 
 class LineReader {
-public:
+  public:
     // Bytes read at a time: small enough to stay in the processor's cache,
     // which makes the kernel's copy markedly cheaper than a large buffer.
     static constexpr std::size_t kBufferSize = std::size_t{64} << 10;
@@ -54,7 +54,7 @@ public:
     const JobStatus& status() const { return status_; }
     const std::string& path() const { return path_; }
 
-private:
+  private:
     bool Fill();
     void Close();
     // The position of the first c from begin_ on, or end_ when none.
@@ -70,13 +70,13 @@ private:
     std::string path_;
     JobStatus status_;
     std::unique_ptr<char[]> buffer_;
-    std::size_t begin_ = 0;  // first unread byte in buffer_
-    std::size_t end_ = 0;    // one past the last valid byte
-    bool at_eof_ = false;    // nothing more to read from fd_
-    bool skip_lf_ = false;   // List: the previous line ended at CR; skip a leading LF
+    std::size_t begin_ = 0;           // first unread byte in buffer_
+    std::size_t end_ = 0;             // one past the last valid byte
+    bool at_eof_ = false;             // nothing more to read from fd_
+    bool skip_lf_ = false;            // List: the previous line ended at CR; skip a leading LF
     std::size_t next_lf_ = kUnknown;  // List: position of the next LF (or end_)
     std::size_t next_cr_ = kUnknown;  // List: position of the next CR (or end_)
-    std::string carry_;      // a line that spans buffer refills
+    std::string carry_;               // a line that spans buffer refills
 };
 
 // Reads the whole of path under the List rules into lines (replacing what

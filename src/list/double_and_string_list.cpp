@@ -50,7 +50,8 @@ TDoubleAndString TBexoDoubleAndStringList::Items(std::int32_t index) const {
     const auto i = static_cast<std::size_t>(index);
     TDoubleAndString entry;
     const std::uint32_t length = lengths_[i];
-    entry.Text = std::string_view(starts_[i], length == kLongText ? long_lengths_.at(index) : length);
+    entry.Text =
+        std::string_view(starts_[i], length == kLongText ? long_lengths_.at(index) : length);
     if (!extras_.empty()) {
         if (const auto found = extras_.find(index); found != extras_.end()) {
             const Extras& extras = found->second;

@@ -115,8 +115,8 @@ class TBexoDoubleAndStringList {
     };
 
     std::uint8_t own_mode_;
-    std::deque<const char*> starts_;          // where each entry's text starts
-    std::deque<std::uint32_t> lengths_;       // its length, or kLongText
+    std::deque<const char*> starts_;                              // where each entry's text starts
+    std::deque<std::uint32_t> lengths_;                           // its length, or kLongText
     std::unordered_map<std::int32_t, std::size_t> long_lengths_;  // lengths of 4 GiB and more
     std::unordered_map<std::int32_t, Extras> extras_;
     // The attached objects this list destroys (OwnEntriesAndObjects mode

@@ -29,7 +29,7 @@ inline constexpr double NoValue = 1e10;
 // A set of single-byte character codes (256 bits), usable in constant
 // expressions.
 class CharSet {
-public:
+  public:
     constexpr CharSet() = default;
     // The set of every character in chars.
     constexpr explicit CharSet(std::string_view chars) {
@@ -59,7 +59,7 @@ public:
     }
     constexpr bool Contains(char c) const { return Contains(static_cast<unsigned char>(c)); }
 
-private:
+  private:
     std::array<std::uint64_t, 4> bits_{};
 };
 

@@ -25,7 +25,7 @@ constexpr std::size_t kCountBlock = std::size_t{16} << 10;
 
 // An open input file or standard input, closed when it owns the descriptor.
 class InputFd {
-public:
+  public:
     ~InputFd() {
         if (fd_ > STDERR_FILENO) ::close(fd_);
     }
@@ -43,7 +43,7 @@ public:
     int Release() { return std::exchange(fd_, -1); }
     int fd() const { return fd_; }
 
-private:
+  private:
     int fd_ = -1;
     std::string path_;
 };
@@ -71,7 +71,8 @@ JobStatus FindLastLinesStart(int fd, const std::string& path, off_t size, std::i
     if (size == 0) return JobStatus::Ok();
     char tail[2] = {0, 0};
     const off_t tail_size = std::min<off_t>(size, 2);
-    if (!ReadFully(fd, tail + 2 - tail_size, static_cast<std::size_t>(tail_size), size - tail_size)) {
+    if (!ReadFully(fd, tail + 2 - tail_size, static_cast<std::size_t>(tail_size),
+                   size - tail_size)) {
         return JobStatus::FromErrno(path, "cannot read");
     }
     // A final line break adds no line: leave it out of the scan.
@@ -88,7 +89,8 @@ JobStatus FindLastLinesStart(int fd, const std::string& path, off_t size, std::i
     while (end > 0) {
         const off_t begin = end > static_cast<off_t>(kBlock) ? end - static_cast<off_t>(kBlock) : 0;
         const auto len = static_cast<std::size_t>(end - begin);
-        if (!ReadFully(fd, block.get(), len, begin)) return JobStatus::FromErrno(path, "cannot read");
+        if (!ReadFully(fd, block.get(), len, begin))
+            return JobStatus::FromErrno(path, "cannot read");
         for (std::size_t i = len; i-- > 0;) {
             const char c = block[i];
             bool is_break = false;
@@ -147,8 +149,7 @@ JobStatus WriteLastLines(const TruncLines& lines, std::int32_t n, const std::str
     const auto count = static_cast<std::int64_t>(lines.size());
     std::int64_t first = FirstKeptLine(count, n);
     if (count > 0 && count <= INT32_MAX) {
-        first = ClampInt(0, static_cast<std::int32_t>(count - 1),
-                         static_cast<std::int32_t>(first));
+        first = ClampInt(0, static_cast<std::int32_t>(count - 1), static_cast<std::int32_t>(first));
     }
     AtomicFile out;
     if (JobStatus status = out.Open(destination); !status) return status;
@@ -215,10 +216,12 @@ JobStatus TruncateFile(const std::string& input, std::int64_t n, const std::stri
     std::string_view line;
     if (seekable) {
         off_t start = 0;
-        if (JobStatus status = FindLastLinesStart(in.fd(), input, info.st_size, n, start); !status) {
+        if (JobStatus status = FindLastLinesStart(in.fd(), input, info.st_size, n, start);
+            !status) {
             return status;
         }
-        if (::lseek(in.fd(), start, SEEK_SET) < 0) return JobStatus::FromErrno(input, "cannot read");
+        if (::lseek(in.fd(), start, SEEK_SET) < 0)
+            return JobStatus::FromErrno(input, "cannot read");
         const bool is_stdin = in.fd() == STDIN_FILENO;
         reader.Adopt(is_stdin ? in.fd() : in.Release(), input, LineRules::List);
         while (reader.Next(line)) out.WriteLine(line);

@@ -97,7 +97,8 @@ TEST(ParseBarLine, ReadsStampKeyAndNumbers) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.line);
         BarLine bar;
-        ASSERT_TRUE(ParseBarLine(row.date_layout, row.time_layout, row.period, row.line, kNames, bar));
+        ASSERT_TRUE(
+            ParseBarLine(row.date_layout, row.time_layout, row.period, row.line, kNames, bar));
         EXPECT_EQ(bar.stamp, row.stamp);
         EXPECT_EQ(bar.key, row.key);
         EXPECT_DOUBLE_EQ(bar.open, row.open);
@@ -111,10 +112,8 @@ TEST(ParseBarLine, ReadsStampKeyAndNumbers) {
 
 TEST(ParseBarLine, RefusesLinesWithoutFourPrices) {
     const char* rows[] = {
-        "01/15/2001 1.5 1.6 1.4",
-        "Date Open High Low Close",
-        "01/15/2001 open 1.6 1.4 1.55",
-        "",
+        "01/15/2001 1.5 1.6 1.4",       "Date Open High Low Close",
+        "01/15/2001 open 1.6 1.4 1.55", "",
         "13/15/2001 1.5 1.6 1.4 1.55",
     };
     for (const char* line : rows) {

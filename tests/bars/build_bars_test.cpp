@@ -1,8 +1,8 @@
 #include "bars/build_bars.h"
 
-#include <algorithm>
-
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "test_support.h"
 
@@ -57,21 +57,29 @@ TEST(BuildBars, GivesABarForEveryPeriodIncludingFirstAndLast) {
         Bars want;
     };
     const Row rows[] = {
-        {"15 January to 3 April, monthly", Daily(1, 15, 4, 3), 5,
+        {"15 January to 3 April, monthly",
+         Daily(1, 15, 4, 3),
+         5,
          {"1.31.2001 15.00 32.00 14.00 31.00", "2.28.2001 32.00 60.00 31.00 59.00",
           "3.31.2001 60.00 91.00 59.00 90.00", "4.3.2001 91.00 94.00 90.00 93.00"}},
-        {"last line alone in its month", Daily(2, 27, 3, 1), 5,
+        {"last line alone in its month",
+         Daily(2, 27, 3, 1),
+         5,
          {"2.28.2001 58.00 60.00 57.00 59.00", "3.1.2001 60.00 61.00 59.00 60.00"}},
         {"one line", "01/02/2001 1.5 1.6 1.4 1.55\n", 3, {"1.2.2001 1.5000 1.6000 1.4000 1.5500"}},
         {"no lines", "", 3, {}},
         {"one key", Daily(1, 1, 1, 3), 7, {"1.3.2001 1.0000 4.0000 0.00000 3.0000"}},
-        {"quarters", Daily(3, 30, 4, 2), 6,
+        {"quarters",
+         Daily(3, 30, 4, 2),
+         6,
          {"3.31.2001 89.00 91.00 88.00 90.00", "4.2.2001 91.00 93.00 90.00 92.00"}},
         {"a failing line is skipped whole",
-         "01/30/2001 1 5 1 2\n01/31/2001 2 9 0.5 3\nxx/01/2001 9 99 0.01 9\n02/01/2001 4 6 3 5\n", 5,
+         "01/30/2001 1 5 1 2\n01/31/2001 2 9 0.5 3\nxx/01/2001 9 99 0.01 9\n02/01/2001 4 6 3 5\n",
+         5,
          {"1.31.2001 1.0000 9.0000 0.5000 3.0000", "2.1.2001 4.0000 6.0000 3.0000 5.0000"}},
         {"a change of month on a failing line still splits",
-         "01/31/2001 1 2 0.5 1.5\n02/01/2001 broken\n02/02/2001 3 4 2 3.5\n", 5,
+         "01/31/2001 1 2 0.5 1.5\n02/01/2001 broken\n02/02/2001 3 4 2 3.5\n",
+         5,
          {"1.31.2001 1.0000 2.0000 0.5000 1.5000", "2.2.2001 3.0000 4.0000 2.0000 3.5000"}},
     };
     for (const Row& row : rows) {
@@ -81,8 +89,8 @@ TEST(BuildBars, GivesABarForEveryPeriodIncludingFirstAndLast) {
 }
 
 TEST(BuildBars, WritesTheCommaDelimiter) {
-    const Bars bars = BuildBars(Lines("01/02/2001 1271.75 1273.5 1271 0.5\n"),
-                                Settings(3, ", "), kNames);
+    const Bars bars =
+        BuildBars(Lines("01/02/2001 1271.75 1273.5 1271 0.5\n"), Settings(3, ", "), kNames);
     EXPECT_EQ(bars, (Bars{"1.2.2001, 1271.75, 1273.50, 1271.00, 0.5000"}));
 }
 

@@ -17,7 +17,9 @@ const RegionalNames kNames = EnglishRegionalNames();
 std::string File(int fitting_of_first_100, int total, const std::string& line) {
     std::string text;
     for (int i = 0; i < total; ++i) {
-        text += (i < 100 && i >= fitting_of_first_100 ? std::string("Date Open High Low Close") : line) + "\n";
+        text += (i < 100 && i >= fitting_of_first_100 ? std::string("Date Open High Low Close")
+                                                      : line) +
+                "\n";
     }
     return text;
 }
@@ -56,13 +58,11 @@ TEST(DetectLayouts, PrefersTheFirstFittingPair) {
         LayoutPair want;
     };
     const Row rows[] = {
-        {"01/02/2001 1000 1010 990 1005", {5, 0}},       // integer prices are no times
-        {"01/02/2001 9:45pm 1 2 3 4", {5, 4}},           // am/pm is not a 24-hour time
-        {"01/02/2001;21:45:15;1;2;3;4", {5, 6}},  // the colon rule, tried before 3 and 1
-        {"20010102 1.5 1.6 1.4 1.55", {14, 0}},
-        {"2001-01-02,1.5,1.6,1.4,1.55", {12, 0}},
-        {"15 January, 2001 1.5 1.6 1.4 1.55", {9, 0}},
-        {"10.2001 1.5 1.6 1.4 1.55", {21, 0}},
+        {"01/02/2001 1000 1010 990 1005", {5, 0}},  // integer prices are no times
+        {"01/02/2001 9:45pm 1 2 3 4", {5, 4}},      // am/pm is not a 24-hour time
+        {"01/02/2001;21:45:15;1;2;3;4", {5, 6}},    // the colon rule, tried before 3 and 1
+        {"20010102 1.5 1.6 1.4 1.55", {14, 0}},        {"2001-01-02,1.5,1.6,1.4,1.55", {12, 0}},
+        {"15 January, 2001 1.5 1.6 1.4 1.55", {9, 0}}, {"10.2001 1.5 1.6 1.4 1.55", {21, 0}},
         {"25/12/2001 1.5 1.6 1.4 1.55", {6, 0}},
     };
     for (const Row& row : rows) {

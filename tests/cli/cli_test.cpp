@@ -1,5 +1,6 @@
 // The command line, in-process (usage and exit codes) and as the real binary
 // run in a fresh temporary folder (files, pipes and standard streams).
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -7,8 +8,6 @@
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "cli/app.h"
 #include "cli/command.h"
@@ -104,7 +103,9 @@ TEST(RunVarn, ReportsFileErrorsWithExitOne) {
 
 TEST(VarnBinary, ConvertsFilesAndStandardStreams) {
     TempDir dir;
-    dir.Write("in.csv", "1971,1,4,4.318\r\n1971,1,5,4.3117\r1\n\x1a" "ignored\n");
+    dir.Write("in.csv",
+              "1971,1,4,4.318\r\n1971,1,5,4.3117\r1\n\x1a"
+              "ignored\n");
     Outcome got = Shell(dir, kVarn + " convert --format 0 in.csv out.txt");
     EXPECT_EQ(got.code, 0) << got.err;
     EXPECT_EQ(got.out, "");
@@ -137,8 +138,8 @@ TEST(VarnBinary, RunsTheWholeFileConversions) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         dir.Write("in.txt", row.input);
-        const Outcome got =
-            Shell(dir, kVarn + " convert --format " + std::to_string(row.format) + " in.txt out.txt");
+        const Outcome got = Shell(
+            dir, kVarn + " convert --format " + std::to_string(row.format) + " in.txt out.txt");
         EXPECT_EQ(got.code, 0) << got.err;
         EXPECT_EQ(ReadAll(dir.Path("out.txt")), row.want);
     }
@@ -147,7 +148,8 @@ TEST(VarnBinary, RunsTheWholeFileConversions) {
 TEST(VarnBinary, EmptyInputGivesEmptyOutput) {
     TempDir dir;
     dir.Write("empty.txt", "");
-    for (const char* command : {" convert -f 0 empty.txt out.txt", " truncate -n 3 empty.txt out.txt"}) {
+    for (const char* command :
+         {" convert -f 0 empty.txt out.txt", " truncate -n 3 empty.txt out.txt"}) {
         SCOPED_TRACE(command);
         const Outcome got = Shell(dir, kVarn + command);
         EXPECT_EQ(got.code, 0) << got.err;
@@ -243,7 +245,8 @@ TEST(VarnBinary, DetectsLayoutsAndBuildsBars) {
     dir.Write("daily.txt", DailyFile());
     Outcome got = Shell(dir, kVarn + " detect daily.txt");
     EXPECT_EQ(got.code, 0) << got.err;
-    EXPECT_EQ(got.out, "date layout: 5 (MM/DD/YYYY  OHLC Vol O.I.)\ntime layout: 0 (Not Indicated)\n");
+    EXPECT_EQ(got.out,
+              "date layout: 5 (MM/DD/YYYY  OHLC Vol O.I.)\ntime layout: 0 (Not Indicated)\n");
 
     got = Shell(dir, kVarn + " bars daily.txt monthly.txt");
     EXPECT_EQ(got.code, 0) << got.err;

@@ -1,8 +1,8 @@
 #include "convert/conversions.h"
 
-#include <algorithm>
-
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "convert/daily_to_monthly.h"
 #include "test_support.h"
@@ -34,9 +34,12 @@ TEST(ConvertPriceFile, RunsEachConversionOverWholeFiles) {
         {"date price", 0, "1971,1,4,4.318\n1971,1,5,4.3117\r\n",
          "1/4/1971   4.318\r\n1/5/1971   4.3117\r\n"},
         {"lone CR dropped", 0, "1971,1,\r4,4.318", "1/4/1971   4.318\r\n"},
-        {"Ctrl-Z ends the input", 0, "1971,1,4,4.318\n\x1a" "1971,1,5,1\n", "1/4/1971   4.318\r\n"},
-        {"intraday skips header", 1,
-         "\"Date\",\"Time\"\n060523,0930,1,2,3,4,5\n", "05/23/2006  09:30  1  2  3  4  5  \r\n"},
+        {"Ctrl-Z ends the input", 0,
+         "1971,1,4,4.318\n\x1a"
+         "1971,1,5,1\n",
+         "1/4/1971   4.318\r\n"},
+        {"intraday skips header", 1, "\"Date\",\"Time\"\n060523,0930,1,2,3,4,5\n",
+         "05/23/2006  09:30  1  2  3  4  5  \r\n"},
         {"monthly keeps the last month", 2,
          "01/30/2004 10\n01/31/2004 11\n02/27/2004 12\n02/28/2004 13\n",
          "01/31/2004 11\r\n02/28/2004 13\r\n"},
@@ -62,7 +65,8 @@ TEST(ConvertPriceFile, DatesFollowTheJulianCalendarThroughTheReform) {
     const int lines = 213'000;
     for (int i = 0; i < lines; ++i) input += "1\n";
     const std::string out = Convert(input, 3);
-    EXPECT_NE(out.find("02.28.1000   1\r\n02.29.1000   1\r\n03.01.1000   1\r\n"), std::string::npos);
+    EXPECT_NE(out.find("02.28.1000   1\r\n02.29.1000   1\r\n03.01.1000   1\r\n"),
+              std::string::npos);
     EXPECT_NE(out.find("10.04.1582   1\r\n10.15.1582   1\r\n"), std::string::npos);
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), lines);
 }
@@ -104,7 +108,8 @@ TEST(MonthKey, ReadsTheTextBeforeTheFirstSlash) {
         std::int32_t want;
     };
     const Row rows[] = {{"01/30/2004 10", 1}, {"1/30/2004", 1}, {"//12/31/2003", 12},
-                        {"Date,Price", -1},   {"", -1},         {"a1/2/3", -1}, {"x1/2/3", 1}};
+                        {"Date,Price", -1},   {"", -1},         {"a1/2/3", -1},
+                        {"x1/2/3", 1}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.line);
         EXPECT_EQ(MonthKey(row.line), row.want);

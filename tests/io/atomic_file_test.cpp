@@ -1,10 +1,9 @@
 #include "io/atomic_file.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include "test_support.h"
 

@@ -1,9 +1,9 @@
 #include "io/line_reader.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "test_support.h"
 
@@ -43,8 +43,17 @@ TEST(LineReader, AppliesLineRulesOfEachKind) {
         {"blank lines kept", "a\n\n\nb", {"a", "", "", "b"}, {"a", "", "", "b"}},
         {"mixed", "a\r\nb\nc\rd\r\n", {"a", "b", "cd"}, {"a", "b", "c", "d"}},
         {"CR CR LF", "a\r\r\nb", {"a", "b"}, {"a", "", "b"}},
-        {"Ctrl-Z ends stream input", std::string("a\nb\x1a" "c\nd\n"), {"a", "b"}, {"a", "b\x1a" "c", "d"}},
-        {"NUL is an ordinary byte", std::string("a\0b\nc", 5), {std::string("a\0b", 3), "c"},
+        {"Ctrl-Z ends stream input",
+         std::string("a\nb\x1a"
+                     "c\nd\n"),
+         {"a", "b"},
+         {"a",
+          "b\x1a"
+          "c",
+          "d"}},
+        {"NUL is an ordinary byte",
+         std::string("a\0b\nc", 5),
+         {std::string("a\0b", 3), "c"},
          {std::string("a\0b", 3), "c"}},
     };
     for (const Row& row : rows) {

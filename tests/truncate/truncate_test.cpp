@@ -1,8 +1,8 @@
 #include "truncate/truncate.h"
 
-#include <algorithm>
-
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "test_support.h"
 
@@ -27,10 +27,8 @@ TEST(WriteLastLines, WritesTheLastNLines) {
         int first_kept;  // counted from 1
     };
     const Row rows[] = {
-        {"100 lines, last 10", 100, 10, 91},
-        {"fewer lines than N", 5, 10, 1},
-        {"exactly N lines", 10, 10, 1},
-        {"N + 1 lines lose the first", 11, 10, 2},
+        {"100 lines, last 10", 100, 10, 91}, {"fewer lines than N", 5, 10, 1},
+        {"exactly N lines", 10, 10, 1},      {"N + 1 lines lose the first", 11, 10, 2},
         {"last line only", 7, 1, 7},
     };
     for (const Row& row : rows) {
@@ -86,8 +84,7 @@ TEST(CountLines, CountsEveryKindOfLineBreak) {
         {"blank lines", "\n\n\n", 3},
         {"CR then LF as two breaks", "a\n\rb", 3},
         {"NUL is ordinary", std::string("a\0b\nc", 5), 2},
-        {"CR LF across a 1 MiB block",
-         std::string((1 << 20) - 1, 'x') + "\r\n" + "y", 2},
+        {"CR LF across a 1 MiB block", std::string((1 << 20) - 1, 'x') + "\r\n" + "y", 2},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
