@@ -4,7 +4,9 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
+#include "bars/bar_input.h"
 #include "bars/build_bars.h"
 
 namespace varn {
@@ -29,12 +31,15 @@ BarInputLines MinuteLines(int count) {
 
 void BM_BuildBars(benchmark::State& state) {
     static const BarInputLines lines = MinuteLines(100000);
-    const DateNames names(EnglishRegionalNames());
-    BarSettings settings;
-    settings.date_layout = 5;
-    settings.time_layout = 3;
-    settings.period = static_cast<int>(state.range(0));
-    for (auto _ : state) benchmark::DoNotOptimize(BuildBars(lines, settings, names));
+    BarChoices choices;
+    choices.date_layout = DateLayout::MMDDYYYYSlash;
+    choices.time_layout = TimeLayout::BlankHms;
+    choices.period = static_cast<BarPeriod>(state.range(0));
+    std::vector<std::string> bars;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            RunBars(LineSource::Lines(lines, "bench"), Destination::Lines(bars), choices));
+    }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(lines.Count()));
 }
 BENCHMARK(BM_BuildBars)->Arg(0)->Arg(3)->Arg(5)->Unit(benchmark::kMillisecond);

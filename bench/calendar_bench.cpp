@@ -66,7 +66,9 @@ void BM_ParseDateText(benchmark::State& state) {
     ShortText rest;
     const std::string_view line = kLayoutLines[layout];
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ParseDateText(line, layout, 0, true, names, date, rest, 255));
+        benchmark::DoNotOptimize(ParseDateText(line, static_cast<DateLayout>(layout),
+                                               TimeLayout::NotIndicated, true, names, date, rest,
+                                               255));
     }
 }
 BENCHMARK(BM_ParseDateText)->DenseRange(0, 21);
@@ -76,8 +78,9 @@ void BM_ParseDateTextWithTime(benchmark::State& state) {
     ParsedDate date;
     ShortText rest;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ParseDateText("01/02/2001,09:45,1.5,1.6,1.4,1.55,100", 5, 3, true,
-                                               names, date, rest, 255));
+        benchmark::DoNotOptimize(ParseDateText("01/02/2001,09:45,1.5,1.6,1.4,1.55,100",
+                                               DateLayout::MMDDYYYYSlash, TimeLayout::BlankHms,
+                                               true, names, date, rest, 255));
     }
 }
 BENCHMARK(BM_ParseDateTextWithTime);

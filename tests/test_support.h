@@ -15,6 +15,12 @@
 
 namespace varn::testing {
 
+// Layouts and periods by the numbers the lists show, for tables of cases.
+template <typename Enum>
+constexpr Enum Numbered(int n) {
+    return static_cast<Enum>(n);
+}
+
 class TempDir {
   public:
     TempDir() {

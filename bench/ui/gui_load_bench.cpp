@@ -96,15 +96,20 @@ int main(int argc, char* argv[]) {
                 static_cast<long long>(QFile(output).size()), PeakResidentKb());
     // The same job as `varn bars` runs it, streaming from the file, with the
     // page's choices.
-    varn::BarSettings settings;
-    settings.date_layout = form.findChild<QComboBox*>(QStringLiteral("ComboBoxD"))->currentIndex();
-    settings.time_layout = form.findChild<QComboBox*>(QStringLiteral("ComboBoxT"))->currentIndex();
-    settings.period = form.findChild<QComboBox*>(QStringLiteral("ComboBox2"))->currentIndex();
+    varn::BarChoices choices;
+    choices.date_layout =
+        varn::DateLayoutOf(form.findChild<QComboBox*>(QStringLiteral("ComboBoxD"))->currentIndex());
+    choices.time_layout =
+        varn::TimeLayoutOf(form.findChild<QComboBox*>(QStringLiteral("ComboBoxT"))->currentIndex());
+    choices.period =
+        varn::BarPeriodOf(form.findChild<QComboBox*>(QStringLiteral("ComboBox2"))->currentIndex())
+            .value_or(varn::BarPeriod::Month);
     const QString streamed = dir.filePath(QStringLiteral("streamed.txt"));
     clock.restart();
     const varn::JobStatus status =
-        varn::BuildBarsFile(input.toStdString(), streamed.toStdString(), settings,
-                            varn::DateNames(varn::EnglishRegionalNames()));
+        varn::RunBars(varn::LineSource::File(input.toStdString()),
+                      varn::Destination::File(streamed.toStdString()), choices)
+            .status;
     std::printf("varn bars:  %.3f s, %lld bytes written (%s)\n",
                 static_cast<double>(clock.nsecsElapsed()) / 1e9,
                 static_cast<long long>(QFile(streamed).size()),

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <limits>
 
@@ -85,9 +86,9 @@ std::size_t BarInputLines::MemoryUse() const {
 }
 
 JobStatus LoadBarInput(const std::string& path, BarInputLines& lines, const DateNames& names,
-                       std::optional<LayoutPair>& pair) {
+                       Detection& detection) {
     lines.Clear();
-    pair.reset();
+    detection = Detection();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return JobStatus::FromErrno(path, "cannot open for reading");
     std::string text;
@@ -109,17 +110,15 @@ JobStatus LoadBarInput(const std::string& path, BarInputLines& lines, const Date
     }
     ::close(fd);
     lines.Assign(std::move(text));
-    pair = DetectLayouts(lines, names);
+    detection = DetectInputLayouts(lines, names);
     return JobStatus::Ok();
 }
 
-std::optional<LayoutPair> DetectLayouts(const BarInputLines& lines, const DateNames& names) {
-    if (lines.Count() <= static_cast<std::size_t>(DetectLineCount)) return std::nullopt;
+Detection DetectInputLayouts(const LineList& lines, const DateNames& names) {
     std::vector<std::string_view> first;
-    for (std::size_t i = 0; i < static_cast<std::size_t>(DetectLineCount); ++i) {
-        first.push_back(lines.Line(i));
-    }
-    return DetectLayouts(first, names);
+    const std::size_t count = std::min<std::size_t>(lines.Count(), DetectLineCount + 1);
+    for (std::size_t i = 0; i < count; ++i) first.push_back(lines.Line(i));
+    return DetectInputLayouts(first, names);
 }
 
 }  // namespace varn

@@ -5,8 +5,8 @@
 // costs little more than its size; edited lines keep their new text apart.
 //
 //   BarInputLines lines;
-//   std::optional<LayoutPair> pair;
-//   LoadBarInput("prices.txt", lines, names, pair);  // 101 lines or more: detected
+//   Detection detection;
+//   LoadBarInput("prices.txt", lines, names, detection);  // 101 lines or more: detected
 
 #include <cstddef>
 #include <cstdint>
@@ -18,15 +18,16 @@
 #include "bars/detect.h"
 #include "calendar/parse_date.h"
 #include "calendar/regional.h"
+#include "io/job.h"
 #include "io/job_status.h"
 
 namespace varn {
 
-class BarInputLines {
+class BarInputLines final : public LineList {
   public:
-    std::size_t Count() const { return records_.size(); }
+    std::size_t Count() const override { return records_.size(); }
     // Line i (0 to Count() - 1), valid until the next change.
-    std::string_view Line(std::size_t i) const;
+    std::string_view Line(std::size_t i) const override;
 
     void Clear();
     // Replaces everything by the lines of text (line ends CR LF, LF or lone CR;
@@ -54,14 +55,13 @@ class BarInputLines {
     std::vector<Record> records_;
 };
 
-// Replaces lines by the lines of path. With more than DetectLineCount lines,
-// pair receives what DetectLayouts gives; otherwise it is empty. On failure
-// lines are left empty and the status names the file and the reason.
+// Replaces lines by the lines of path, and guesses their layouts by
+// DetectInputLayouts. On failure lines are left empty, detection tells
+// TooFewLines, and the status names the file and the reason.
 [[nodiscard]] JobStatus LoadBarInput(const std::string& path, BarInputLines& lines,
-                                     const DateNames& names, std::optional<LayoutPair>& pair);
+                                     const DateNames& names, Detection& detection);
 
-// DetectLayouts over the first lines of the store (nothing for DetectLineCount
-// lines or fewer).
-std::optional<LayoutPair> DetectLayouts(const BarInputLines& lines, const DateNames& names);
+// DetectInputLayouts over the first lines of the store.
+Detection DetectInputLayouts(const LineList& lines, const DateNames& names);
 
 }  // namespace varn

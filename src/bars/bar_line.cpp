@@ -1,6 +1,7 @@
 #include "bars/bar_line.h"
 
 #include <charconv>
+#include <cstdint>
 
 #include "calendar/calendar.h"
 #include "text/fields.h"
@@ -31,8 +32,8 @@ double BarEpoch() {
     return epoch;
 }
 
-std::int32_t BarKey(int period, const ParsedDate& date) {
-    if (period >= 0 && period < static_cast<int>(kPeriodSeconds.size())) {
+std::int64_t WideBarKey(BarPeriod period, const ParsedDate& date) {
+    if (Number(period) < static_cast<int>(kPeriodSeconds.size())) {
         // Whole seconds from the epoch; hours of 24 and minutes or seconds of
         // 60 simply carry.
         static const std::int64_t epoch_day = DayNumber(1850, 9, 9);
@@ -47,29 +48,33 @@ std::int32_t BarKey(int period, const ParsedDate& date) {
         const std::int64_t seconds = (last_day - epoch_day) * 86400 +
                                      std::int64_t{date.hours} * 3600 +
                                      std::int64_t{date.minutes} * 60 + date.seconds;
-        return static_cast<std::int32_t>(
-            FloorDiv(seconds, kPeriodSeconds[static_cast<std::size_t>(period)]));
+        return FloorDiv(seconds, kPeriodSeconds[static_cast<std::size_t>(Number(period))]);
     }
+    const std::int64_t year = date.year;
     switch (period) {
-        case 5:
-            return date.year * 100 + date.month;
-        case 6: {
+        case BarPeriod::Month:
+            return year * 100 + date.month;
+        case BarPeriod::Quarter: {
             const int quarter = (date.month >= 1 && date.month <= 12) ? (date.month - 1) / 3 : 0;
-            return date.year * 100 + quarter;
+            return year * 100 + quarter;
         }
         default:
-            return date.year * 100;
+            return year * 100;
     }
 }
 
-ShortText BarStamp(const ParsedDate& date, int time_layout) {
+std::int32_t BarKey(BarPeriod period, const ParsedDate& date) {
+    return static_cast<std::int32_t>(WideBarKey(period, date));
+}
+
+ShortText BarStamp(const ParsedDate& date, TimeLayout time_layout) {
     ShortText stamp;
     AppendInt(stamp, date.month);
     stamp += '.';
     AppendInt(stamp, date.day);
     stamp += '.';
     AppendInt(stamp, date.year);
-    if (time_layout != 0) {
+    if (time_layout != TimeLayout::NotIndicated) {
         stamp += ' ';
         AppendInt(stamp, date.hours);
         stamp += ':';
@@ -82,15 +87,23 @@ namespace {
 
 // Reads the date of line and the first count of its six numbers; true when
 // open, high, low and close all read.
-bool ReadLine(int date_layout, int time_layout, int period, std::string_view line,
-              const DateNames& names, ParsedDate& date, BarLine& bar, std::size_t count) {
+bool ReadLine(DateLayout date_layout, TimeLayout time_layout, BarPeriod period,
+              std::string_view line, const DateNames& names, ParsedDate& date, BarLine& bar,
+              std::size_t count, ShortText* reason) {
     bar.open = bar.high = bar.low = bar.close = bar.volume = bar.open_interest = NoValue;
     thread_local ShortText rest;
     if (!ParseDateText(line.substr(0, ShortTextMax), date_layout, time_layout, true, names, date,
-                       rest, ShortTextMax)) {
+                       rest, ShortTextMax, reason)) {
+        if (reason != nullptr && reason->empty()) reason->assign(DateOrTimeDoesNotRead);
         return false;
     }
-    bar.key = BarKey(period, date);
+    // A year far outside the calendar gives no key of its own: refused.
+    const std::int64_t key = WideBarKey(period, date);
+    if (key < INT32_MIN || key > INT32_MAX) {
+        if (reason != nullptr) reason->assign(YearOutOfRange);
+        return false;
+    }
+    bar.key = static_cast<std::int32_t>(key);
 
     // Fields of the rest, in one pass.
     double* const numbers[] = {&bar.open,  &bar.high,   &bar.low,
@@ -104,30 +117,37 @@ bool ReadLine(int date_layout, int time_layout, int period, std::string_view lin
         while (pos < text.size() && !PriceSeparators.Contains(text[pos])) ++pos;
         (void)TextToDouble(text.substr(start, pos - start), *numbers[k]);
     }
-    return bar.open != NoValue && bar.high != NoValue && bar.low != NoValue && bar.close != NoValue;
+    const bool ok =
+        bar.open != NoValue && bar.high != NoValue && bar.low != NoValue && bar.close != NoValue;
+    if (!ok && reason != nullptr) reason->assign(FewerThanFourPrices);
+    return ok;
 }
 
 }  // namespace
 
-bool ParseBarLine(int date_layout, int time_layout, int period, std::string_view line,
-                  const DateNames& names, BarLine& bar, std::size_t stamp_max_length) {
+bool ParseBarLine(DateLayout date_layout, TimeLayout time_layout, BarPeriod period,
+                  std::string_view line, const DateNames& names, BarLine& bar,
+                  std::size_t stamp_max_length) {
     ParsedDate date;
-    if (!ReadLine(date_layout, time_layout, period, line, names, date, bar, 6)) return false;
+    if (!ReadLine(date_layout, time_layout, period, line, names, date, bar, 6, nullptr)) {
+        return false;
+    }
     bar.stamp = BarStamp(date, time_layout);
     if (bar.stamp.size() > stamp_max_length) bar.stamp.resize(stamp_max_length);
     return true;
 }
 
-bool ParseBarPrices(int date_layout, int time_layout, int period, std::string_view line,
-                    const DateNames& names, ParsedDate& date, BarLine& bar) {
-    return ReadLine(date_layout, time_layout, period, line, names, date, bar, 4);
+bool ParseBarPrices(DateLayout date_layout, TimeLayout time_layout, BarPeriod period,
+                    std::string_view line, const DateNames& names, ParsedDate& date, BarLine& bar,
+                    ShortText* reason) {
+    return ReadLine(date_layout, time_layout, period, line, names, date, bar, 4, reason);
 }
 
-bool LineFitsLayouts(int date_layout, int time_layout, std::string_view line,
+bool LineFitsLayouts(DateLayout date_layout, TimeLayout time_layout, std::string_view line,
                      const DateNames& names) {
     ParsedDate date;
     BarLine bar;
-    return ParseBarPrices(date_layout, time_layout, 0, line, names, date, bar);
+    return ParseBarPrices(date_layout, time_layout, BarPeriod::FiveMinutes, line, names, date, bar);
 }
 
 }  // namespace varn

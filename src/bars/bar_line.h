@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "calendar/layout_numbers.h"
 #include "calendar/parse_date.h"
 #include "calendar/regional.h"
 #include "text/short_text.h"
@@ -17,7 +18,6 @@
 namespace varn {
 
 // The bar periods, by number: the items of the period list.
-inline constexpr int BarPeriodCount = 8;
 inline constexpr std::array<std::string_view, BarPeriodCount> BarPeriodItems = {
     "5 min bar",  "15 min bar",  "1 hour bar",    "1 day bar",
     "1 week bar", "1 month bar", "Quarterly bar", "Yearly bar",
@@ -26,7 +26,6 @@ inline constexpr std::array<std::string_view, BarPeriodCount> BarPeriodItems = {
 inline constexpr std::array<std::string_view, BarPeriodCount> BarPeriodNames = {
     "5min", "15min", "hour", "day", "week", "month", "quarter", "year",
 };
-inline constexpr int MonthlyBar = 5;
 
 // Split the rest of a line, after date and time, into price fields.
 inline constexpr CharSet PriceSeparators{"\t ,;"};
@@ -52,29 +51,38 @@ struct BarLine {
 // begins exactly at its boundary (midnight, Monday 00:00, the 5, 15 and 60
 // minute marks) before the epoch as after it. Months, quarters and years are
 // year * 100 + month, + quarter (0 to 3), + 0.
-std::int32_t BarKey(int period, const ParsedDate& date);
+std::int32_t BarKey(BarPeriod period, const ParsedDate& date);
+// The same in a wider type: a year far outside the calendar gives a key that
+// does not fit BarKey's, and its line is refused.
+std::int64_t WideBarKey(BarPeriod period, const ParsedDate& date);
 
 // The stamp of a line: M.D.YYYY without leading zeros, and " H:M" when the
 // file has times (time_layout not 0). "1.5.2001 9:5" for 5 January 2001 09:05.
-ShortText BarStamp(const ParsedDate& date, int time_layout);
+ShortText BarStamp(const ParsedDate& date, TimeLayout time_layout);
 
 // Reads line (cut to 255 characters). True when its date and time read and
 // open, high, low and close all read; volume and open interest may be absent
 // (NoValue). On false, the contents of bar carry no meaning.
-[[nodiscard]] bool ParseBarLine(int date_layout, int time_layout, int period, std::string_view line,
-                                const DateNames& names, BarLine& bar,
+[[nodiscard]] bool ParseBarLine(DateLayout date_layout, TimeLayout time_layout, BarPeriod period,
+                                std::string_view line, const DateNames& names, BarLine& bar,
                                 std::size_t stamp_max_length = ShortTextMax);
 
 // What bar building needs of line: its date, key and open, high, low and
 // close (volume, open interest and the stamp are left out). Accepts exactly
-// the lines ParseBarLine accepts.
-[[nodiscard]] bool ParseBarPrices(int date_layout, int time_layout, int period,
+// the lines ParseBarLine accepts. On false, a reason is given when asked for:
+// the date parser's own text, or why the rest of the line did not read.
+[[nodiscard]] bool ParseBarPrices(DateLayout date_layout, TimeLayout time_layout, BarPeriod period,
                                   std::string_view line, const DateNames& names, ParsedDate& date,
-                                  BarLine& bar);
+                                  BarLine& bar, ShortText* reason = nullptr);
+
+// The reasons ParseBarPrices gives besides the date parser's texts.
+inline constexpr std::string_view FewerThanFourPrices = "fewer than four prices";
+inline constexpr std::string_view DateOrTimeDoesNotRead = "the date or time does not read";
+inline constexpr std::string_view YearOutOfRange = "year out of range";
 
 // Whether line fits the layout pair: exactly when ParseBarLine would accept
 // it.
-[[nodiscard]] bool LineFitsLayouts(int date_layout, int time_layout, std::string_view line,
-                                   const DateNames& names);
+[[nodiscard]] bool LineFitsLayouts(DateLayout date_layout, TimeLayout time_layout,
+                                   std::string_view line, const DateNames& names);
 
 }  // namespace varn

@@ -2,26 +2,23 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
+#include "bars/detect.h"
 #include "bars/parse_batch.h"
 #include "calendar/calendar.h"
-#include "io/atomic_file.h"
-#include "io/line_reader.h"
+#include "io/line_input.h"
+#include "io/line_output.h"
 #include "text/text_helpers.h"
 
 namespace varn {
 
-std::string_view DelimiterText(int delimiter_item) { return delimiter_item == 1 ? ", " : " "; }
-
-BarBuilder::BarBuilder(BarSettings settings, const DateNames& names, Sink sink)
-    : settings_(std::move(settings)), names_(names), sink_(std::move(sink)) {}
-
-void BarBuilder::Add(std::string_view line) {
-    ParsedBarLine parsed;
-    parsed.ok = ParseBarPrices(settings_.date_layout, settings_.time_layout, settings_.period, line,
-                               names_, parsed.date, parsed.bar);
-    AddParsed(parsed);
+std::string_view DelimiterText(Delimiter delimiter) {
+    return delimiter == Delimiter::Comma ? ", " : " ";
 }
+
+BarBuilder::BarBuilder(BarSettings settings, Sink sink)
+    : settings_(settings), delimiter_(DelimiterText(settings.delimiter)), sink_(std::move(sink)) {}
 
 void BarBuilder::AddParsed(const ParsedBarLine& line) {
     if (!line.ok) return;  // a line that does not parse takes no part
@@ -47,7 +44,7 @@ void BarBuilder::Finish() {
 }
 
 void BarBuilder::Emit() {
-    const std::string& d = settings_.delimiter;
+    const std::string& d = delimiter_;
     text_.assign(BarStamp(last_date_, settings_.time_layout));
     text_.append(d).append(FormatPrice(open_price_));
     text_.append(d).append(FormatPrice(high_));
@@ -57,109 +54,174 @@ void BarBuilder::Emit() {
     sink_(text_);
 }
 
-std::vector<std::string> BuildBars(const BarInputLines& lines, const BarSettings& settings,
-                                   const DateNames& names, const BarProgress& progress,
-                                   bool* stopped) {
-    std::vector<std::string> bars;
-    BarBuilder builder(settings, names, [&bars](std::string_view bar) { bars.emplace_back(bar); });
-    if (stopped != nullptr) *stopped = false;
-    const std::size_t count = lines.Count();
-    int shown = -1;
-    std::vector<std::string_view> batch;
-    std::vector<ParsedBarLine> parsed;
-    std::size_t batch_begin = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (i == batch_begin + batch.size()) {
-            // Parse the next lines ahead, together.
-            batch_begin = i;
-            batch.clear();
-            for (std::size_t j = i; j < count && batch.size() < kBarBatchLines; ++j) {
-                batch.push_back(lines.Line(j));
-            }
-            parsed.resize(batch.size());
-            ParseBarLines(batch, settings.date_layout, settings.time_layout, settings.period,
-                          builder.names(), parsed);
+namespace {
+
+// Lines of the input gathered for parsing together. Lines that do not stay
+// valid past the next read are copied into one block.
+class Batch {
+  public:
+    // Takes the next line; the views of earlier lines stay valid.
+    void Add(std::string_view line, bool stays) {
+        if (stays) {
+            views_.push_back(line);
+            ends_.push_back(kInPlace);
+            return;
         }
-        if (progress.step && i % 100 == 0) {
-            const int percent = count > 1 ? ScaleToRange(0, 100, 0, static_cast<double>(count - 1),
-                                                         static_cast<long double>(i))
-                                          : 0;
+        text_.append(line);
+        views_.emplace_back();
+        ends_.push_back(text_.size());
+    }
+    // The lines, once all are added (the block no longer moves).
+    std::span<const std::string_view> Lines() {
+        std::size_t begin = 0;
+        for (std::size_t i = 0; i < views_.size(); ++i) {
+            if (ends_[i] == kInPlace) continue;
+            views_[i] = std::string_view(text_).substr(begin, ends_[i] - begin);
+            begin = ends_[i];
+        }
+        return views_;
+    }
+    std::size_t size() const { return views_.size(); }
+    void Clear() {
+        text_.clear();
+        views_.clear();
+        ends_.clear();
+    }
+
+  private:
+    static constexpr std::size_t kInPlace = static_cast<std::size_t>(-1);
+    std::string text_;
+    std::vector<std::string_view> views_;
+    std::vector<std::size_t> ends_;
+};
+
+// Reads the first lines that detection looks at, keeping them for the build.
+void ReadFirstLines(LineInput& input, Batch& batch) {
+    std::string_view line;
+    while (batch.size() < static_cast<std::size_t>(DetectLineCount) + 1 && input.Next(line)) {
+        batch.Add(line, input.lines_stay());
+    }
+}
+
+// The layouts of the job: as chosen, or detected from the first lines.
+JobStatus ChooseLayouts(Batch& first, const LineInput& input, const BarChoices& choices,
+                        const DateNames& names, JobReport& report) {
+    if (choices.date_layout && choices.time_layout) {
+        report.layouts = UsedLayouts{*choices.date_layout, *choices.time_layout, false};
+        return JobStatus::Ok();
+    }
+    const Detection detection =
+        DetectInputLayouts(first.Lines(), names, choices.date_layout, choices.time_layout);
+    if (!detection.detected()) {
+        return JobStatus::Failure(input.name(), DetectionError(detection.outcome),
+                                  "cannot detect the date and time layouts");
+    }
+    report.layouts = UsedLayouts{detection.pair.date_layout, detection.pair.time_layout, true};
+    report.fitting_lines = detection.fitting_lines;
+    return JobStatus::Ok();
+}
+
+// Parses the batch, then builds its lines in order, counting and reporting.
+// first_line is the 1-based number of the batch's first line.
+void BuildBatch(Batch& batch, std::int64_t first_line, const BarSettings& settings,
+                const DateNames& names, BarBuilder& builder, const JobCallbacks& callbacks,
+                std::size_t known_count, int& shown, JobReport& report) {
+    static thread_local std::vector<ParsedBarLine> parsed;
+    const std::span<const std::string_view> lines = batch.Lines();
+    parsed.resize(lines.size());
+    ParseBarLines(lines, settings.date_layout, settings.time_layout, settings.period, names,
+                  parsed);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const auto index = static_cast<std::size_t>(first_line - 1) + i;
+        if (callbacks.step && known_count > 0 && index % 100 == 0) {
+            const int percent = known_count > 1
+                                    ? ScaleToRange(0, 100, 0, static_cast<double>(known_count - 1),
+                                                   static_cast<long double>(index))
+                                    : 0;
             if (percent != shown) {
                 shown = percent;
-                progress.step(percent);
+                callbacks.step(percent);
             }
         }
-        if (progress.stop_requested && progress.stop_requested()) {
-            if (stopped != nullptr) *stopped = true;
-            return bars;  // the open bar is dropped
+        if (parsed[i].ok) {
+            ++report.lines_used;
+        } else if (report.WantsReason()) {
+            // Parse the line once more for the words of its failure.
+            ShortText reason;
+            ParsedBarLine again;
+            (void)ParseBarPrices(settings.date_layout, settings.time_layout, settings.period,
+                                 lines[i], names, again.date, again.bar, &reason);
+            report.Skip(static_cast<std::int64_t>(index) + 1, reason);
+        } else {
+            report.Skip(static_cast<std::int64_t>(index) + 1, {});
         }
-        builder.AddParsed(parsed[i - batch_begin]);
+        builder.AddParsed(parsed[i]);
     }
-    builder.Finish();
-    if (progress.step) progress.step(100);
-    return bars;
 }
 
-JobStatus BuildBarsFile(const std::string& input, const std::string& output,
-                        const BarSettings& settings, const DateNames& names) {
-    LineReader reader;
-    if (input == "-") {
-        reader.OpenStandardInput(LineRules::List);
-    } else if (JobStatus status = reader.Open(input, LineRules::List); !status) {
-        return status;
-    }
-    AtomicFile writer;
-    if (output == "-") {
-        writer.OpenStandardOutput();
-    } else if (JobStatus status = writer.Open(output); !status) {
-        return status;
-    }
-    if (JobStatus status = BuildBarsStream({}, reader, writer, settings, names); !status) {
-        return status;
-    }
-    return writer.Commit();
-}
+}  // namespace
 
-void ReadFirstLines(LineReader& reader, std::size_t count, std::vector<std::string>& lines) {
-    lines.clear();
+JobReport RunBars(const LineSource& source, const Destination& destination,
+                  const BarChoices& choices, const JobCallbacks& callbacks) {
+    JobReport report;
+    LineInput input;
+    if (report.status = input.Open(source, LineRules::List); !report.ok()) return report;
+    input.SetStop(callbacks.stop_requested);
+    const DateNames names(choices.names);
+
+    Batch batch;
+    ReadFirstLines(input, batch);
+    if (!input.status().ok()) {
+        report.status = input.status();
+        return report;
+    }
+    if (report.status = ChooseLayouts(batch, input, choices, names, report); !report.ok()) {
+        report.lines_read = input.line_number();
+        return report;
+    }
+    LineOutput output;
+    if (report.status = output.Open(destination); !report.ok()) return report;
+
+    const BarSettings settings{report.layouts->date, report.layouts->time, choices.period,
+                               choices.delimiter};
+    BarBuilder builder(settings, [&output](std::string_view bar) { output.WriteLine(bar); });
+    int shown = -1;
+    std::int64_t batch_first = 1;
     std::string_view line;
-    while (lines.size() < count && reader.Next(line)) lines.emplace_back(line);
+    for (;;) {
+        while (batch.size() < kBarBatchLines && input.Next(line)) {
+            batch.Add(line, input.lines_stay());
+        }
+        if (batch.size() == 0) break;
+        BuildBatch(batch, batch_first, settings, names, builder, callbacks, input.known_count(),
+                   shown, report);
+        batch_first += static_cast<std::int64_t>(batch.size());
+        batch.Clear();
+        if (!output.status().ok()) break;
+    }
+    report.lines_read = input.line_number();
+    report.stopped = input.stopped();
+    if (!input.status().ok()) {
+        report.status = input.status();
+        return report;
+    }
+    if (!report.stopped) builder.Finish();  // a stop drops the open bar
+    report.bars_written = report.lines_written = output.lines_written();
+    report.status = output.Commit();
+    if (report.ok() && !report.stopped && callbacks.step) callbacks.step(100);
+    return report;
 }
 
-JobStatus BuildBarsStream(const std::vector<std::string>& first, LineReader& reader,
-                          AtomicFile& output, const BarSettings& settings, const DateNames& names) {
-    BarBuilder builder(settings, names, [&output](std::string_view bar) { output.WriteLine(bar); });
-    for (const std::string& line : first) builder.Add(line);
-    // The rest in batches: copied (the reader's lines do not outlive the next
-    // read), parsed together, then built in order.
-    std::string text;
-    std::vector<std::size_t> ends;
-    std::vector<std::string_view> batch;
-    std::vector<ParsedBarLine> parsed;
-    std::string_view line;
-    bool more = true;
-    while (more) {
-        text.clear();
-        ends.clear();
-        while (ends.size() < kBarBatchLines && (more = reader.Next(line))) {
-            text.append(line);
-            ends.push_back(text.size());
-        }
-        batch.clear();
-        std::size_t begin = 0;
-        for (const std::size_t end : ends) {
-            batch.emplace_back(text.data() + begin, end - begin);
-            begin = end;
-        }
-        parsed.resize(batch.size());
-        ParseBarLines(batch, settings.date_layout, settings.time_layout, settings.period,
-                      builder.names(), parsed);
-        for (const ParsedBarLine& p : parsed) builder.AddParsed(p);
-        if (!output.status().ok()) return output.status();
-    }
-    if (!reader.status().ok()) return reader.status();
-    builder.Finish();
-    return output.status();
+JobReport RunDetect(const LineSource& source, const BarChoices& choices) {
+    JobReport report;
+    LineInput input;
+    if (report.status = input.Open(source, LineRules::List); !report.ok()) return report;
+    Batch first;
+    ReadFirstLines(input, first);
+    report.lines_read = input.line_number();
+    if (report.status = input.status(); !report.ok()) return report;
+    report.status = ChooseLayouts(first, input, choices, DateNames(choices.names), report);
+    return report;
 }
 
 }  // namespace varn

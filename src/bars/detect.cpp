@@ -1,35 +1,83 @@
 #include "bars/detect.h"
 
 #include <algorithm>
+#include <string>
 
 #include "bars/bar_line.h"
 #include "calendar/date_layouts.h"
 
 namespace varn {
+namespace {
 
-std::optional<LayoutPair> DetectLayouts(std::span<const std::string_view> lines,
-                                        const DateNames& names,
-                                        std::optional<int> fixed_date_layout,
-                                        std::optional<int> fixed_time_layout) {
+// The first pair that fits, with how many lines it fits.
+std::optional<std::pair<LayoutPair, int>> FirstFittingPair(std::span<const std::string_view> lines,
+                                                           const DateNames& names,
+                                                           std::optional<DateLayout> fixed_date,
+                                                           std::optional<TimeLayout> fixed_time) {
     const auto examined = lines.first(std::min<std::size_t>(lines.size(), DetectLineCount));
-    const int first_date = fixed_date_layout.value_or(0);
-    const int last_date = fixed_date_layout.value_or(DateLayoutCount - 1);
-    const int first_time = fixed_time_layout.value_or(TimeLayoutCount - 1);
-    const int last_time = fixed_time_layout.value_or(0);
+    const int first_date = fixed_date ? Number(*fixed_date) : 0;
+    const int last_date = fixed_date ? Number(*fixed_date) : DateLayoutCount - 1;
+    const int first_time = fixed_time ? Number(*fixed_time) : TimeLayoutCount - 1;
+    const int last_time = fixed_time ? Number(*fixed_time) : 0;
     for (int d = first_date; d <= last_date; ++d) {
         for (int t = first_time; t >= last_time; --t) {
+            const auto date = static_cast<DateLayout>(d);
+            const auto time = static_cast<TimeLayout>(t);
             int fits = 0;
             int left = static_cast<int>(examined.size());
             for (std::string_view line : examined) {
-                if (LineFitsLayouts(d, t, line, names)) ++fits;
+                if (LineFitsLayouts(date, time, line, names)) ++fits;
                 --left;
                 // Stop counting once the threshold is out of reach.
                 if (fits + left < DetectThreshold) break;
             }
-            if (fits >= DetectThreshold) return LayoutPair{d, t};
+            if (fits >= DetectThreshold) return std::pair{LayoutPair{date, time}, fits};
         }
     }
     return std::nullopt;
+}
+
+class DetectionCategory final : public std::error_category {
+  public:
+    const char* name() const noexcept override { return "detection"; }
+    std::string message(int outcome) const override {
+        if (outcome == static_cast<int>(Detection::Outcome::TooFewLines)) {
+            return "100 lines or fewer are not examined";
+        }
+        return "no date and time layout fits 96 of the first 100 lines";
+    }
+};
+
+}  // namespace
+
+std::error_code DetectionError(Detection::Outcome outcome) {
+    static const DetectionCategory category;
+    return {static_cast<int>(outcome), category};
+}
+
+Detection DetectInputLayouts(std::span<const std::string_view> first, const DateNames& names,
+                             std::optional<DateLayout> fixed_date_layout,
+                             std::optional<TimeLayout> fixed_time_layout) {
+    Detection detection;
+    if (first.size() <= static_cast<std::size_t>(DetectLineCount)) return detection;
+    const auto found = FirstFittingPair(first, names, fixed_date_layout, fixed_time_layout);
+    if (!found) {
+        detection.outcome = Detection::Outcome::NoFit;
+        return detection;
+    }
+    detection.outcome = Detection::Outcome::Detected;
+    detection.pair = found->first;
+    detection.fitting_lines = found->second;
+    return detection;
+}
+
+std::optional<LayoutPair> DetectLayouts(std::span<const std::string_view> lines,
+                                        const DateNames& names,
+                                        std::optional<DateLayout> fixed_date_layout,
+                                        std::optional<TimeLayout> fixed_time_layout) {
+    const auto found = FirstFittingPair(lines, names, fixed_date_layout, fixed_time_layout);
+    if (!found) return std::nullopt;
+    return found->first;
 }
 
 }  // namespace varn

@@ -1,15 +1,18 @@
 #pragma once
 // Guessing the date and time layouts of a bar input from its first lines.
 //
-// Date layouts are tried in ascending order and, for each, time layouts from
-// 7 down to 0; the first pair that fits at least 96 of the first 100 lines
-// wins. A file of 96 lines "01/02/2001 1.5 1.6 1.4 1.55" and four headers is
-// date layout 5 ("MM/DD/YYYY") with time layout 0 ("Not Indicated").
+// Only an input of more than 100 lines is examined. Date layouts are tried in
+// ascending order and, for each, time layouts from 7 down to 0; the first pair
+// that fits at least 96 of the first 100 lines wins. A file of 96 lines
+// "01/02/2001 1.5 1.6 1.4 1.55" behind four headers, and more lines after,
+// is date layout 5 ("MM/DD/YYYY") with time layout 0 ("Not Indicated").
 
 #include <optional>
 #include <span>
 #include <string_view>
+#include <system_error>
 
+#include "calendar/layout_numbers.h"
 #include "calendar/parse_date.h"
 #include "calendar/regional.h"
 
@@ -19,17 +22,40 @@ inline constexpr int DetectLineCount = 100;  // lines examined
 inline constexpr int DetectThreshold = 96;   // of them, how many must fit
 
 struct LayoutPair {
-    int date_layout = 0;
-    int time_layout = 0;
+    DateLayout date_layout = DateLayout::YYMMDD;
+    TimeLayout time_layout = TimeLayout::NotIndicated;
     friend bool operator==(const LayoutPair&, const LayoutPair&) = default;
 };
 
+// What detection found.
+struct Detection {
+    enum class Outcome {
+        Detected,     // pair fits fitting_lines of the first 100 lines
+        TooFewLines,  // the input has DetectLineCount lines or fewer
+        NoFit,        // no pair fits DetectThreshold of the first lines
+    };
+    Outcome outcome = Outcome::TooFewLines;
+    LayoutPair pair;
+    int fitting_lines = 0;
+    bool detected() const { return outcome == Outcome::Detected; }
+};
+
+// Why detection found nothing, as an error: "100 lines or fewer are not
+// examined" or "no date and time layout fits 96 of the first 100 lines".
+std::error_code DetectionError(Detection::Outcome outcome);
+
+// The rule by which every job and the bar page guess the layouts. first holds
+// the first lines of the input: DetectLineCount + 1 of them, or all when the
+// input has fewer. Layouts given as fixed are not varied.
+Detection DetectInputLayouts(std::span<const std::string_view> first, const DateNames& names,
+                             std::optional<DateLayout> fixed_date_layout = std::nullopt,
+                             std::optional<TimeLayout> fixed_time_layout = std::nullopt);
+
 // The first pair fitting at least DetectThreshold of the first DetectLineCount
-// of lines, or nothing. Layouts given as fixed are not varied. The caller
-// decides whether the file is long enough to be examined at all.
+// of lines, or nothing, whatever the number of lines.
 std::optional<LayoutPair> DetectLayouts(std::span<const std::string_view> lines,
                                         const DateNames& names,
-                                        std::optional<int> fixed_date_layout = std::nullopt,
-                                        std::optional<int> fixed_time_layout = std::nullopt);
+                                        std::optional<DateLayout> fixed_date_layout = std::nullopt,
+                                        std::optional<TimeLayout> fixed_time_layout = std::nullopt);
 
 }  // namespace varn

@@ -8,8 +8,9 @@ namespace {
 // Below this many lines a second thread costs more than it saves.
 constexpr std::size_t kMinLinesToSplit = 1024;
 
-void ParseRange(std::span<const std::string_view> lines, int date_layout, int time_layout,
-                int period, const DateNames& names, std::span<ParsedBarLine> out) {
+void ParseRange(std::span<const std::string_view> lines, DateLayout date_layout,
+                TimeLayout time_layout, BarPeriod period, const DateNames& names,
+                std::span<ParsedBarLine> out) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         ParsedBarLine& parsed = out[i];
         parsed.ok = ParseBarPrices(date_layout, time_layout, period, lines[i], names, parsed.date,
@@ -19,8 +20,9 @@ void ParseRange(std::span<const std::string_view> lines, int date_layout, int ti
 
 }  // namespace
 
-void ParseBarLines(std::span<const std::string_view> lines, int date_layout, int time_layout,
-                   int period, const DateNames& names, std::span<ParsedBarLine> out) {
+void ParseBarLines(std::span<const std::string_view> lines, DateLayout date_layout,
+                   TimeLayout time_layout, BarPeriod period, const DateNames& names,
+                   std::span<ParsedBarLine> out) {
     static const bool two_cores = std::thread::hardware_concurrency() >= 2;
     if (!two_cores || lines.size() < kMinLinesToSplit) {
         ParseRange(lines, date_layout, time_layout, period, names, out);

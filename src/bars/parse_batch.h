@@ -22,7 +22,8 @@ struct ParsedBarLine {
 
 // Fills out[i] from lines[i] (out.size() == lines.size()) with ParseBarPrices
 // under the layouts and period given. Uses a second thread for large batches.
-void ParseBarLines(std::span<const std::string_view> lines, int date_layout, int time_layout,
-                   int period, const DateNames& names, std::span<ParsedBarLine> out);
+void ParseBarLines(std::span<const std::string_view> lines, DateLayout date_layout,
+                   TimeLayout time_layout, BarPeriod period, const DateNames& names,
+                   std::span<ParsedBarLine> out);
 
 }  // namespace varn

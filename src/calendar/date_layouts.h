@@ -16,12 +16,10 @@
 #include <cstdint>
 #include <string_view>
 
+#include "calendar/layout_numbers.h"
 #include "text/short_text.h"
 
 namespace varn {
-
-inline constexpr int DateLayoutCount = 22;
-inline constexpr int TimeLayoutCount = 8;
 
 // The stored texts of the date layouts, in layout-number order.
 inline constexpr std::array<std::string_view, DateLayoutCount> DateLayoutTable = {
@@ -59,5 +57,9 @@ inline constexpr std::array<std::string_view, TimeLayoutCount> TimeLayoutItems =
 // The list item of date layout n: its stored text with "%s" filled by empty
 // text. Empty for n outside 0 to DateLayoutCount - 1.
 ShortText DateLayoutItem(int n);
+inline ShortText DateLayoutItem(DateLayout layout) { return DateLayoutItem(Number(layout)); }
+inline std::string_view TimeLayoutItem(TimeLayout layout) {
+    return TimeLayoutItems[static_cast<std::size_t>(Number(layout))];
+}
 
 }  // namespace varn

@@ -189,7 +189,12 @@ std::int32_t DecimalOr(std::string_view text, std::int32_t fallback) {
     return ReadDecimal(text, value) ? value : StrictIntegerOr(text, fallback);
 }
 
-std::int32_t Window50(std::int32_t year) { return year <= 50 ? year + 2000 : year + 1900; }
+// A year beyond the limit stays as it is (and is refused): adding the century
+// could overflow.
+std::int32_t Window50(std::int32_t year) {
+    if (year > MaxYear) return year;
+    return year <= 50 ? year + 2000 : year + 1900;
+}
 
 enum class DatePart { kYear, kMonth, kDay };
 enum class DateCheck { kMonthUpTo12, kDay1To31, kWindow50 };
@@ -226,7 +231,7 @@ constexpr std::array<DateCheck, 3> MonthThenDay = {DateCheck::kMonthUpTo12, Date
                                                    DateCheck::kWindow50};
 
 // The numeric layouts read by NumericLayout, by date layout number.
-const NumericLayout* NumericLayoutOf(int date_layout) {
+const NumericLayout* NumericLayoutOf(DateLayout date_layout) {
     static constexpr NumericLayout Layouts[] = {
         {&DashSlash, Mdy, TwoDigitYear, 3},     // 1 MM/DD/YY
         {&DashSlash, Dmy, TwoDigitYear, 3},     // 2 DD/MM/YY
@@ -242,21 +247,21 @@ const NumericLayout* NumericLayoutOf(int date_layout) {
         {&BlankSlash, Dmy, DayThenMonth, 2},    // 16 D / M/YYYY
     };
     switch (date_layout) {
-        case 1:
-        case 2:
-        case 3:
-        case 4:
-        case 5:
-        case 6:
-        case 7:
-        case 8:
-            return &Layouts[date_layout - 1];
-        case 12:
-        case 13:
-            return &Layouts[date_layout - 4];
-        case 15:
-        case 16:
-            return &Layouts[date_layout - 5];
+        case DateLayout::MMDDYYSlash:
+        case DateLayout::DDMMYYSlash:
+        case DateLayout::MMDDYYDot:
+        case DateLayout::DDMMYYDot:
+        case DateLayout::MMDDYYYYSlash:
+        case DateLayout::DDMMYYYYSlash:
+        case DateLayout::MMDDYYYYDot:
+        case DateLayout::DDMMYYYYDot:
+            return &Layouts[Number(date_layout) - 1];
+        case DateLayout::YYYYMMDDSlash:
+        case DateLayout::YYYYDDMMSlash:
+            return &Layouts[Number(date_layout) - 4];
+        case DateLayout::MDYYYYSpaced:
+        case DateLayout::DMYYYYSpaced:
+            return &Layouts[Number(date_layout) - 5];
         default:
             return nullptr;
     }
@@ -269,36 +274,36 @@ class DateReader {
     DateReader(std::string_view date_text, const DateNames& names, ShortText* error)
         : text_(date_text), names_(names), error_(error) {}
 
-    bool Read(int date_layout, ParsedDate& date) {
+    bool Read(DateLayout date_layout, ParsedDate& date) {
         if (const NumericLayout* layout = NumericLayoutOf(date_layout)) {
             return ReadNumeric(*layout, date);
         }
         switch (date_layout) {
-            case 0:
+            case DateLayout::YYMMDD:
                 return ReadPacked(date);
-            case 14:
+            case DateLayout::YYYYMMDD:
                 return ReadPackedLong(date);
-            case 9:
+            case DateLayout::DayMonthNameYear:
                 return ReadNamed(NameSeparators, 1, date) && CheckDay(date.day, Field(1));
-            case 10:
+            case DateLayout::MonthNameDayYear:
                 return ReadNamed(NameSeparators, 2, date) && CheckDay(date.day, Field(2));
-            case 11:
+            case DateLayout::DayMonthNameYY:
                 error_ = nullptr;  // this layout reports no reason
                 if (!ReadNamed(NameSeparators, 1, date)) return false;
                 date.year = Window50(date.year);
                 return CheckDay(date.day, Field(1));
-            case 17:
-            case 18:
+            case DateLayout::MonthNameYY:
+            case DateLayout::MonthNameYear:
                 date.day = 1;
                 return ReadNamed(NameSeparatorsDash, 0, date);
-            case 19:
+            case DateLayout::YYYY:
                 date.day = 1;
                 date.month = 1;
                 UseSet(YearSeparators);
                 return ReadNumber(Field(3), DatePart::kYear, date.year);
-            case 20:
+            case DateLayout::YYYYCommaMM:
                 return ReadYearAndMonth(2, 1, true, date);
-            case 21:
+            case DateLayout::MMCommaYYYY:
                 return ReadYearAndMonth(1, 2, false, date);
             default:
                 return false;
@@ -508,28 +513,27 @@ bool ReadDigitTime(std::string_view time_text, std::size_t digits, ParsedDate& d
            date.seconds >= 0 && date.seconds <= 59;
 }
 
-bool ReadTime(int time_layout, std::string_view time_text, const DateNames& names,
+bool ReadTime(TimeLayout time_layout, std::string_view time_text, const DateNames& names,
               ParsedDate& date) {
     switch (time_layout) {
-        case 0:
+        case TimeLayout::NotIndicated:
             date.hours = 0;
             date.minutes = 0;
             date.seconds = 0;
             return true;
-        case 1:
-        case 3:
-        case 6:
+        case TimeLayout::SemicolonHms:
+        case TimeLayout::BlankHms:
+        case TimeLayout::SemicolonHm:
             return ReadColonTime(time_text, false, names, date);
-        case 2:
-        case 4:
+        case TimeLayout::SemicolonAmPm:
+        case TimeLayout::BlankAmPm:
             return ReadColonTime(time_text, true, names, date);
-        case 5:
+        case TimeLayout::BlankDigits:
             return ReadDigitTime(time_text, 4, date);
-        case 7:
+        case TimeLayout::SemicolonDigits:
             return ReadDigitTime(time_text, 6, date);
-        default:
-            return false;
     }
+    return false;
 }
 
 }  // namespace
@@ -630,17 +634,17 @@ void NormaliseDateLine(ShortText& line, const DateNames& names) {
     NormaliseInPlace(line.data(), line.size(), names);
 }
 
-bool ParseDateText(std::string_view line, int date_layout, int time_layout, bool short_year,
-                   const DateNames& names, ParsedDate& date, ShortText& rest,
+bool ParseDateText(std::string_view line, DateLayout date_layout, TimeLayout time_layout,
+                   bool short_year, const DateNames& names, ParsedDate& date, ShortText& rest,
                    std::size_t rest_max_length, ShortText* error) {
     if (error != nullptr) error->clear();
-    if (date_layout < 0 || date_layout >= DateLayoutCount || time_layout < 0 ||
-        time_layout >= TimeLayoutCount) {
+    if (!DateLayoutOf(Number(date_layout)) || !TimeLayoutOf(Number(time_layout))) {
         rest.clear();
         return false;
     }
 
-    // Layouts 17 and 18 carry no day, layout 19 neither day nor month: a
+    // The month-and-year layouts carry no day, the year layout neither day
+    // nor month: a
     // day (and month) is put in front so that the year is field 3.
     char buffer[LineMax];
     std::size_t size = 0;
@@ -649,16 +653,16 @@ bool ParseDateText(std::string_view line, int date_layout, int time_layout, bool
         std::memcpy(buffer + size, part.data(), n);
         size += n;
     };
-    if (date_layout == 17 || date_layout == 18) {
+    if (date_layout == DateLayout::MonthNameYY || date_layout == DateLayout::MonthNameYear) {
         append("1-");
-    } else if (date_layout == 19) {
+    } else if (date_layout == DateLayout::YYYY) {
         append("1/1/");
     }
     append(line);
 
     NormaliseInPlace(buffer, size, names);
 
-    if (date_layout == 15 || date_layout == 16) {
+    if (date_layout == DateLayout::MDYYYYSpaced || date_layout == DateLayout::DMYYYYSpaced) {
         // " 3/ 4/2001" becomes "3/4/2001".
         DeleteFirstBlank(buffer, size,
                          FieldStartPosition(1, std::string_view(buffer, size), Slash));
@@ -667,13 +671,19 @@ bool ParseDateText(std::string_view line, int date_layout, int time_layout, bool
     }
     const std::string_view text(buffer, size);
 
-    const ByteTable& date_set = time_layout == 5 ? LineNoSemicolonTable : LineTable;
-    const ByteTable& time_set =
-        time_layout >= 3 && time_layout <= 5 ? LineNoSemicolonTable : LineTable;
+    // The blank-separated time layouts do not split the time from the date at
+    // ";", the digit one not the date from the time either.
+    const bool timed = time_layout != TimeLayout::NotIndicated;
+    const bool blank_time = time_layout == TimeLayout::BlankHms ||
+                            time_layout == TimeLayout::BlankAmPm ||
+                            time_layout == TimeLayout::BlankDigits;
+    const ByteTable& date_set =
+        time_layout == TimeLayout::BlankDigits ? LineNoSemicolonTable : LineTable;
+    const ByteTable& time_set = blank_time ? LineNoSemicolonTable : LineTable;
     std::string_view time_text;
     const std::string_view last_field =
-        time_layout == 0 ? FirstFields<1>(text, date_set)[0] : FirstFields<2>(text, time_set)[1];
-    if (time_layout != 0) time_text = last_field.substr(0, FieldTextMax);
+        timed ? FirstFields<2>(text, time_set)[1] : FirstFields<1>(text, date_set)[0];
+    if (timed) time_text = last_field.substr(0, FieldTextMax);
     // Without that field the rest is the whole line.
     const std::size_t rest_start =
         last_field.empty()
@@ -682,10 +692,10 @@ bool ParseDateText(std::string_view line, int date_layout, int time_layout, bool
     rest.assign(text.substr(rest_start, std::min(rest_max_length, LineMax)));
 
     const std::string_view date_text =
-        (time_layout == 0 ? last_field : FirstFields<1>(text, date_set)[0]).substr(0, FieldTextMax);
+        (timed ? FirstFields<1>(text, date_set)[0] : last_field).substr(0, FieldTextMax);
     if (!DateReader(date_text, names, error).Read(date_layout, date)) return false;
 
-    if (date.year > 3100) return false;
+    if (date.year > MaxYear) return false;
     if (short_year && date.year >= 0 && date.year <= 200) {
         date.year += date.year <= 60 ? 2000 : 1900;
     }

@@ -55,6 +55,9 @@ inline constexpr MonthNameList EnglishMonthNames = {
      "October", "November", "December"},
     {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"}};
 
+// The latest year a date text may give.
+inline constexpr std::int32_t MaxYear = 3100;
+
 // The six numbers that a date text and a time text read into.
 struct ParsedDate {
     std::int32_t year = 0;
@@ -107,9 +110,9 @@ class DateNames {
 // 255). When error is given it is emptied and, for most date failures,
 // receives a reason such as "Can't extract Day string: 32/01/2001 substring:
 // 32"; time failures leave it empty. Layout numbers out of range fail.
-[[nodiscard]] bool ParseDateText(std::string_view line, int date_layout, int time_layout,
-                                 bool short_year, const DateNames& names, ParsedDate& date,
-                                 ShortText& rest, std::size_t rest_max_length,
+[[nodiscard]] bool ParseDateText(std::string_view line, DateLayout date_layout,
+                                 TimeLayout time_layout, bool short_year, const DateNames& names,
+                                 ParsedDate& date, ShortText& rest, std::size_t rest_max_length,
                                  ShortText* error = nullptr);
 
 // The normalisation that ParseDateText applies before it cuts the line into

@@ -8,37 +8,14 @@
 #include "convert/conversions.h"
 
 namespace varn::cli {
-namespace {
-
-struct ConvertArgs {
-    int format = -1;
-    std::string input;
-    std::string output;
-};
-
-int RunConvert(const ConvertArgs& args, Streams& streams) {
-    LineReader reader;
-    if (args.input == "-") {
-        reader.OpenStandardInput(LineRules::Stream);
-    } else if (JobStatus status = reader.Open(args.input, LineRules::Stream); !status) {
-        return Finish(status, streams);
-    }
-    AtomicFile writer;
-    if (args.output == "-") {
-        writer.OpenStandardOutput();
-    } else if (JobStatus status = writer.Open(args.output); !status) {
-        return Finish(status, streams);
-    }
-    if (JobStatus status = ConvertLines(reader, writer, args.format); !status) {
-        return Finish(status, streams);
-    }
-    return Finish(writer.Commit(), streams);
-}
-
-}  // namespace
 
 void AddConvertCommand(CLI::App& app, CommandRun& run) {
-    auto args = std::make_shared<ConvertArgs>();
+    struct Args {
+        int format = -1;
+        std::string input;
+        std::string output;
+    };
+    auto args = std::make_shared<Args>();
     std::string formats = "conversion number:";
     for (int n = 0; n < ConversionCount; ++n) {
         formats += "\n  " + std::to_string(n) + "  " +
@@ -50,7 +27,15 @@ void AddConvertCommand(CLI::App& app, CommandRun& run) {
         ->check(CLI::Range(0, ConversionCount - 1));
     cmd->add_option("INPUT", args->input, "input file, - for standard input")->required();
     cmd->add_option("OUTPUT", args->output, "output file, - for standard output")->required();
-    cmd->callback([args, &run] { run = [args](Streams& s) { return RunConvert(*args, s); }; });
+    cmd->callback([args, &run] {
+        run = [args](Streams& s) {
+            const ConversionChoices choices{*ConversionOf(args->format)};
+            return Finish(RunConversion(LineSource::FromArgument(args->input),
+                                        Destination::FromArgument(args->output), choices)
+                              .status,
+                          s);
+        };
+    });
 }
 
 }  // namespace varn::cli

@@ -2,7 +2,6 @@
 //
 // Prints "<C> lines": lines end at CR LF, LF or a lone CR, and a final line
 // break adds no line.
-#include <cstdint>
 #include <memory>
 
 #include "cli/command.h"
@@ -16,9 +15,9 @@ void AddCountCommand(CLI::App& app, CommandRun& run) {
     cmd->add_option("INPUT", *input, "input file, - for standard input")->required();
     cmd->callback([input, &run] {
         run = [input](Streams& s) {
-            std::int64_t count = 0;
-            if (JobStatus status = CountLines(*input, count); !status) return Finish(status, s);
-            s.out << count << " lines\n";
+            const JobReport report = RunCount(LineSource::FromArgument(*input));
+            if (!report.ok()) return Finish(report.status, s);
+            s.out << report.lines_read << " lines\n";
             return ExitOk;
         };
     });

@@ -25,7 +25,11 @@ void AddTruncateCommand(CLI::App& app, CommandRun& run) {
     cmd->add_option("OUTPUT", args->output, "output file, - for standard output")->required();
     cmd->callback([args, &run] {
         run = [args](Streams& s) {
-            return Finish(TruncateFile(args->input, args->lines, args->output), s);
+            return Finish(
+                RunTruncate(LineSource::FromArgument(args->input),
+                            Destination::FromArgument(args->output), TruncateChoices{args->lines})
+                    .status,
+                s);
         };
     });
 }

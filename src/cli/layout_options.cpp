@@ -18,16 +18,21 @@ std::optional<int> ReadNumber(const std::string& text, int count) {
 
 }  // namespace
 
-std::optional<int> ParseLayoutOption(const std::string& text) {
+std::optional<DateLayout> ParseDateLayoutOption(const std::string& text) {
     if (text == "auto") return std::nullopt;
-    return ReadNumber(text, 1 << 30);
+    return DateLayoutOf(ReadNumber(text, DateLayoutCount).value_or(-1));
 }
 
-std::optional<int> ParsePeriodOption(const std::string& text) {
+std::optional<TimeLayout> ParseTimeLayoutOption(const std::string& text) {
+    if (text == "auto") return std::nullopt;
+    return TimeLayoutOf(ReadNumber(text, TimeLayoutCount).value_or(-1));
+}
+
+std::optional<BarPeriod> ParsePeriodOption(const std::string& text) {
     for (int p = 0; p < BarPeriodCount; ++p) {
-        if (text == BarPeriodNames[static_cast<std::size_t>(p)]) return p;
+        if (text == BarPeriodNames[static_cast<std::size_t>(p)]) return BarPeriodOf(p);
     }
-    return ReadNumber(text, BarPeriodCount);
+    return BarPeriodOf(ReadNumber(text, BarPeriodCount).value_or(-1));
 }
 
 CLI::Validator LayoutValidator(int count) {
@@ -46,14 +51,6 @@ CLI::Validator PeriodValidator() {
             return "must be 0 to 7 or one of 5min 15min hour day week month quarter year";
         },
         "PERIOD");
-}
-
-std::optional<LayoutPair> DetectFirstLines(const std::vector<std::string>& first,
-                                           const DateNames& names, std::optional<int> date,
-                                           std::optional<int> time) {
-    if (first.size() <= static_cast<std::size_t>(DetectLineCount)) return std::nullopt;
-    std::vector<std::string_view> views(first.begin(), first.begin() + DetectLineCount);
-    return DetectLayouts(views, names, date, time);
 }
 
 }  // namespace varn::cli

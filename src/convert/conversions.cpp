@@ -6,6 +6,8 @@
 #include "convert/dated_price.h"
 #include "convert/reorder.h"
 #include "convert/truncated_julian.h"
+#include "io/line_input.h"
+#include "io/line_output.h"
 
 namespace varn {
 
@@ -30,55 +32,68 @@ constexpr std::array<std::string_view, 5> kIntradayExample = {
     "060523,0945,1273.250000,1274.000000,1272.000000,1272.250000,23401",
 };
 
-JobStatus ReorderEachLine(LineReader& input, AtomicFile& output, int conversion) {
+JobStatus ReorderEachLine(LineInput& input, LineOutput& output, Conversion conversion,
+                          JobReport& report) {
     std::string_view line;
     DatePricePieces date_price;
     IntradayPieces intraday;
     while (input.Next(line)) {
-        if (conversion == 0) {
+        if (conversion == Conversion::DatePrice) {
             ReorderDatePriceLine(line, date_price);
             output.WriteLineParts(date_price);
+            ++report.lines_used;
         } else if (ReorderIntradayLine(line, intraday)) {
             output.WriteLineParts(intraday);
+            ++report.lines_used;
+        } else {
+            report.Skip(input.line_number(), NotAnIntradayLine);
         }
         if (!output.status().ok()) return output.status();
     }
     return input.status();
 }
 
+JobStatus ConvertLines(LineInput& input, LineOutput& output, Conversion conversion,
+                       JobReport& report) {
+    switch (conversion) {
+        case Conversion::DatePrice:
+        case Conversion::Intraday:
+            return ReorderEachLine(input, output, conversion, report);
+        case Conversion::DailyToMonthly:
+            return ConvertDailyToMonthly(input, output, report);
+        case Conversion::PriceToDatedPrice:
+            return ConvertPriceToDatedPrice(input, output, report);
+        case Conversion::TruncatedJulian:
+            return ConvertTruncatedJulian(input, output, report);
+    }
+    return JobStatus::Failure(input.name(), std::make_error_code(std::errc::invalid_argument),
+                              "unknown conversion");
+}
+
 }  // namespace
 
-std::span<const std::string_view> ConversionExample(int conversion) {
-    if (conversion == 0) return kDatePriceExample;
-    if (conversion == 1) return kIntradayExample;
+std::span<const std::string_view> ConversionExample(Conversion conversion) {
+    if (conversion == Conversion::DatePrice) return kDatePriceExample;
+    if (conversion == Conversion::Intraday) return kIntradayExample;
     return {};
 }
 
-JobStatus ConvertLines(LineReader& input, AtomicFile& output, int conversion) {
-    switch (conversion) {
-        case 0:
-        case 1:
-            return ReorderEachLine(input, output, conversion);
-        case 2:
-            return ConvertDailyToMonthly(input, output);
-        case 3:
-            return ConvertPriceToDatedPrice(input, output);
-        case 4:
-            return ConvertTruncatedJulian(input, output);
-        default:
-            return JobStatus::Failure(input.path(),
-                                      std::make_error_code(std::errc::invalid_argument),
-                                      "unknown conversion");
-    }
-}
-
-JobStatus ConvertPriceFile(const std::string& input, const std::string& output, int conversion) {
-    LineReader reader;
-    if (JobStatus status = reader.Open(input, LineRules::Stream); !status) return status;
-    AtomicFile writer;
-    if (JobStatus status = writer.Open(output); !status) return status;
-    if (JobStatus status = ConvertLines(reader, writer, conversion); !status) return status;
-    return writer.Commit();
+JobReport RunConversion(const LineSource& source, const Destination& destination,
+                        const ConversionChoices& choices, const JobCallbacks& callbacks) {
+    JobReport report;
+    LineInput input;
+    if (report.status = input.Open(source, LineRules::Stream); !report.ok()) return report;
+    input.SetStop(callbacks.stop_requested);
+    LineOutput output;
+    if (report.status = output.Open(destination); !report.ok()) return report;
+    report.status = ConvertLines(input, output, choices.conversion, report);
+    report.lines_read = input.line_number();
+    report.lines_written = output.lines_written();
+    report.stopped = input.stopped();
+    // A stopped conversion is left unfinished: nothing is renamed into place.
+    if (report.ok() && !report.stopped) report.status = output.Commit();
+    if (report.ok() && callbacks.step) callbacks.step(100);
+    return report;
 }
 
 }  // namespace varn

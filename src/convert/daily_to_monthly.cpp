@@ -1,7 +1,8 @@
 #include "convert/daily_to_monthly.h"
 
+#include <string>
+
 #include "convert/reorder.h"
-#include "list/double_and_string_list.h"
 #include "text/fields.h"
 #include "text/numbers.h"
 
@@ -13,27 +14,28 @@ std::int32_t MonthKey(std::string_view line) {
     return month;
 }
 
-JobStatus ConvertDailyToMonthly(LineReader& input, AtomicFile& output) {
-    TBexoDoubleAndStringList lines(OwnEntriesAndObjects);
-    std::string_view line;
-    while (input.Next(line)) lines.Add(line);
-    if (!input.status().ok()) return input.status();
-
+JobStatus ConvertDailyToMonthly(LineInput& input, LineOutput& output, JobReport& report) {
     // A line closes its month when the next line has another key; the last
-    // line closes the last month.
-    const std::int32_t count = lines.Count();
-    std::int32_t key = count > 0 ? MonthKey(lines.Items(0).Text) : 0;
-    for (std::int32_t i = 0; i < count; ++i) {
-        const std::string_view text = lines.Items(i).Text;
-        const bool last = i + 1 == count;
-        const std::int32_t next_key = last ? key : MonthKey(lines.Items(i + 1).Text);
-        if (last || next_key != key) {
-            output.WriteLine(text);
+    // line closes the last month. The line before is held until the next one
+    // tells.
+    std::string held;
+    std::int32_t held_key = 0;
+    bool holding = false;
+    std::string_view line;
+    while (input.Next(line)) {
+        const std::int32_t key = MonthKey(line);
+        if (holding && key != held_key) {
+            output.WriteLine(held);
             if (!output.status().ok()) return output.status();
         }
-        key = next_key;
+        held.assign(line);
+        held_key = key;
+        holding = true;
     }
-    return JobStatus::Ok();
+    if (!input.status().ok()) return input.status();
+    report.lines_used = input.line_number();
+    if (holding && !input.stopped()) output.WriteLine(held);
+    return output.status();
 }
 
 }  // namespace varn

@@ -7,9 +7,10 @@
 #include <cstdint>
 #include <string_view>
 
-#include "io/atomic_file.h"
+#include "io/job.h"
 #include "io/job_status.h"
-#include "io/line_reader.h"
+#include "io/line_input.h"
+#include "io/line_output.h"
 
 namespace varn {
 
@@ -18,8 +19,10 @@ namespace varn {
 // the same month.
 std::int32_t MonthKey(std::string_view line);
 
-// Reads every line of input, then writes, unchanged, each line that is the
-// last of the file or whose next line has another month key.
-[[nodiscard]] JobStatus ConvertDailyToMonthly(LineReader& input, AtomicFile& output);
+// Writes, unchanged, each line that is the last of the input or whose next
+// line has another month key. Holds one line of look-ahead, so memory does not
+// grow with the input.
+[[nodiscard]] JobStatus ConvertDailyToMonthly(LineInput& input, LineOutput& output,
+                                              JobReport& report);
 
 }  // namespace varn

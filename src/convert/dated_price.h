@@ -4,14 +4,16 @@
 // The lines 4.318 and 4.3117 become "01.01.1000   4.318" and
 // "01.02.1000   4.3117".
 
-#include "io/atomic_file.h"
+#include "io/job.h"
 #include "io/job_status.h"
-#include "io/line_reader.h"
+#include "io/line_input.h"
+#include "io/line_output.h"
 
 namespace varn {
 
-// Reads every line of input, then writes each behind its date (month, day and
-// year separated by points) and three blanks.
-[[nodiscard]] JobStatus ConvertPriceToDatedPrice(LineReader& input, AtomicFile& output);
+// Writes each line of input behind its date (month, day and year separated by
+// points) and three blanks, as it reads it.
+[[nodiscard]] JobStatus ConvertPriceToDatedPrice(LineInput& input, LineOutput& output,
+                                                 JobReport& report);
 
 }  // namespace varn

@@ -30,6 +30,9 @@ std::string ReorderDatePriceLine(std::string_view line);
 // Same, written into out (reusing its storage).
 void ReorderDatePriceLine(std::string_view line, std::string& out);
 
+// Why conversion 1 skips a line.
+inline constexpr std::string_view NotAnIntradayLine = "not a YYMMDD,HHMM line";
+
 // Conversion 1 of one line. Accepted when fields 1 and 2 read as integers
 // (other than NotAnInteger) and are 6 and 4 characters long; then out holds
 // MM/DD/20YY, two blanks, HH:MM and fields 3 to 8 each behind two blanks.

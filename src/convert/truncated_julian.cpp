@@ -62,12 +62,15 @@ std::optional<std::string> ConvertTruncatedJulianLine(std::string_view line) {
     return out;
 }
 
-JobStatus ConvertTruncatedJulian(LineReader& input, AtomicFile& output) {
+JobStatus ConvertTruncatedJulian(LineInput& input, LineOutput& output, JobReport& report) {
     std::string_view line;
     while (input.Next(line)) {
         if (auto converted = ConvertTruncatedJulianLine(line)) {
+            ++report.lines_used;
             output.WriteLine(*converted);
             if (!output.status().ok()) return output.status();
+        } else {
+            report.Skip(input.line_number(), NoTruncatedJulianDay);
         }
     }
     return input.status();

@@ -8,9 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "io/atomic_file.h"
+#include "io/job.h"
 #include "io/job_status.h"
-#include "io/line_reader.h"
+#include "io/line_input.h"
+#include "io/line_output.h"
 
 namespace varn {
 
@@ -21,7 +22,11 @@ namespace varn {
 // number ("." or "," as the decimal separator).
 std::optional<std::string> ConvertTruncatedJulianLine(std::string_view line);
 
+// Why a line gives nothing.
+inline constexpr std::string_view NoTruncatedJulianDay = "no truncated Julian day";
+
 // Converts every line of input to output; lines that give nothing are skipped.
-[[nodiscard]] JobStatus ConvertTruncatedJulian(LineReader& input, AtomicFile& output);
+[[nodiscard]] JobStatus ConvertTruncatedJulian(LineInput& input, LineOutput& output,
+                                               JobReport& report);
 
 }  // namespace varn

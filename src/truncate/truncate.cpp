@@ -11,7 +11,7 @@
 #include <memory>
 #include <string_view>
 
-#include "io/atomic_file.h"
+#include "io/line_output.h"
 #include "io/line_reader.h"
 #include "text/text_helpers.h"
 
@@ -29,14 +29,14 @@ class InputFd {
     ~InputFd() {
         if (fd_ > STDERR_FILENO) ::close(fd_);
     }
-    JobStatus Open(const std::string& path) {
-        path_ = path;
-        if (path == "-") {
+    JobStatus Open(const LineSource& source) {
+        path_ = source.name();
+        if (source.kind() == LineSource::Kind::StandardInput) {
             fd_ = STDIN_FILENO;
             return JobStatus::Ok();
         }
-        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd_ < 0) return JobStatus::FromErrno(path, "cannot open for reading");
+        fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd_ < 0) return JobStatus::FromErrno(path_, "cannot open for reading");
         return JobStatus::Ok();
     }
     // Hands the descriptor over to a reader.
@@ -145,24 +145,25 @@ std::int64_t FirstKeptLine(std::int64_t count, std::int64_t n) {
     return count - n;
 }
 
-JobStatus WriteLastLines(const TruncLines& lines, std::int32_t n, const std::string& destination) {
-    const auto count = static_cast<std::int64_t>(lines.size());
+namespace {
+
+JobStatus WriteLastLines(const LineList& lines, std::int64_t n, LineOutput& out) {
+    const auto count = static_cast<std::int64_t>(lines.Count());
     std::int64_t first = FirstKeptLine(count, n);
     if (count > 0 && count <= INT32_MAX) {
         first = ClampInt(0, static_cast<std::int32_t>(count - 1), static_cast<std::int32_t>(first));
     }
-    AtomicFile out;
-    if (JobStatus status = out.Open(destination); !status) return status;
-    for (auto i = static_cast<std::size_t>(first); i < lines.size(); ++i) {
-        out.WriteLine(lines[i]);
+    for (auto i = static_cast<std::size_t>(first); i < lines.Count(); ++i) {
+        out.WriteLine(lines.Line(i));
     }
-    return out.Commit();
+    return out.status();
 }
 
-JobStatus CountLines(const std::string& path, std::int64_t& count) {
+JobStatus CountLines(const LineSource& source, std::int64_t& count) {
     count = 0;
+    const std::string& path = source.name();
     InputFd input;
-    if (JobStatus status = input.Open(path); !status) return status;
+    if (JobStatus status = input.Open(source); !status) return status;
     auto block = std::make_unique<char[]>(kCountBlock);
     std::int64_t breaks = 0;
     bool after_cr = false;  // the last byte read was CR
@@ -199,16 +200,11 @@ JobStatus CountLines(const std::string& path, std::int64_t& count) {
     return JobStatus::Ok();
 }
 
-JobStatus TruncateFile(const std::string& input, std::int64_t n, const std::string& output) {
+JobStatus TruncateFile(const LineSource& source, std::int64_t n, LineOutput& out,
+                       std::int64_t& lines_read) {
+    const std::string& input = source.name();
     InputFd in;
-    if (JobStatus status = in.Open(input); !status) return status;
-
-    AtomicFile out;
-    if (output == "-") {
-        out.OpenStandardOutput();
-    } else if (JobStatus status = out.Open(output); !status) {
-        return status;
-    }
+    if (JobStatus status = in.Open(source); !status) return status;
 
     struct stat info {};
     const bool seekable = ::fstat(in.fd(), &info) == 0 && S_ISREG(info.st_mode);
@@ -224,12 +220,16 @@ JobStatus TruncateFile(const std::string& input, std::int64_t n, const std::stri
             return JobStatus::FromErrno(input, "cannot read");
         const bool is_stdin = in.fd() == STDIN_FILENO;
         reader.Adopt(is_stdin ? in.fd() : in.Release(), input, LineRules::List);
-        while (reader.Next(line)) out.WriteLine(line);
+        while (reader.Next(line)) {
+            ++lines_read;
+            out.WriteLine(line);
+        }
     } else {
         // A pipe: keep the last n lines seen.
         reader.Adopt(in.fd() == STDIN_FILENO ? in.fd() : in.Release(), input, LineRules::List);
         std::deque<std::string> kept;
         while (reader.Next(line)) {
+            ++lines_read;
             if (static_cast<std::int64_t>(kept.size()) == n) kept.pop_front();
             kept.emplace_back(line);
         }
@@ -238,7 +238,37 @@ JobStatus TruncateFile(const std::string& input, std::int64_t n, const std::stri
         }
     }
     if (!reader.status().ok()) return reader.status();
-    return out.Commit();
+    return out.status();
+}
+
+}  // namespace
+
+JobReport RunTruncate(const LineSource& source, const Destination& destination,
+                      const TruncateChoices& choices, const JobCallbacks& callbacks) {
+    JobReport report;
+    LineOutput out;
+    if (report.status = out.Open(destination); !report.ok()) return report;
+    if (const LineList* lines = source.lines()) {
+        report.lines_read = static_cast<std::int64_t>(lines->Count());
+        report.status = WriteLastLines(*lines, choices.lines, out);
+    } else {
+        report.status = TruncateFile(source, choices.lines, out, report.lines_read);
+    }
+    report.lines_used = report.lines_written = out.lines_written();
+    if (report.ok()) report.status = out.Commit();
+    if (report.ok() && callbacks.step) callbacks.step(100);
+    return report;
+}
+
+JobReport RunCount(const LineSource& source) {
+    JobReport report;
+    if (const LineList* lines = source.lines()) {
+        report.lines_read = static_cast<std::int64_t>(lines->Count());
+    } else {
+        report.status = CountLines(source, report.lines_read);
+    }
+    report.lines_used = report.lines_read;
+    return report;
 }
 
 }  // namespace varn

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "io/job.h"
 #include "io/job_status.h"
 
 namespace varn {
@@ -25,18 +26,21 @@ using TruncLines = std::vector<std::string>;
 // count - n, or 0 when that is not positive.
 std::int64_t FirstKeptLine(std::int64_t count, std::int64_t n);
 
-// Writes the last min(count, n) of lines to destination through a temporary
-// file, so the destination may be the file the lines came from.
-[[nodiscard]] JobStatus WriteLastLines(const TruncLines& lines, std::int32_t n,
-                                       const std::string& destination);
+// The choices of a truncation.
+struct TruncateChoices {
+    std::int64_t lines = 10000;  // how many of the last lines to keep, 1 or more
+};
 
-// Counts the lines of path ("-" for standard input) without holding them.
-[[nodiscard]] JobStatus CountLines(const std::string& path, std::int64_t& count);
+// Writes the last min(count, n) lines of source to destination through a
+// temporary file, so the destination may be the file the lines came from.
+// Lines in memory are written from memory; a regular file is read from its
+// end, so only its last n lines are read at all; any other input is read
+// through, holding at most n lines. The report counts the lines read and
+// written.
+JobReport RunTruncate(const LineSource& source, const Destination& destination,
+                      const TruncateChoices& choices, const JobCallbacks& callbacks = {});
 
-// Writes the last n lines of input to output ("-" for standard input and
-// output) holding at most n lines; a regular input file is read from the end,
-// so only its last n lines are read at all.
-[[nodiscard]] JobStatus TruncateFile(const std::string& input, std::int64_t n,
-                                     const std::string& output);
+// Counts the lines of source without holding them: lines_read of the report.
+JobReport RunCount(const LineSource& source);
 
 }  // namespace varn

@@ -23,7 +23,8 @@
 #include "bars/build_bars.h"
 #include "calendar/date_layouts.h"
 #include "convert/conversions.h"
-#include "io/atomic_file.h"
+#include "io/line_output.h"
+#include "truncate/truncate.h"
 #include "ui/BarTextArea.h"
 #include "ui/T_progr.h"
 
@@ -96,7 +97,10 @@ constexpr qint64 EventIntervalMs = 5;
 }  // namespace
 
 TForm1::TForm1(const RegionalNames& names, FileDialogs* dialogs, QWidget* parent)
-    : QWidget(parent), names_(names), dialogs_(dialogs != nullptr ? dialogs : &platform_dialogs_) {
+    : QWidget(parent),
+      regional_(names),
+      names_(names),
+      dialogs_(dialogs != nullptr ? dialogs : &platform_dialogs_) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Varn Format Convertor"));
     resize(794, 309);
@@ -223,7 +227,7 @@ void TForm1::BuildBarPage() {
     ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
     ComboBox2->setGeometry(364, 8, 106, 25);
     FillList(ComboBox2, BarPeriodItems);
-    ComboBox2->setCurrentIndex(MonthlyBar);
+    ComboBox2->setCurrentIndex(Number(BarPeriod::Month));
 
     BitBtn5 = new QPushButton(style()->standardIcon(QStyle::SP_MediaPlay),
                               QStringLiteral("Create Bar"), Panel1);
@@ -283,7 +287,9 @@ void TForm1::FormDestroy() { TruncLines().swap(trunc_file_lines_); }
 void TForm1::ComboBox1Change() {
     Memo1->clear();
     QStringList example;
-    for (const std::string_view line : ConversionExample(ComboBox1->currentIndex())) {
+    const std::optional<Conversion> conversion = ConversionOf(ComboBox1->currentIndex());
+    if (!conversion) return;
+    for (const std::string_view line : ConversionExample(*conversion)) {
         example.push_back(Latin1(line));
     }
     if (!example.isEmpty()) Memo1->setPlainText(example.join(QLatin1Char('\n')));
@@ -308,10 +314,12 @@ void TForm1::BitBtn1Click() {
     if (!dialogs_->GetOpenFileName(this, input)) return;
     QString output;
     if (!dialogs_->GetSaveFileName(this, output)) return;
-    const int conversion = ComboBox1->currentIndex();
-    const JobStatus status = ConvertPriceFile(LocalPath(input), LocalPath(output), conversion);
-    if (!status) {
-        ShowFailure(status);
+    const std::optional<Conversion> conversion = ConversionOf(ComboBox1->currentIndex());
+    if (!conversion) return;
+    const JobReport report = RunConversion(LineSource::File(LocalPath(input)),
+                                           Destination::File(LocalPath(output)), {*conversion});
+    if (!report.ok()) {
+        ShowFailure(report.status);
         return;
     }
     dialogs_->ShowMessage(this, CreatedMessage(output));
@@ -322,7 +330,8 @@ void TForm1::BitBtn2Click() {
     if (job_running_) return;
     QString path;
     if (!dialogs_->GetOpenFileName(this, path)) return;
-    const JobStatus status = LoadTruncFile(LocalPath(path), trunc_file_lines_);
+    trunc_file_name_ = LocalPath(path);
+    const JobStatus status = LoadTruncFile(trunc_file_name_, trunc_file_lines_);
     if (!status) {
         ShowFailure(status);
         return;
@@ -337,9 +346,11 @@ void TForm1::BitBtn3Click() {
     SpinEdit1->interpretText();
     QString path;
     if (!dialogs_->GetSaveFileName(this, path)) return;
-    const JobStatus status = WriteLastLines(
-        trunc_file_lines_, static_cast<std::int32_t>(SpinEdit1->value()), LocalPath(path));
-    if (!status) ShowFailure(status);
+    const StringLines lines(trunc_file_lines_);
+    const JobReport report =
+        RunTruncate(LineSource::Lines(lines, trunc_file_name_), Destination::File(LocalPath(path)),
+                    TruncateChoices{SpinEdit1->value()});
+    if (!report.ok()) ShowFailure(report.status);
 }
 
 // Open (Bar).
@@ -349,27 +360,30 @@ void TForm1::BitBtn4Click() {
     RichEdit1->Reload();
     QString path;
     if (!dialogs_->GetOpenFileName(this, path)) return;
-    std::optional<LayoutPair> pair;
-    const JobStatus status = LoadBarInput(LocalPath(path), bar_input_lines_, names_, pair);
+    bar_file_name_ = LocalPath(path);
+    Detection detection;
+    const JobStatus status = LoadBarInput(bar_file_name_, bar_input_lines_, names_, detection);
     RichEdit1->Reload();
     if (!status) {
         ShowFailure(status);
         return;
     }
-    if (pair) {
-        ComboBoxD->setCurrentIndex(pair->date_layout);
-        ComboBoxT->setCurrentIndex(pair->time_layout);
+    if (detection.detected()) {
+        ComboBoxD->setCurrentIndex(Number(detection.pair.date_layout));
+        ComboBoxT->setCurrentIndex(Number(detection.pair.time_layout));
     }
 }
 
 // Create Bar.
 void TForm1::BitBtn5Click() {
     if (job_running_) return;
-    BarSettings settings;
-    settings.delimiter = std::string(DelimiterText(ComboBox3->currentIndex() == 1 ? 1 : 0));
-    settings.date_layout = ComboBoxD->currentIndex();
-    settings.time_layout = ComboBoxT->currentIndex();
-    settings.period = ComboBox2->currentIndex();
+    BarChoices choices;
+    choices.delimiter = ComboBox3->currentIndex() == 1 ? Delimiter::Comma : Delimiter::Space;
+    choices.date_layout = DateLayoutOf(ComboBoxD->currentIndex()).value_or(DateLayout::YYMMDD);
+    choices.time_layout =
+        TimeLayoutOf(ComboBoxT->currentIndex()).value_or(TimeLayout::NotIndicated);
+    choices.period = BarPeriodOf(ComboBox2->currentIndex()).value_or(BarPeriod::Month);
+    choices.names = regional_;
 
     // While the job lets events run, nothing may start another job or change
     // the lines it reads.
@@ -380,7 +394,7 @@ void TForm1::BitBtn5Click() {
     clock.start();
     unsigned lines_since_check = 0;
     int shown_percent = -1;
-    BarProgress progress;
+    JobCallbacks progress;
     progress.step = [&shown_percent](int percent) {
         if (percent == shown_percent) return;
         shown_percent = percent;
@@ -396,19 +410,20 @@ void TForm1::BitBtn5Click() {
         }
         return BreakRequested();
     };
-    const std::vector<std::string> bars = BuildBars(bar_input_lines_, settings, names_, progress);
+    std::vector<std::string> bars;
+    const JobReport report = RunBars(LineSource::Lines(bar_input_lines_, bar_file_name_),
+                                     Destination::Lines(bars), choices, progress);
 
     CloseProgress();
     SetJobRunning(false);
 
+    if (!report.ok()) {
+        ShowFailure(report.status);
+        return;
+    }
     QString path;
     if (!dialogs_->GetSaveFileName(this, path)) return;
-    AtomicFile output;
-    JobStatus status = output.Open(LocalPath(path));
-    if (status) {
-        for (const std::string& bar : bars) output.WriteLine(bar);
-        status = output.Commit();
-    }
+    const JobStatus status = WriteLineFile(bars, Destination::File(LocalPath(path)));
     if (!status) {
         ShowFailure(status);
         return;

@@ -5,7 +5,7 @@
 // user's choices, call the job and turn its status into words:
 //
 //   BitBtn1Click: open dialog "in.txt", save dialog "out.txt", conversion 0
-//   -> ConvertPriceFile("in.txt", "out.txt", 0) -> "File out.txt created!"
+//   -> RunConversion(in.txt, out.txt, Conversion::DatePrice) -> "File out.txt created!"
 
 #include <QWidget>
 
@@ -64,11 +64,14 @@ class TForm1 final : public QWidget {
     void SetJobRunning(bool running);
     void ShowFailure(const JobStatus& status);
 
-    DateNames names_;  // prepared once from the regional names
+    RegionalNames regional_;  // the regional month names and designators
+    DateNames names_;         // the same, prepared once for detection
     QtFileDialogs platform_dialogs_;
     FileDialogs* dialogs_;
     TruncLines trunc_file_lines_;
+    std::string trunc_file_name_;  // the file the lines came from
     BarInputLines bar_input_lines_;
+    std::string bar_file_name_;
     bool job_running_ = false;
 
     QTabWidget* PageControl1 = nullptr;

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "calendar/calendar.h"
+#include "test_support.h"
 
 namespace varn {
 namespace {
+
+using testing::Numbered;
 
 const RegionalNames kNames = EnglishRegionalNames();
 
@@ -43,7 +46,8 @@ TEST(BarKey, PeriodsBeginExactlyAtTheirBoundaries) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(BarKey(row.period, row.after), BarKey(row.period, row.before) + 1);
+        EXPECT_EQ(BarKey(Numbered<BarPeriod>(row.period), row.after),
+                  BarKey(Numbered<BarPeriod>(row.period), row.before) + 1);
     }
 }
 
@@ -64,19 +68,20 @@ TEST(BarKey, SamePeriodSharesAKey) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(BarKey(row.period, row.a), BarKey(row.period, row.b));
+        EXPECT_EQ(BarKey(Numbered<BarPeriod>(row.period), row.a),
+                  BarKey(Numbered<BarPeriod>(row.period), row.b));
     }
     // The epoch's day and the day before it do not share key 0.
-    EXPECT_EQ(BarKey(3, At(1850, 9, 9)), 0);
-    EXPECT_EQ(BarKey(3, At(1850, 9, 8, 12)), -1);
+    EXPECT_EQ(BarKey(Numbered<BarPeriod>(3), At(1850, 9, 9)), 0);
+    EXPECT_EQ(BarKey(Numbered<BarPeriod>(3), At(1850, 9, 8, 12)), -1);
 }
 
 TEST(BarKey, CalendarPeriodsUseYearAndMonth) {
-    EXPECT_EQ(BarKey(5, At(2001, 1, 15)), 200101);
-    EXPECT_EQ(BarKey(6, At(2001, 5, 15)), 200101);
-    EXPECT_EQ(BarKey(6, At(2001, 12, 1)), 200103);
-    EXPECT_EQ(BarKey(6, At(2001, 0, 1)), 200100);
-    EXPECT_EQ(BarKey(7, At(2001, 5, 15)), 200100);
+    EXPECT_EQ(BarKey(Numbered<BarPeriod>(5), At(2001, 1, 15)), 200101);
+    EXPECT_EQ(BarKey(Numbered<BarPeriod>(6), At(2001, 5, 15)), 200101);
+    EXPECT_EQ(BarKey(Numbered<BarPeriod>(6), At(2001, 12, 1)), 200103);
+    EXPECT_EQ(BarKey(Numbered<BarPeriod>(6), At(2001, 0, 1)), 200100);
+    EXPECT_EQ(BarKey(Numbered<BarPeriod>(7), At(2001, 5, 15)), 200100);
 }
 
 TEST(ParseBarLine, ReadsStampKeyAndNumbers) {
@@ -97,8 +102,9 @@ TEST(ParseBarLine, ReadsStampKeyAndNumbers) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.line);
         BarLine bar;
-        ASSERT_TRUE(
-            ParseBarLine(row.date_layout, row.time_layout, row.period, row.line, kNames, bar));
+        ASSERT_TRUE(ParseBarLine(Numbered<DateLayout>(row.date_layout),
+                                 Numbered<TimeLayout>(row.time_layout),
+                                 Numbered<BarPeriod>(row.period), row.line, kNames, bar));
         EXPECT_EQ(bar.stamp, row.stamp);
         EXPECT_EQ(bar.key, row.key);
         EXPECT_DOUBLE_EQ(bar.open, row.open);
@@ -119,16 +125,18 @@ TEST(ParseBarLine, RefusesLinesWithoutFourPrices) {
     for (const char* line : rows) {
         SCOPED_TRACE(line);
         BarLine bar;
-        EXPECT_FALSE(ParseBarLine(5, 0, 3, line, kNames, bar));
-        EXPECT_FALSE(LineFitsLayouts(5, 0, line, kNames));
+        EXPECT_FALSE(ParseBarLine(DateLayout::MMDDYYYYSlash, TimeLayout::NotIndicated,
+                                  BarPeriod::Day, line, kNames, bar));
+        EXPECT_FALSE(
+            LineFitsLayouts(DateLayout::MMDDYYYYSlash, TimeLayout::NotIndicated, line, kNames));
     }
 }
 
 TEST(LineFitsLayouts, IntegerPricesAreNotTakenForTimes) {
     // The open reads as a time of layout 5, but then only three prices remain.
     const char* line = "01/02/2001 1000 1010 990 1005";
-    EXPECT_FALSE(LineFitsLayouts(5, 5, line, kNames));
-    EXPECT_TRUE(LineFitsLayouts(5, 0, line, kNames));
+    EXPECT_FALSE(LineFitsLayouts(DateLayout::MMDDYYYYSlash, TimeLayout::BlankDigits, line, kNames));
+    EXPECT_TRUE(LineFitsLayouts(DateLayout::MMDDYYYYSlash, TimeLayout::NotIndicated, line, kNames));
 }
 
 TEST(BarEpoch, IsMidnightStartingMonday9September1850) {

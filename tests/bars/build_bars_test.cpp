@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "bars/bar_input.h"
 #include "test_support.h"
 
 namespace varn {
@@ -38,18 +39,30 @@ std::string Daily(int first_month, int first_day, int last_month, int last_day) 
     return text;
 }
 
-BarSettings Settings(int period, const char* delimiter = " ") {
-    BarSettings settings;
-    settings.date_layout = 5;
-    settings.time_layout = 0;
-    settings.period = period;
-    settings.delimiter = delimiter;
-    return settings;
+BarChoices Settings(int period, Delimiter delimiter = Delimiter::Space) {
+    BarChoices choices;
+    choices.date_layout = DateLayout::MMDDYYYYSlash;
+    choices.time_layout = TimeLayout::NotIndicated;
+    choices.period = static_cast<BarPeriod>(period);
+    choices.delimiter = delimiter;
+    choices.names = kNames;
+    return choices;
 }
 
 using Bars = std::vector<std::string>;
 
-TEST(BuildBars, GivesABarForEveryPeriodIncludingFirstAndLast) {
+// The bars of lines in memory, as the window builds them.
+Bars BuildBars(const BarInputLines& lines, const BarChoices& choices,
+               const JobCallbacks& callbacks = {}, JobReport* report = nullptr) {
+    Bars bars;
+    const JobReport got =
+        RunBars(LineSource::Lines(lines, "lines"), Destination::Lines(bars), choices, callbacks);
+    EXPECT_TRUE(got.ok()) << got.status.Message();
+    if (report != nullptr) *report = got;
+    return bars;
+}
+
+TEST(RunBars, GivesABarForEveryPeriodIncludingFirstAndLast) {
     struct Row {
         const char* name;
         std::string text;
@@ -84,27 +97,27 @@ TEST(BuildBars, GivesABarForEveryPeriodIncludingFirstAndLast) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(BuildBars(Lines(row.text), Settings(row.period), kNames), row.want);
+        EXPECT_EQ(BuildBars(Lines(row.text), Settings(row.period)), row.want);
     }
 }
 
-TEST(BuildBars, WritesTheCommaDelimiter) {
+TEST(RunBars, WritesTheCommaDelimiter) {
     const Bars bars =
-        BuildBars(Lines("01/02/2001 1271.75 1273.5 1271 0.5\n"), Settings(3, ", "), kNames);
+        BuildBars(Lines("01/02/2001 1271.75 1273.5 1271 0.5\n"), Settings(3, Delimiter::Comma));
     EXPECT_EQ(bars, (Bars{"1.2.2001, 1271.75, 1273.50, 1271.00, 0.5000"}));
 }
 
-TEST(BuildBars, StopKeepsTheClosedBarsAndDropsTheOpenOne) {
+TEST(RunBars, StopKeepsTheClosedBarsAndDropsTheOpenOne) {
     const BarInputLines lines = Lines(Daily(1, 1, 12, 31));
     int asked = 0;
     std::vector<int> steps;
-    BarProgress progress;
+    JobCallbacks progress;
     progress.step = [&steps](int percent) { steps.push_back(percent); };
     // Stop while reading March (line 70 of the year).
     progress.stop_requested = [&asked] { return ++asked > 70; };
-    bool stopped = false;
-    const Bars bars = BuildBars(lines, Settings(5), kNames, progress, &stopped);
-    EXPECT_TRUE(stopped);
+    JobReport report;
+    const Bars bars = BuildBars(lines, Settings(5), progress, &report);
+    EXPECT_TRUE(report.stopped);
     ASSERT_EQ(bars.size(), 2U);
     EXPECT_EQ(bars[1].substr(0, 9), "2.28.2001");
     ASSERT_FALSE(steps.empty());
@@ -113,19 +126,20 @@ TEST(BuildBars, StopKeepsTheClosedBarsAndDropsTheOpenOne) {
     // Run to the end, the progress reaches 100.
     steps.clear();
     progress.stop_requested = [] { return false; };
-    EXPECT_EQ(BuildBars(lines, Settings(5), kNames, progress, &stopped).size(), 12U);
-    EXPECT_FALSE(stopped);
+    EXPECT_EQ(BuildBars(lines, Settings(5), progress, &report).size(), 12U);
+    EXPECT_FALSE(report.stopped);
     EXPECT_EQ(steps.back(), 100);
     EXPECT_TRUE(std::is_sorted(steps.begin(), steps.end()));
 }
 
-TEST(BuildBarsFile, StreamsTheSameBarsToAFile) {
+TEST(RunBars, StreamsTheSameBarsToAFile) {
     TempDir dir;
     const std::string text = Daily(1, 15, 4, 3);
     const std::string in = dir.Write("in.txt", text);
-    ASSERT_TRUE(BuildBarsFile(in, dir.Path("out.txt"), Settings(5), kNames).ok());
+    ASSERT_TRUE(
+        RunBars(LineSource::File(in), Destination::File(dir.Path("out.txt")), Settings(5)).ok());
     std::string want;
-    for (const std::string& bar : BuildBars(Lines(text), Settings(5), kNames)) want += bar + "\r\n";
+    for (const std::string& bar : BuildBars(Lines(text), Settings(5))) want += bar + "\r\n";
     EXPECT_EQ(ReadAll(dir.Path("out.txt")), want);
 }
 

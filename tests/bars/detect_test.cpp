@@ -24,12 +24,17 @@ std::string File(int fitting_of_first_100, int total, const std::string& line) {
     return text;
 }
 
+LayoutPair Pair(int date, int time) {
+    return {static_cast<DateLayout>(date), static_cast<TimeLayout>(time)};
+}
+
 std::optional<LayoutPair> Load(const std::string& text) {
     TempDir dir;
     BarInputLines lines;
-    std::optional<LayoutPair> pair;
-    EXPECT_TRUE(LoadBarInput(dir.Write("in.txt", text), lines, kNames, pair).ok());
-    return pair;
+    Detection detection;
+    EXPECT_TRUE(LoadBarInput(dir.Write("in.txt", text), lines, kNames, detection).ok());
+    if (!detection.detected()) return std::nullopt;
+    return detection.pair;
 }
 
 TEST(DetectLayouts, NeedsMoreThan100LinesAnd96Fitting) {
@@ -42,8 +47,8 @@ TEST(DetectLayouts, NeedsMoreThan100LinesAnd96Fitting) {
     };
     const Row rows[] = {
         {"100 lines are not examined", 100, 100, std::nullopt},
-        {"101 lines are", 100, 101, LayoutPair{5, 0}},
-        {"96 of 100 fit", 96, 150, LayoutPair{5, 0}},
+        {"101 lines are", 100, 101, Pair(5, 0)},
+        {"96 of 100 fit", 96, 150, Pair(5, 0)},
         {"95 do not", 95, 150, std::nullopt},
     };
     for (const Row& row : rows) {
@@ -58,12 +63,14 @@ TEST(DetectLayouts, PrefersTheFirstFittingPair) {
         LayoutPair want;
     };
     const Row rows[] = {
-        {"01/02/2001 1000 1010 990 1005", {5, 0}},  // integer prices are no times
-        {"01/02/2001 9:45pm 1 2 3 4", {5, 4}},      // am/pm is not a 24-hour time
-        {"01/02/2001;21:45:15;1;2;3;4", {5, 6}},    // the colon rule, tried before 3 and 1
-        {"20010102 1.5 1.6 1.4 1.55", {14, 0}},        {"2001-01-02,1.5,1.6,1.4,1.55", {12, 0}},
-        {"15 January, 2001 1.5 1.6 1.4 1.55", {9, 0}}, {"10.2001 1.5 1.6 1.4 1.55", {21, 0}},
-        {"25/12/2001 1.5 1.6 1.4 1.55", {6, 0}},
+        {"01/02/2001 1000 1010 990 1005", Pair(5, 0)},  // integer prices are no times
+        {"01/02/2001 9:45pm 1 2 3 4", Pair(5, 4)},      // am/pm is not a 24-hour time
+        {"01/02/2001;21:45:15;1;2;3;4", Pair(5, 6)},    // the colon rule, tried before 3 and 1
+        {"20010102 1.5 1.6 1.4 1.55", Pair(14, 0)},
+        {"2001-01-02,1.5,1.6,1.4,1.55", Pair(12, 0)},
+        {"15 January, 2001 1.5 1.6 1.4 1.55", Pair(9, 0)},
+        {"10.2001 1.5 1.6 1.4 1.55", Pair(21, 0)},
+        {"25/12/2001 1.5 1.6 1.4 1.55", Pair(6, 0)},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.line);
@@ -76,20 +83,21 @@ TEST(DetectLayouts, PrefersTheFirstFittingPair) {
 
 TEST(DetectLayouts, KeepsAGivenLayoutFixed) {
     std::vector<std::string_view> lines(100, "01/02/2001 1.5 1.6 1.4 1.55");
-    EXPECT_EQ(DetectLayouts(lines, kNames, 6, std::nullopt), (LayoutPair{6, 0}));
-    EXPECT_EQ(DetectLayouts(lines, kNames, std::nullopt, 0), (LayoutPair{5, 0}));
-    EXPECT_EQ(DetectLayouts(lines, kNames, 14, std::nullopt), std::nullopt);
+    EXPECT_EQ(DetectLayouts(lines, kNames, DateLayout::DDMMYYYYSlash, std::nullopt), Pair(6, 0));
+    EXPECT_EQ(DetectLayouts(lines, kNames, std::nullopt, TimeLayout::NotIndicated), Pair(5, 0));
+    EXPECT_EQ(DetectLayouts(lines, kNames, DateLayout::YYYYMMDD, std::nullopt), std::nullopt);
 }
 
 TEST(LoadBarInput, ReportsAMissingFile) {
     TempDir dir;
     BarInputLines lines;
     lines.Assign("old\n");
-    std::optional<LayoutPair> pair = LayoutPair{1, 1};
-    const JobStatus status = LoadBarInput(dir.Path("missing.txt"), lines, kNames, pair);
+    Detection detection;
+    detection.outcome = Detection::Outcome::Detected;
+    const JobStatus status = LoadBarInput(dir.Path("missing.txt"), lines, kNames, detection);
     EXPECT_FALSE(status.ok());
     EXPECT_EQ(lines.Count(), 0U);
-    EXPECT_FALSE(pair.has_value());
+    EXPECT_FALSE(detection.detected());
 }
 
 }  // namespace

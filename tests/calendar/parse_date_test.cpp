@@ -19,8 +19,9 @@ Outcome Parse(std::string_view line, int date_layout, int time_layout,
               std::size_t rest_max_length = 255) {
     Outcome out;
     out.error = "stale";
-    out.ok = ParseDateText(line, date_layout, time_layout, short_year, names, out.date, out.rest,
-                           rest_max_length, &out.error);
+    out.ok = ParseDateText(line, static_cast<DateLayout>(date_layout),
+                           static_cast<TimeLayout>(time_layout), short_year, names, out.date,
+                           out.rest, rest_max_length, &out.error);
     return out;
 }
 

@@ -13,16 +13,23 @@ namespace {
 using testing::ReadAll;
 using testing::TempDir;
 
+// Runs a conversion from file to file.
+JobStatus ConvertFile(const std::string& in, const std::string& out, int conversion) {
+    return RunConversion(LineSource::File(in), Destination::File(out),
+                         {static_cast<Conversion>(conversion)})
+        .status;
+}
+
 std::string Convert(const std::string& input, int conversion) {
     TempDir dir;
     const std::string in = dir.Write("in.txt", input);
     const std::string out = dir.Path("out.txt");
-    const JobStatus status = ConvertPriceFile(in, out, conversion);
+    const JobStatus status = ConvertFile(in, out, conversion);
     EXPECT_TRUE(status.ok()) << status.Message();
     return ReadAll(out);
 }
 
-TEST(ConvertPriceFile, RunsEachConversionOverWholeFiles) {
+TEST(RunConversion, RunsEachConversionOverWholeFiles) {
     struct Row {
         const char* name;
         int conversion;
@@ -59,7 +66,7 @@ TEST(ConvertPriceFile, RunsEachConversionOverWholeFiles) {
     }
 }
 
-TEST(ConvertPriceFile, DatesFollowTheJulianCalendarThroughTheReform) {
+TEST(RunConversion, DatesFollowTheJulianCalendarThroughTheReform) {
     // Line 60 is the Julian leap day of the year 1000; the reform skips ten days.
     std::string input;
     const int lines = 213'000;
@@ -71,35 +78,38 @@ TEST(ConvertPriceFile, DatesFollowTheJulianCalendarThroughTheReform) {
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), lines);
 }
 
-TEST(ConvertPriceFile, MayWriteOverItsOwnInput) {
+TEST(RunConversion, MayWriteOverItsOwnInput) {
     TempDir dir;
     const std::string path = dir.Write("prices.txt", "1971,1,4,4.318\n");
-    ASSERT_TRUE(ConvertPriceFile(path, path, 0).ok());
+    ASSERT_TRUE(ConvertFile(path, path, 0).ok());
     EXPECT_EQ(ReadAll(path), "1/4/1971   4.318\r\n");
     EXPECT_EQ(dir.Listing(), "prices.txt ");
 }
 
-TEST(ConvertPriceFile, FailureLeavesExistingOutputUntouched) {
+TEST(RunConversion, FailureLeavesExistingOutputUntouched) {
     TempDir dir;
     const std::string out = dir.Write("out.txt", "precious");
-    const JobStatus missing = ConvertPriceFile(dir.Path("missing.txt"), out, 0);
+    const JobStatus missing = ConvertFile(dir.Path("missing.txt"), out, 0);
     ASSERT_FALSE(missing.ok());
     EXPECT_NE(missing.Message().find("missing.txt"), std::string::npos);
     EXPECT_EQ(ReadAll(out), "precious");
 
     const std::string in = dir.Write("in.txt", "1971,1,4,4.318\n");
-    const JobStatus unwritable = ConvertPriceFile(in, dir.Path("no/such/out.txt"), 0);
+    const JobStatus unwritable = ConvertFile(in, dir.Path("no/such/out.txt"), 0);
     ASSERT_FALSE(unwritable.ok());
     EXPECT_NE(unwritable.Message().find("no/such/out.txt"), std::string::npos);
     EXPECT_EQ(dir.Listing(), "in.txt out.txt ");
 }
 
 TEST(ConversionExample, ShowsLinesOfTheFirstTwoOnly) {
-    EXPECT_EQ(ConversionExample(0).size(), 4U);
-    EXPECT_EQ(ConversionExample(0)[3], "1971,1,7,4.3103");
-    ASSERT_EQ(ConversionExample(1).size(), 5U);
-    EXPECT_EQ(ConversionExample(1)[0], R"("Date","Time","Open","High","Low","Close","Volume")");
-    for (int n : {2, 3, 4, -1, 5}) EXPECT_TRUE(ConversionExample(n).empty()) << n;
+    EXPECT_EQ(ConversionExample(Conversion::DatePrice).size(), 4U);
+    EXPECT_EQ(ConversionExample(Conversion::DatePrice)[3], "1971,1,7,4.3103");
+    ASSERT_EQ(ConversionExample(Conversion::Intraday).size(), 5U);
+    EXPECT_EQ(ConversionExample(Conversion::Intraday)[0],
+              R"("Date","Time","Open","High","Low","Close","Volume")");
+    for (int n : {2, 3, 4}) EXPECT_TRUE(ConversionExample(*ConversionOf(n)).empty()) << n;
+    EXPECT_FALSE(ConversionOf(-1).has_value());
+    EXPECT_FALSE(ConversionOf(5).has_value());
 }
 
 TEST(MonthKey, ReadsTheTextBeforeTheFirstSlash) {

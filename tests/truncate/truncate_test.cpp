@@ -12,6 +12,23 @@ namespace {
 using testing::ReadAll;
 using testing::TempDir;
 
+// The window's job: the last n of the lines held, to path.
+JobStatus WriteLastLines(const TruncLines& lines, std::int64_t n, const std::string& path) {
+    const StringLines held(lines);
+    return RunTruncate(LineSource::Lines(held, "held"), Destination::File(path), {n}).status;
+}
+
+// The command line's job: the last n lines of the file in, to out.
+JobStatus TruncateFile(const std::string& in, std::int64_t n, const std::string& out) {
+    return RunTruncate(LineSource::File(in), Destination::File(out), {n}).status;
+}
+
+JobStatus CountLines(const std::string& path, std::int64_t& count) {
+    const JobReport report = RunCount(LineSource::File(path));
+    count = report.lines_read;
+    return report.status;
+}
+
 // "1\r\n2\r\n...n\r\n"
 std::string Numbered(int from, int to, const char* end = "\r\n") {
     std::string text;

@@ -383,10 +383,13 @@ class MainWindowTest : public QObject {
         Child<QPushButton>("BitBtn4")->click();
         QCOMPARE(Child<QComboBox>("ComboBoxD")->currentIndex(), 5);
 
-        BarSettings settings;
-        settings.date_layout = 5;
-        const std::vector<std::string> all =
-            BuildBars(form_->BarLines(), settings, EnglishRegionalNames());
+        BarChoices choices;
+        choices.date_layout = DateLayout::MMDDYYYYSlash;
+        choices.time_layout = TimeLayout::NotIndicated;
+        std::vector<std::string> all;
+        QVERIFY(RunBars(LineSource::Lines(form_->BarLines(), "long.txt"), Destination::Lines(all),
+                        choices)
+                    .ok());
         QVERIFY(all.size() > 2000);
 
         // Press "Break" once the bar shows a fifth done, and look at the

@@ -1,0 +1,44 @@
+#include "io/line_output.h"
+
+namespace varn {
+
+JobStatus LineOutput::Open(const Destination& destination) {
+    lines_written_ = 0;
+    memory_ = nullptr;
+    switch (destination.kind()) {
+        case Destination::Kind::File:
+            return file_.Open(destination.name());
+        case Destination::Kind::StandardOutput:
+            file_.OpenStandardOutput();
+            return JobStatus::Ok();
+        case Destination::Kind::Lines:
+            memory_ = destination.lines();
+            memory_->clear();
+            return JobStatus::Ok();
+    }
+    return JobStatus::Ok();
+}
+
+void LineOutput::WriteLineParts(std::span<const std::string_view> parts) {
+    ++lines_written_;
+    if (memory_ == nullptr) {
+        file_.WriteLineParts(parts);
+        return;
+    }
+    std::string& line = memory_->emplace_back();
+    for (const std::string_view part : parts) line.append(part);
+}
+
+JobStatus LineOutput::Commit() { return memory_ != nullptr ? ok_ : file_.Commit(); }
+
+JobStatus WriteLineFile(std::span<const std::string> lines, const Destination& destination) {
+    LineOutput output;
+    if (JobStatus status = output.Open(destination); !status) return status;
+    for (const std::string& line : lines) {
+        output.WriteLine(line);
+        if (!output.status().ok()) break;
+    }
+    return output.Commit();
+}
+
+}  // namespace varn

@@ -1,0 +1,58 @@
+#pragma once
+// A job's output lines, whatever the destination: a file written through a
+// temporary file (AtomicFile), standard output, or lines kept in memory.
+// Every line written to a file ends with CR LF; lines kept in memory have no
+// line end. Counts the lines written.
+//
+//   LineOutput out;
+//   if (auto s = out.Open(Destination::FromArgument("bars.txt")); !s) return s;
+//   out.WriteLine("1.5.2001 1.5000 1.6000 1.4000 1.5500");
+//   return out.Commit();
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "io/atomic_file.h"
+#include "io/job.h"
+#include "io/job_status.h"
+
+namespace varn {
+
+class LineOutput {
+  public:
+    [[nodiscard]] JobStatus Open(const Destination& destination);
+
+    void WriteLine(std::string_view line) {
+        ++lines_written_;
+        if (memory_ != nullptr) {
+            memory_->emplace_back(line);
+        } else {
+            file_.WriteLine(line);
+        }
+    }
+    // The pieces of one line, joined.
+    void WriteLineParts(std::span<const std::string_view> parts);
+
+    // Flushes and renames a file into place (see AtomicFile::Commit); lines in
+    // memory are kept as they are.
+    [[nodiscard]] JobStatus Commit();
+
+    // The first write failure so far (ok while none).
+    const JobStatus& status() const { return memory_ != nullptr ? ok_ : file_.status(); }
+    std::int64_t lines_written() const { return lines_written_; }
+
+  private:
+    AtomicFile file_;
+    std::vector<std::string>* memory_ = nullptr;
+    std::int64_t lines_written_ = 0;
+    JobStatus ok_;
+};
+
+// Writes lines (each ended by CR LF in a file) to destination, committing it.
+[[nodiscard]] JobStatus WriteLineFile(std::span<const std::string> lines,
+                                      const Destination& destination);
+
+}  // namespace varn
