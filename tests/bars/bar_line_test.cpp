@@ -132,6 +132,55 @@ TEST(ParseBarLine, RefusesLinesWithoutFourPrices) {
     }
 }
 
+TEST(ParseBarPrices, RefusesYearsFarOutsideTheCalendar) {
+    struct Row {
+        const char* name;
+        const char* line;
+        DateLayout date_layout;
+        BarPeriod period;
+        const char* reason;
+    };
+    const Row rows[] = {
+        // year * 100 does not fit the month key
+        {"month key of the lowest year", "01.02.-2147483648 1 1 1 1", DateLayout::MMDDYYYYDot,
+         BarPeriod::Month, "year out of range"},
+        {"5-minute key of the lowest year", "01.02.-2147483648 1 1 1 1", DateLayout::MMDDYYYYDot,
+         BarPeriod::FiveMinutes, "year out of range"},
+        // adding the century to a two-digit year wrapped into a negative year
+        {"two-digit year window", "15 January, 2147483600 1 1 1 1", DateLayout::DayMonthNameYY,
+         BarPeriod::Month, "the date or time does not read"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ParsedDate date;
+        BarLine bar;
+        ShortText reason;
+        EXPECT_FALSE(ParseBarPrices(row.date_layout, TimeLayout::NotIndicated, row.period, row.line,
+                                    kNames, date, bar, &reason));
+        EXPECT_EQ(reason, row.reason);
+    }
+}
+
+TEST(ParseBarPrices, GivesTheReasonOfARefusal) {
+    struct Row {
+        const char* line;
+        const char* reason;
+    };
+    const Row rows[] = {
+        {"13/15/2001 1.5 1.6 1.4 1.55", "Can't extract Month string: 13/15/2001 substring: 13"},
+        {"01/15/2001 1.5 1.6 1.4", "fewer than four prices"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.line);
+        ParsedDate date;
+        BarLine bar;
+        ShortText reason;
+        EXPECT_FALSE(ParseBarPrices(DateLayout::MMDDYYYYSlash, TimeLayout::NotIndicated,
+                                    BarPeriod::Day, row.line, kNames, date, bar, &reason));
+        EXPECT_EQ(reason, row.reason);
+    }
+}
+
 TEST(LineFitsLayouts, IntegerPricesAreNotTakenForTimes) {
     // The open reads as a time of layout 5, but then only three prices remain.
     const char* line = "01/02/2001 1000 1010 990 1005";

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <vector>
 
 #include "bars/bar_input.h"
 #include "test_support.h"
@@ -156,6 +158,140 @@ TEST(BarInputLines, EditsLinesInPlace) {
     std::vector<std::string> got;
     for (std::size_t i = 0; i < lines.Count(); ++i) got.emplace_back(lines.Line(i));
     EXPECT_EQ(got, (std::vector<std::string>{"a", "a", "B", "last"}));
+}
+
+}  // namespace
+}  // namespace varn
+
+namespace varn {
+namespace {
+
+TEST(RunBars, ReportsLinesUsedAndSkipped) {
+    std::string text = "Date Open High Low Close\n";
+    text += Daily(1, 1, 4, 30);  // 120 lines
+    text += "05/01/2001 1 2\n";
+    JobReport report;
+    BarChoices choices = Settings(5);
+    choices.date_layout.reset();  // detected
+    choices.time_layout.reset();
+    const Bars bars = BuildBars(Lines(text), choices, {}, &report);
+    EXPECT_EQ(bars.size(), 4U);
+    EXPECT_EQ(report.lines_read, 122);
+    EXPECT_EQ(report.lines_used, 120);
+    EXPECT_EQ(report.lines_skipped, 2);
+    EXPECT_EQ(report.bars_written, 4);
+    EXPECT_EQ(report.lines_written, 4);
+    EXPECT_FALSE(report.stopped);
+    ASSERT_TRUE(report.layouts.has_value());
+    EXPECT_EQ(*report.layouts,
+              (UsedLayouts{DateLayout::MMDDYYYYSlash, TimeLayout::NotIndicated, true}));
+    EXPECT_EQ(report.fitting_lines, 99);
+    ASSERT_EQ(report.first_skipped.size(), 2U);
+    EXPECT_EQ(report.first_skipped[0].line, 1);
+    EXPECT_EQ(report.first_skipped[0].reason.rfind("Can't extract Month", 0), 0U)
+        << report.first_skipped[0].reason;
+    EXPECT_EQ(report.first_skipped[1], (SkippedLine{122, "fewer than four prices"}));
+}
+
+TEST(RunBars, KeepsOnlyTheFirstReasons) {
+    std::string text;
+    for (int i = 0; i < 20; ++i) text += "bad line\n";
+    text += "01/02/2001 1.5 1.6 1.4 1.55\n";
+    JobReport report;
+    BuildBars(Lines(text), Settings(3), {}, &report);
+    EXPECT_EQ(report.lines_skipped, 20);
+    EXPECT_EQ(report.lines_used, 1);
+    ASSERT_EQ(report.first_skipped.size(), JobReport::KeptSkips);
+    EXPECT_EQ(report.first_skipped.back().line, static_cast<std::int64_t>(JobReport::KeptSkips));
+}
+
+TEST(RunBars, UndetectedLayoutsFailWithTheReason) {
+    struct Row {
+        const char* name;
+        std::string text;
+        const char* reason;
+    };
+    const Row rows[] = {
+        {"short file", Daily(1, 1, 1, 31), "100 lines or fewer are not examined"},
+        {"nothing fits", std::string(150, '\n'),
+         "no date and time layout fits 96 of the first 100 lines"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempDir dir;
+        const std::string out = dir.Write("out.txt", "precious");
+        BarChoices choices;
+        const JobReport report = RunBars(LineSource::File(dir.Write("in.txt", row.text)),
+                                         Destination::File(out), choices);
+        ASSERT_FALSE(report.ok());
+        EXPECT_EQ(report.status.error.message(), row.reason);
+        EXPECT_FALSE(report.layouts.has_value());
+        EXPECT_EQ(ReadAll(out), "precious");
+    }
+}
+
+// The bars of lines parsed and built one at a time, without batches or
+// threads: what the batched job must give.
+Bars OneLineAtATime(const std::vector<std::string>& lines, const BarChoices& choices) {
+    const BarSettings settings{*choices.date_layout, *choices.time_layout, choices.period,
+                               choices.delimiter};
+    const DateNames names(choices.names);
+    Bars bars;
+    BarBuilder builder(settings, [&bars](std::string_view bar) { bars.emplace_back(bar); });
+    for (const std::string& line : lines) {
+        ParsedBarLine parsed;
+        parsed.ok = ParseBarPrices(settings.date_layout, settings.time_layout, settings.period,
+                                   line, names, parsed.date, parsed.bar);
+        builder.AddParsed(parsed);
+    }
+    builder.Finish();
+    return bars;
+}
+
+TEST(RunBars, BatchesGiveTheBarsOfOneLineAtATime) {
+    // Minute lines with a new hour every 60 lines, so bars close just before,
+    // at and after each batch boundary; every 97th line does not read.
+    std::vector<std::string> lines;
+    const std::size_t count = 3 * kBarBatchLines + 61;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t minutes = i;
+        char line[80];
+        std::snprintf(line, sizeof line, "%02zu/%02zu/2001,%02zu:%02zu,%zu.5,%zu.75,%zu.25,%zu.5",
+                      minutes / 1440 / 28 + 1, minutes / 1440 % 28 + 1, minutes / 60 % 24,
+                      minutes % 60, i % 1000, i % 1000, i % 1000, i % 1000);
+        lines.push_back(i % 97 == 5 ? std::string("broken ") + line : std::string(line));
+    }
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    TempDir dir;
+    const std::string in = dir.Write("in.txt", text);
+    for (const BarPeriod period : {BarPeriod::FiveMinutes, BarPeriod::Hour, BarPeriod::Day}) {
+        SCOPED_TRACE(Number(period));
+        BarChoices choices = Settings(Number(period));
+        choices.time_layout = TimeLayout::SemicolonHms;
+        const Bars want = OneLineAtATime(lines, choices);
+        ASSERT_GT(want.size(), 10U);
+        EXPECT_EQ(BuildBars(Lines(text), choices), want) << "lines in memory";
+        Bars streamed;
+        const JobReport report =
+            RunBars(LineSource::File(in), Destination::Lines(streamed), choices);
+        EXPECT_TRUE(report.ok());
+        EXPECT_EQ(streamed, want) << "lines from a file";
+        EXPECT_EQ(report.lines_read, static_cast<std::int64_t>(count));
+        EXPECT_EQ(report.lines_skipped, static_cast<std::int64_t>((count - 5 + 96) / 97));
+    }
+}
+
+TEST(RunDetect, SaysWhatFitsWithoutWriting) {
+    TempDir dir;
+    BarChoices choices;
+    const JobReport report =
+        RunDetect(LineSource::File(dir.Write("in.txt", Daily(1, 1, 6, 30))), choices);
+    ASSERT_TRUE(report.ok()) << report.status.Message();
+    EXPECT_EQ(report.lines_read, 101);
+    EXPECT_EQ(*report.layouts,
+              (UsedLayouts{DateLayout::MMDDYYYYSlash, TimeLayout::NotIndicated, true}));
+    EXPECT_EQ(report.fitting_lines, 100);
 }
 
 }  // namespace

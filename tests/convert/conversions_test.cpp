@@ -128,3 +128,76 @@ TEST(MonthKey, ReadsTheTextBeforeTheFirstSlash) {
 
 }  // namespace
 }  // namespace varn
+
+namespace varn {
+namespace {
+
+TEST(RunConversion, ReportsTheLinesItSkips) {
+    struct Row {
+        const char* name;
+        Conversion conversion;
+        std::string input;
+        std::int64_t read, used, written;
+        std::vector<SkippedLine> skipped;
+    };
+    const Row rows[] = {
+        {"conversion 0 uses every line", Conversion::DatePrice, "1971,1,4,4.318\nx\n", 2, 2, 2, {}},
+        {"conversion 1 skips the header",
+         Conversion::Intraday,
+         "\"Date\",\"Time\"\n060523,0930,1,2,3,4,5\n0605,0930,1\n",
+         3,
+         1,
+         1,
+         {{1, "not a YYMMDD,HHMM line"}, {3, "not a YYMMDD,HHMM line"}}},
+        {"conversion 2 uses every line, writes one a month",
+         Conversion::DailyToMonthly,
+         "01/30/2004 10\n01/31/2004 11\n02/27/2004 12\n",
+         3,
+         3,
+         2,
+         {}},
+        {"conversion 3 uses every line", Conversion::PriceToDatedPrice, "4.318\n\n", 2, 2, 2, {}},
+        {"conversion 4 skips a blank line",
+         Conversion::TruncatedJulian,
+         "52275.5 1.234\n   \n",
+         2,
+         1,
+         1,
+         {{2, "no truncated Julian day"}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempDir dir;
+        const JobReport report =
+            RunConversion(LineSource::File(dir.Write("in.txt", row.input)),
+                          Destination::File(dir.Path("out.txt")), {row.conversion});
+        ASSERT_TRUE(report.ok()) << report.status.Message();
+        EXPECT_EQ(report.lines_read, row.read);
+        EXPECT_EQ(report.lines_used, row.used);
+        EXPECT_EQ(report.lines_skipped, static_cast<std::int64_t>(row.skipped.size()));
+        EXPECT_EQ(report.first_skipped, row.skipped);
+        EXPECT_EQ(report.lines_written, row.written);
+        EXPECT_FALSE(report.stopped);
+    }
+}
+
+TEST(RunConversion, AStopLeavesTheDestinationAsItWas) {
+    TempDir dir;
+    const std::string out = dir.Write("out.txt", "precious");
+    std::string input;
+    for (int i = 0; i < 1000; ++i) input += "1971,1,4,4.318\n";
+    int asked = 0;
+    JobCallbacks callbacks;
+    callbacks.stop_requested = [&asked] { return ++asked > 500; };
+    const JobReport report =
+        RunConversion(LineSource::File(dir.Write("in.txt", input)), Destination::File(out),
+                      {Conversion::DatePrice}, callbacks);
+    EXPECT_TRUE(report.ok());
+    EXPECT_TRUE(report.stopped);
+    EXPECT_EQ(report.lines_read, 500);
+    EXPECT_EQ(ReadAll(out), "precious");
+    EXPECT_EQ(dir.Listing(), "in.txt out.txt ");
+}
+
+}  // namespace
+}  // namespace varn
