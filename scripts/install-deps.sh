@@ -9,7 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
     qt6-base-dev qt6-charts-dev libgl-dev
     xvfb x11-apps mawk hyperfine datamash locales
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format clang-tidy
 )
 
 # The side-by-side benchmarks also compare against pandas.

@@ -11,7 +11,7 @@ namespace varn {
 namespace {
 
 // Period lengths in seconds, for the periods counted from the epoch.
-constexpr std::array<std::int64_t, 5> kPeriodSeconds = {5 * 60, 15 * 60, 60 * 60, 86400, 7 * 86400};
+constexpr std::array<std::int64_t, 5> kPeriodSeconds = {300, 900, 3600, 86400, 604800};
 
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
     std::int64_t q = a / b;
