@@ -349,17 +349,24 @@ void TForm1::BitBtn4Click() {
     RichEdit1->Reload();
     QString path;
     if (!dialogs_->GetOpenFileName(this, path)) return;
+    LoadBarFile(path);
+}
+
+bool TForm1::LoadBarFile(const QString& path) {
+    if (job_running_) return false;
+    PageControl1->setCurrentWidget(TabSheet3);
     std::optional<LayoutPair> pair;
     const JobStatus status = LoadBarInput(LocalPath(path), bar_input_lines_, names_, pair);
     RichEdit1->Reload();
     if (!status) {
         ShowFailure(status);
-        return;
+        return false;
     }
     if (pair) {
         ComboBoxD->setCurrentIndex(pair->date_layout);
         ComboBoxT->setCurrentIndex(pair->time_layout);
     }
+    return true;
 }
 
 // Create Bar.
