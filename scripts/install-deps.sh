@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what the build, the tests and the benchmarks need, from Debian 12
-# packages. Quick when everything is present; uses sudo only when not root.
+# Installs what the build, the tests, the benchmarks and the Debian package
+# (and its checks) need, from Debian 12 packages. Quick when everything is
+# present; uses sudo only when not root.
 # With --bench, also what the side-by-side benchmarks compare against.
 set -euo pipefail
 
@@ -9,7 +10,12 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
     qt6-base-dev qt6-charts-dev libgl-dev
     xvfb x11-apps mawk hyperfine datamash locales
+<<<<<<< HEAD
     clang libclang-rt-14-dev clang-format clang-tidy
+=======
+    clang libclang-rt-14-dev
+    dpkg-dev file lintian desktop-file-utils appstream man-db bash-completion
+>>>>>>> pkg
 )
 
 # The side-by-side benchmarks also compare against pandas.

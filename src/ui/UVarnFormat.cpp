@@ -360,18 +360,25 @@ void TForm1::BitBtn4Click() {
     RichEdit1->Reload();
     QString path;
     if (!dialogs_->GetOpenFileName(this, path)) return;
+    LoadBarFile(path);
+}
+
+bool TForm1::LoadBarFile(const QString& path) {
+    if (job_running_) return false;
+    PageControl1->setCurrentWidget(TabSheet3);
     bar_file_name_ = LocalPath(path);
     Detection detection;
     const JobStatus status = LoadBarInput(bar_file_name_, bar_input_lines_, names_, detection);
     RichEdit1->Reload();
     if (!status) {
         ShowFailure(status);
-        return;
+        return false;
     }
     if (detection.detected()) {
         ComboBoxD->setCurrentIndex(Number(detection.pair.date_layout));
         ComboBoxT->setCurrentIndex(Number(detection.pair.time_layout));
     }
+    return true;
 }
 
 // Create Bar.

@@ -43,6 +43,10 @@ class TForm1 final : public QWidget {
     BarInputLines& BarLines() { return bar_input_lines_; }
     // Whether a job that lets events run ("Create Bar") is under way.
     bool JobRunning() const { return job_running_; }
+    // Loads path into the Bar page as its open button does after the dialog,
+    // and shows that page; a failure is reported. False when nothing was
+    // loaded (a failure, or a job under way).
+    bool LoadBarFile(const QString& path);
 
   public slots:
     void FormCreate();

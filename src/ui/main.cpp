@@ -1,16 +1,19 @@
-// varn-gui: the desktop window. Takes no arguments; a hidden option
+// varn-gui: the desktop window. "varn-gui FILE" opens FILE on the Bar page;
+// --help and --version print and exit. A hidden option
 // "--screenshot-page N FILE [INPUT]" shows page N (0 to 2, 3 for the progress
 // window), with INPUT loaded into the bar page, saves a picture of it to FILE
 // and exits.
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QPixmap>
 #include <QScreen>
-#include <QStringList>
 #include <QTabWidget>
 #include <clocale>
+#include <cstdio>
 
 #include "calendar/regional.h"
+#include "ui/StartUp.h"
 #include "ui/T_progr.h"
 #include "ui/UVarnFormat.h"
 
@@ -39,14 +42,31 @@ int main(int argc, char* argv[]) {
     std::setlocale(LC_ALL, "");
     std::setlocale(LC_NUMERIC, "C");
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Varn Format Convertor"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Varn Format Convertor"));
+    varn::SetUpApplicationIdentity();
     std::setlocale(LC_NUMERIC, "C");  // QApplication may have set it from the environment
 
+    QCommandLineParser parser;
+    const varn::StartUpRequest request =
+        varn::ReadStartUpArguments(parser, QApplication::arguments());
+    using Action = varn::StartUpRequest::Action;
+    switch (request.action) {
+        case Action::Help:
+            parser.process(QApplication::arguments());  // prints, with Qt's options for --help-all
+            return 0;
+        case Action::Version:
+            std::printf("varn-gui %s\n", qPrintable(QApplication::applicationVersion()));
+            return 0;
+        case Action::Error:
+            std::fprintf(stderr, "varn-gui: %s\nRun 'varn-gui --help' for usage.\n",
+                         qPrintable(request.error));
+            return 1;
+        case Action::Window:
+        case Action::Screenshot:
+            break;
+    }
+
     const varn::RegionalNames names = varn::RegionalNamesFromLocale();
-    const QStringList arguments = QApplication::arguments();
-    const bool screenshot =
-        arguments.size() >= 4 && arguments[1] == QStringLiteral("--screenshot-page");
+    const bool screenshot = request.action == Action::Screenshot;
     varn::AnsweredDialogs answered;
     varn::TForm1 form(names, screenshot ? &answered : nullptr);
     varn::Form1 = &form;
@@ -54,16 +74,15 @@ int main(int argc, char* argv[]) {
 
     int result = 0;
     if (screenshot) {
-        if (arguments.size() >= 5) {
-            answered.open_answers.push_back(arguments[4]);
-            form.BitBtn4Click();
-        }
-        result = TakeScreenshot(form, arguments[2].toInt(), arguments[3]);
+        if (!request.file.isEmpty()) form.LoadBarFile(request.file);
+        result = TakeScreenshot(form, request.screenshot_page, request.picture);
     } else {
         if (const QScreen* screen = QApplication::primaryScreen()) {
             form.move(screen->availableGeometry().center() - form.rect().center());
         }
         form.show();
+        // A failure to read the file is reported over the window, which stays open.
+        if (!request.file.isEmpty()) form.LoadBarFile(request.file);
         result = QApplication::exec();
     }
     varn::DestroyProgressWindow();

@@ -1,0 +1,120 @@
+# Fails when a manual page or the bash completion lacks a long option or a
+# command that the program's own --help lists, or when the manual page still
+# names an option the program no longer takes.
+#
+#   cmake -DVARN=varn -DVARN_MANUAL=varn.1 -DVARN_COMPLETION=completion/varn
+#         [-DVARN_GUI=varn-gui -DVARN_GUI_MANUAL=varn-gui.1] -P check-manual.cmake
+
+cmake_minimum_required(VERSION 3.25)
+
+set(problems "")
+
+function(run_help output)
+    execute_process(COMMAND ${ARGN} --help OUTPUT_VARIABLE text ERROR_VARIABLE error
+                    RESULT_VARIABLE result)
+    if(NOT result EQUAL 0 OR text STREQUAL "")
+        message(FATAL_ERROR "'${ARGN} --help' failed (${result}): ${error}")
+    endif()
+    set(${output} "${text}" PARENT_SCOPE)
+endfunction()
+
+# The long options named in text, each once.
+function(long_options text output)
+    string(REGEX MATCHALL "--[a-z][a-z0-9-]*[a-z0-9]" options "${text}")
+    list(REMOVE_DUPLICATES options)
+    set(${output} ${options} PARENT_SCOPE)
+endfunction()
+
+# The manual page as plain words: groff's "\-" is a plain hyphen there.
+function(read_manual file output)
+    file(READ ${file} text)
+    string(REPLACE "\\-" "-" text "${text}")
+    set(${output} "${text}" PARENT_SCOPE)
+endfunction()
+
+# Whether word appears in text, not as the start of a longer word.
+function(mentions text word output)
+    string(REGEX REPLACE "([.+*?^$()\\[\\]|])" "\\\\\\1" pattern "${word}")
+    if(text MATCHES "(^|[^a-z0-9-])${pattern}([^a-z0-9-]|$)")
+        set(${output} TRUE PARENT_SCOPE)
+    else()
+        set(${output} FALSE PARENT_SCOPE)
+    endif()
+endfunction()
+
+macro(problem text)
+    list(APPEND problems "${text}")
+endmacro()
+
+# varn: the top level and each command's help.
+run_help(top ${VARN})
+read_manual(${VARN_MANUAL} manual)
+file(READ ${VARN_COMPLETION} completion)
+set(all_help "${top}")
+# CLI11 heads the list "Subcommands:" or "SUBCOMMANDS:", by release.
+string(REGEX MATCH "\n *[Ss][Uu][Bb][Cc][Oo][Mm][Mm][Aa][Nn][Dd][Ss]:\n(.*)" _ "${top}")
+set(commands "")
+string(REPLACE "\n" ";" command_lines "${CMAKE_MATCH_1}")
+foreach(line IN LISTS command_lines)
+    if(line MATCHES "^ +([a-z][a-z0-9-]*)( |$)")
+        list(APPEND commands ${CMAKE_MATCH_1})
+    endif()
+endforeach()
+if(commands STREQUAL "")
+    message(FATAL_ERROR "no commands found in 'varn --help':\n${top}")
+endif()
+foreach(command IN LISTS commands)
+    mentions("${manual}" "varn ${command}" listed)
+    if(NOT listed)
+        problem("${VARN_MANUAL}: no 'varn ${command}'")
+    endif()
+    mentions("${completion}" "${command}" completed)
+    if(NOT completed)
+        problem("${VARN_COMPLETION}: no command '${command}'")
+    endif()
+    run_help(help ${VARN} ${command})
+    string(APPEND all_help "\n${help}")
+    long_options("${help}" options)
+    foreach(option IN LISTS options)
+        if(NOT option STREQUAL "--help")
+            mentions("${completion}" "${option}" completed)
+            if(NOT completed)
+                problem("${VARN_COMPLETION}: no ${option} (varn ${command})")
+            endif()
+        endif()
+    endforeach()
+endforeach()
+long_options("${all_help}" help_options)
+foreach(option IN LISTS help_options)
+    mentions("${manual}" "${option}" listed)
+    if(NOT listed)
+        problem("${VARN_MANUAL}: no ${option}")
+    endif()
+endforeach()
+long_options("${manual}" manual_options)
+foreach(option IN LISTS manual_options)
+    if(NOT option IN_LIST help_options)
+        problem("${VARN_MANUAL}: names ${option}, which no --help lists")
+    endif()
+endforeach()
+
+# varn-gui.
+if(DEFINED VARN_GUI)
+    run_help(gui_help ${VARN_GUI})
+    read_manual(${VARN_GUI_MANUAL} gui_manual)
+    long_options("${gui_help}" gui_options)
+    foreach(option IN LISTS gui_options)
+        mentions("${gui_manual}" "${option}" listed)
+        if(NOT listed)
+            problem("${VARN_GUI_MANUAL}: no ${option}")
+        endif()
+    endforeach()
+endif()
+
+if(problems)
+    list(JOIN problems "\n  " text)
+    message(FATAL_ERROR "the manual pages or the completion are behind --help:\n  ${text}")
+endif()
+list(LENGTH commands command_count)
+list(LENGTH help_options option_count)
+message(STATUS "${command_count} commands and ${option_count} long options, all documented")

@@ -1,0 +1,88 @@
+#include "ui/StartUp.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+
+#ifndef VARN_VERSION
+#define VARN_VERSION "0"
+#endif
+
+// The resource lives in a static library: it is registered on first use.
+static void InitIconResource() { Q_INIT_RESOURCE(varn_icons); }
+
+namespace varn {
+
+StartUpRequest ReadStartUpArguments(QCommandLineParser& parser, const QStringList& arguments) {
+    parser.setApplicationDescription(
+        QStringLiteral("Varn Format Convertor: converts price files, builds open-high-low-close "
+                       "bars, keeps last lines."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    QCommandLineOption screenshot(QStringLiteral("screenshot-page"),
+                                  QStringLiteral("Save a picture of page N and exit."),
+                                  QStringLiteral("N"));
+    screenshot.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(screenshot);
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("A price file to open on the Bar page."),
+                                 QStringLiteral("[FILE]"));
+
+    StartUpRequest request;
+    if (!parser.parse(arguments)) {
+        request.action = StartUpRequest::Action::Error;
+        request.error = parser.errorText();
+        return request;
+    }
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+        request.action = StartUpRequest::Action::Help;
+        return request;
+    }
+    if (parser.isSet(version)) {
+        request.action = StartUpRequest::Action::Version;
+        return request;
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (parser.isSet(screenshot)) {
+        bool number = false;
+        const int page = parser.value(screenshot).toInt(&number);
+        if (!number || page < 0 || page > 3 || positional.isEmpty() || positional.size() > 2) {
+            request.action = StartUpRequest::Action::Error;
+            request.error = QStringLiteral(
+                "--screenshot-page takes a page 0 to 3, a picture "
+                "file and an optional input file");
+            return request;
+        }
+        request.action = StartUpRequest::Action::Screenshot;
+        request.screenshot_page = page;
+        request.picture = positional[0];
+        if (positional.size() == 2) request.file = positional[1];
+        return request;
+    }
+    if (positional.size() > 1) {
+        request.action = StartUpRequest::Action::Error;
+        request.error = QStringLiteral("one file at most can be opened");
+        return request;
+    }
+    if (!positional.isEmpty()) request.file = positional[0];
+    return request;
+}
+
+QIcon VarnIcon() {
+    InitIconResource();
+    QIcon icon;
+    for (const int size : {48, 256}) {
+        icon.addFile(QStringLiteral(":/icons/%1-%2.png").arg(QLatin1String(DesktopId)).arg(size),
+                     QSize(size, size));
+    }
+    return icon;
+}
+
+void SetUpApplicationIdentity() {
+    QApplication::setApplicationName(QStringLiteral("Varn Format Convertor"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Varn Format Convertor"));
+    QApplication::setApplicationVersion(QStringLiteral(VARN_VERSION));
+    QGuiApplication::setDesktopFileName(QLatin1String(DesktopId));
+    QApplication::setWindowIcon(VarnIcon());
+}
+
+}  // namespace varn
