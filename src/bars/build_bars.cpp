@@ -113,6 +113,12 @@ JobStatus ChooseLayouts(Batch& first, const LineInput& input, const BarChoices& 
     const Detection detection =
         DetectInputLayouts(first.Lines(), names, choices.date_layout, choices.time_layout);
     if (!detection.detected()) {
+        if (detection.outcome == Detection::Outcome::NoFit) {
+            // The pair that came nearest, not used.
+            report.layouts =
+                UsedLayouts{detection.pair.date_layout, detection.pair.time_layout, false};
+            report.fitting_lines = detection.fitting_lines;
+        }
         return JobStatus::Failure(input.name(), DetectionError(detection.outcome),
                                   "cannot detect the date and time layouts");
     }
@@ -207,6 +213,13 @@ JobReport RunBars(const LineSource& source, const Destination& destination,
     }
     if (!report.stopped) builder.Finish();  // a stop drops the open bar
     report.bars_written = report.lines_written = output.lines_written();
+    // Lines read and none of them a bar: nothing is written, an existing
+    // file stays as it was.
+    if (!report.stopped && report.lines_read > 0 && report.lines_used == 0) {
+        report.status =
+            JobStatus::Failure(input.name(), NoLineUsedError(), std::string(NothingWritten));
+        return report;
+    }
     report.status = output.Commit();
     if (report.ok() && !report.stopped && callbacks.step) callbacks.step(100);
     return report;

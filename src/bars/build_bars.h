@@ -81,17 +81,19 @@ class BarBuilder {
 
 // Builds the bars of source into destination. Layouts not given are detected
 // from the first lines; when they cannot be, the job fails without writing and
-// the report says why. callbacks.step receives the share of lines built when
-// the number of lines is known (lines in memory); when stop_requested answers
-// true the bars closed so far are written, the open bar is dropped and the
-// report tells stopped. The report counts lines read, used and skipped (with
-// the first reasons) and bars written, and names the layouts used.
+// the report says why (as RunDetect). A job that reads lines and can use none
+// fails with NoLineUsedError and writes nothing. callbacks.step receives the share of lines built
+// when the number of lines is known (lines in memory); when stop_requested answers true the bars
+// closed so far are written, the open bar is dropped and the report tells stopped. The report
+// counts lines read, used and skipped (with the first reasons) and bars written, and names the
+// layouts used.
 JobReport RunBars(const LineSource& source, const Destination& destination,
                   const BarChoices& choices, const JobCallbacks& callbacks = {});
 
 // Detects the layouts of source as RunBars would: lines_read counts the lines
 // looked at, layouts and fitting_lines tell what was found. When nothing is,
-// the status is a failure saying why.
+// the status is a failure with a DetectionError; when no pair fits enough
+// lines, layouts (not detected) and fitting_lines tell the nearest pair.
 JobReport RunDetect(const LineSource& source, const BarChoices& choices);
 
 }  // namespace varn

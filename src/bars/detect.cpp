@@ -9,32 +9,42 @@
 namespace varn {
 namespace {
 
-// The first pair that fits, with how many lines it fits.
-std::optional<std::pair<LayoutPair, int>> FirstFittingPair(std::span<const std::string_view> lines,
-                                                           const DateNames& names,
-                                                           std::optional<DateLayout> fixed_date,
-                                                           std::optional<TimeLayout> fixed_time) {
-    const auto examined = lines.first(std::min<std::size_t>(lines.size(), DetectLineCount));
+// Calls visit with every pair in the order detection tries them (date layouts
+// ascending, time layouts from 7 down to 0), until it returns true.
+template <typename Visit>
+void ForEachPair(std::optional<DateLayout> fixed_date, std::optional<TimeLayout> fixed_time,
+                 Visit visit) {
     const int first_date = fixed_date ? Number(*fixed_date) : 0;
     const int last_date = fixed_date ? Number(*fixed_date) : DateLayoutCount - 1;
     const int first_time = fixed_time ? Number(*fixed_time) : TimeLayoutCount - 1;
     const int last_time = fixed_time ? Number(*fixed_time) : 0;
     for (int d = first_date; d <= last_date; ++d) {
         for (int t = first_time; t >= last_time; --t) {
-            const auto date = static_cast<DateLayout>(d);
-            const auto time = static_cast<TimeLayout>(t);
-            int fits = 0;
-            int left = static_cast<int>(examined.size());
-            for (std::string_view line : examined) {
-                if (LineFitsLayouts(date, time, line, names)) ++fits;
-                --left;
-                // Stop counting once the threshold is out of reach.
-                if (fits + left < DetectThreshold) break;
-            }
-            if (fits >= DetectThreshold) return std::pair{LayoutPair{date, time}, fits};
+            if (visit(LayoutPair{static_cast<DateLayout>(d), static_cast<TimeLayout>(t)})) return;
         }
     }
-    return std::nullopt;
+}
+
+// The first pair that fits, with how many lines it fits.
+std::optional<std::pair<LayoutPair, int>> FirstFittingPair(std::span<const std::string_view> lines,
+                                                           const DateNames& names,
+                                                           std::optional<DateLayout> fixed_date,
+                                                           std::optional<TimeLayout> fixed_time) {
+    const auto examined = lines.first(std::min<std::size_t>(lines.size(), DetectLineCount));
+    std::optional<std::pair<LayoutPair, int>> found;
+    ForEachPair(fixed_date, fixed_time, [&](const LayoutPair& pair) {
+        int fits = 0;
+        int left = static_cast<int>(examined.size());
+        for (std::string_view line : examined) {
+            if (LineFitsLayouts(pair.date_layout, pair.time_layout, line, names)) ++fits;
+            --left;
+            // Stop counting once the threshold is out of reach.
+            if (fits + left < DetectThreshold) break;
+        }
+        if (fits >= DetectThreshold) found = std::pair{pair, fits};
+        return found.has_value();
+    });
+    return found;
 }
 
 class DetectionCategory final : public std::error_category {
@@ -62,7 +72,21 @@ Detection DetectInputLayouts(std::span<const std::string_view> first, const Date
     if (first.size() <= static_cast<std::size_t>(DetectLineCount)) return detection;
     const auto found = FirstFittingPair(first, names, fixed_date_layout, fixed_time_layout);
     if (!found) {
+        // Tell the pair that came nearest: every pair counted over every line,
+        // the first of the highest counts in the order pairs are tried.
         detection.outcome = Detection::Outcome::NoFit;
+        const auto examined = first.first(DetectLineCount);
+        ForEachPair(fixed_date_layout, fixed_time_layout, [&](const LayoutPair& pair) {
+            int fits = 0;
+            for (std::string_view line : examined) {
+                if (LineFitsLayouts(pair.date_layout, pair.time_layout, line, names)) ++fits;
+            }
+            if (fits > detection.fitting_lines) {
+                detection.fitting_lines = fits;
+                detection.pair = pair;
+            }
+            return false;
+        });
         return detection;
     }
     detection.outcome = Detection::Outcome::Detected;

@@ -35,8 +35,8 @@ struct Detection {
         NoFit,        // no pair fits DetectThreshold of the first lines
     };
     Outcome outcome = Outcome::TooFewLines;
-    LayoutPair pair;
-    int fitting_lines = 0;
+    LayoutPair pair;        // Detected: the pair; NoFit: the pair that fits most lines
+    int fitting_lines = 0;  // how many of the first lines pair fits
     bool detected() const { return outcome == Outcome::Detected; }
 };
 

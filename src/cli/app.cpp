@@ -28,6 +28,13 @@ int RunVarn(const std::vector<std::string>& args, std::ostream& out, std::ostrea
                  "varn"};
     app.set_version_flag("--version", std::string("varn ") + VARN_VERSION);
     app.require_subcommand(1);
+    // The options of the whole program may also follow the subcommand.
+    app.fallthrough();
+    bool quiet = false;
+    bool verbose = false;
+    app.add_flag("-q,--quiet", quiet, "say nothing on success, not even about skipped lines");
+    app.add_flag("-v,--verbose", verbose,
+                 "after each job, a summary of the lines read, used, skipped and written");
 
     CommandRun run;
     AddConvertCommand(app, run);
@@ -37,7 +44,7 @@ int RunVarn(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     AddDetectCommand(app, run);
     AddLayoutsCommand(app, run);
 
-    Streams streams{out, err};
+    Streams streams{out, err, Verbosity::Normal};
     try {
         // CLI11 takes the arguments last first.
         std::vector<std::string> reversed(args.rbegin(), args.rend());
@@ -55,6 +62,11 @@ int RunVarn(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         err << "varn: " << e.what() << '\n' << "Run 'varn --help' for usage.\n";
         return ExitUsage;
     }
+    if (quiet && verbose) {
+        err << "varn: --quiet and --verbose exclude each other\nRun 'varn --help' for usage.\n";
+        return ExitUsage;
+    }
+    streams.verbosity = quiet ? Verbosity::Quiet : verbose ? Verbosity::Verbose : Verbosity::Normal;
     if (!run) {
         err << "varn: no command given\nRun 'varn --help' for usage.\n";
         return ExitUsage;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "bars/build_bars.h"
+#include "bars/detect.h"
 #include "cli/command.h"
 #include "cli/layout_options.h"
 
@@ -46,11 +47,20 @@ void AddBarsCommand(CLI::App& app, CommandRun& run) {
             choices.names = RegionalNamesFromLocale();
             const JobReport report = RunBars(LineSource::FromArgument(args->input),
                                              Destination::FromArgument(args->output), choices);
-            const int code = Finish(report.status, s);
-            if (!report.ok() && !report.layouts) {
+            if (!report.ok() && report.status.error.category() ==
+                                    DetectionError(Detection::Outcome::NoFit).category()) {
+                // Detection failed: say why and how near it came, and what to give.
+                if (report.layouts) {
+                    Fail(DetectionFailureText(report, args->input), s);
+                } else {
+                    Finish(report.status, s);
+                }
                 s.err << "varn: give --date-layout and --time-layout\n";
+                return ExitFailure;
             }
-            return code;
+            if (!report.layouts) return Finish(report.status, s);
+            const std::string unread_as = "as a bar under " + LayoutsText(*report.layouts);
+            return FinishJob(report, args->input, "bars", unread_as, s);
         };
     });
 }

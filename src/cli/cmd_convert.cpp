@@ -30,10 +30,13 @@ void AddConvertCommand(CLI::App& app, CommandRun& run) {
     cmd->callback([args, &run] {
         run = [args](Streams& s) {
             const ConversionChoices choices{*ConversionOf(args->format)};
-            return Finish(RunConversion(LineSource::FromArgument(args->input),
-                                        Destination::FromArgument(args->output), choices)
-                              .status,
-                          s);
+            const JobReport report =
+                RunConversion(LineSource::FromArgument(args->input),
+                              Destination::FromArgument(args->output), choices);
+            const std::string unread_as =
+                "as conversion " + std::to_string(args->format) + " (" +
+                std::string(ConversionItems[static_cast<std::size_t>(args->format)]) + ")";
+            return FinishJob(report, args->input, "lines", unread_as, s);
         };
     });
 }

@@ -1,12 +1,16 @@
 // varn detect INPUT
 //
-// Prints the date and time layouts that fit the first 100 lines:
+// Prints the date and time layouts that fit the first 100 lines, and how many
+// of them fit:
 //   date layout: 5 (MM/DD/YYYY  OHLC Vol O.I.)
 //   time layout: 0 (Not Indicated)
+//   fits: 100 of 100 lines
 // Reads only the first 101 lines: a file of 100 lines or fewer is not examined.
+// When nothing fits, says which pair came nearest.
 #include <memory>
 
 #include "bars/build_bars.h"
+#include "bars/detect.h"
 #include "calendar/date_layouts.h"
 #include "cli/command.h"
 
@@ -21,11 +25,18 @@ void AddDetectCommand(CLI::App& app, CommandRun& run) {
             BarChoices choices;
             choices.names = RegionalNamesFromLocale();
             const JobReport report = RunDetect(LineSource::FromArgument(*input), choices);
-            if (!report.ok()) return Finish(report.status, s);
+            if (!report.ok()) {
+                if (report.status.error.category() !=
+                    DetectionError(Detection::Outcome::NoFit).category()) {
+                    return Finish(report.status, s);
+                }
+                return Fail(DetectionFailureText(report, *input), s);
+            }
             s.out << "date layout: " << Number(report.layouts->date) << " ("
                   << DateLayoutItem(report.layouts->date) << ")\n"
                   << "time layout: " << Number(report.layouts->time) << " ("
-                  << TimeLayoutItem(report.layouts->time) << ")\n";
+                  << TimeLayoutItem(report.layouts->time) << ")\n"
+                  << "fits: " << report.fitting_lines << " of " << DetectLineCount << " lines\n";
             return ExitOk;
         };
     });

@@ -9,7 +9,10 @@
 #include <CLI/CLI.hpp>
 #include <functional>
 #include <ostream>
+#include <string>
+#include <string_view>
 
+#include "io/job.h"
 #include "io/job_status.h"
 
 namespace varn::cli {
@@ -18,9 +21,14 @@ inline constexpr int ExitOk = 0;
 inline constexpr int ExitFailure = 1;
 inline constexpr int ExitUsage = 2;
 
+// How much a successful job says on standard error: Quiet nothing, Normal a
+// warning when lines were skipped, Verbose a summary line always.
+enum class Verbosity { Quiet, Normal, Verbose };
+
 struct Streams {
     std::ostream& out;
     std::ostream& err;
+    Verbosity verbosity = Verbosity::Normal;
 };
 
 // What a parsed subcommand does; set by the subcommand's registration.
@@ -31,6 +39,21 @@ int Finish(const JobStatus& status, Streams& streams);
 
 // Prints "varn: <message>" and returns ExitFailure.
 int Fail(const std::string& message, Streams& streams);
+
+// Turns a job's report into an exit code and the lines standard error shows.
+// name is the input as the user gave it; written says what the job writes
+// ("bars" or "lines"); unread_as ends "no line reads ..." when the job read
+// lines but used none ("as a bar under date layout 5 (...) and time layout 0
+// (...)").
+int FinishJob(const JobReport& report, const std::string& name, std::string_view written,
+              const std::string& unread_as, Streams& streams);
+
+// "date layout 5 (MM/DD/YYYY  OHLC Vol O.I.) and time layout 0 (Not Indicated)"
+std::string LayoutsText(const UsedLayouts& layouts);
+
+// Why the layouts of name were not detected, in words; the report is that of
+// a failed RunDetect or RunBars.
+std::string DetectionFailureText(const JobReport& report, const std::string& name);
 
 void AddConvertCommand(CLI::App& app, CommandRun& run);
 void AddTruncateCommand(CLI::App& app, CommandRun& run);

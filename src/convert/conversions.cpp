@@ -90,6 +90,11 @@ JobReport RunConversion(const LineSource& source, const Destination& destination
     report.lines_read = input.line_number();
     report.lines_written = output.lines_written();
     report.stopped = input.stopped();
+    // Lines read and none used: nothing is written, an existing file stays.
+    if (report.ok() && !report.stopped && report.lines_read > 0 && report.lines_used == 0) {
+        report.status =
+            JobStatus::Failure(input.name(), NoLineUsedError(), std::string(NothingWritten));
+    }
     // A stopped conversion is left unfinished: nothing is renamed into place.
     if (report.ok() && !report.stopped) report.status = output.Commit();
     if (report.ok() && callbacks.step) callbacks.step(100);

@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "calendar/layout_numbers.h"
@@ -125,6 +126,11 @@ struct UsedLayouts {
     friend bool operator==(const UsedLayouts&, const UsedLayouts&) = default;
 };
 
+// The reason of a job that read lines but could use none of them: it writes
+// nothing, and an existing destination stays as it was.
+std::error_code NoLineUsedError();
+inline constexpr std::string_view NothingWritten = "nothing written";
+
 // What a job did.
 struct JobReport {
     // How many skipped lines are kept with their reasons.
@@ -142,6 +148,8 @@ struct JobReport {
     int fitting_lines = 0;                   // detection: lines of the first 100 that fit
 
     bool ok() const { return status.ok(); }
+    // Whether the job read lines and used none (status then NoLineUsedError).
+    bool used_no_line() const { return status.error == NoLineUsedError(); }
     // Counts a skipped line; keeps its reason while fewer than KeptSkips are.
     void Skip(std::int64_t line, std::string_view reason);
     // Whether a reason is still wanted for the next skipped line.

@@ -246,7 +246,8 @@ TEST(VarnBinary, DetectsLayoutsAndBuildsBars) {
     Outcome got = Shell(dir, kVarn + " detect daily.txt");
     EXPECT_EQ(got.code, 0) << got.err;
     EXPECT_EQ(got.out,
-              "date layout: 5 (MM/DD/YYYY  OHLC Vol O.I.)\ntime layout: 0 (Not Indicated)\n");
+              "date layout: 5 (MM/DD/YYYY  OHLC Vol O.I.)\ntime layout: 0 (Not Indicated)\n"
+              "fits: 99 of 100 lines\n");
 
     got = Shell(dir, kVarn + " bars daily.txt monthly.txt");
     EXPECT_EQ(got.code, 0) << got.err;
@@ -279,6 +280,69 @@ TEST(VarnBinary, RefusesToGuessShortFiles) {
     got = Shell(dir, kVarn + " bars -d 5 -t 0 -p day short.txt out.txt");
     EXPECT_EQ(got.code, 0) << got.err;
     EXPECT_EQ(ReadAll(dir.Path("out.txt")), "1.2.2001 1.5000 1.6000 1.4000 1.5500\r\n");
+}
+
+TEST(VarnBinary, ReportsSkippedLinesAndFailsWhenNoneIsUsed) {
+    TempDir dir;
+    dir.Write("some.txt", "01/02/2001 1.5 1.6 1.4 1.55\nbad\n01/03/2001 1 2 0.5 1.5\n");
+    dir.Write("none.txt", "bad\nworse\n");
+    dir.Write("empty.txt", "");
+    dir.Write("intraday.csv", "\"Date\",\"Time\"\n060523,0930,1,2,3,4,5\n");
+    dir.Write("kept.txt", "precious");
+    const std::string bars = kVarn + " bars -d 5 -t 0 -p day ";
+    struct Row {
+        const char* name;
+        std::string command;
+        int code;
+        std::string err;
+    };
+    const Row rows[] = {
+        {"a skipped line is a warning", bars + "some.txt out.txt", 0,
+         "varn: some.txt: 1 of 3 lines skipped (line 2: Can't extract Month string: BAD "
+         "substring: BAD)\n"},
+        {"--quiet drops the warning", bars + "--quiet some.txt out.txt", 0, ""},
+        {"-q before the command", kVarn + " -q bars -d 5 -t 0 -p day some.txt out.txt", 0, ""},
+        {"--verbose sums up", bars + "-v some.txt out.txt", 0,
+         "varn: some.txt: 3 lines read, 2 used, 1 skipped; 2 bars written\n"},
+        {"a conversion warns too", kVarn + " convert -f 1 intraday.csv out.txt", 0,
+         "varn: intraday.csv: 1 of 2 lines skipped (line 1: not a YYMMDD,HHMM line)\n"},
+        {"no line read as a bar", bars + "none.txt kept.txt", 1,
+         "varn: none.txt: no line reads as a bar under date layout 5 (MM/DD/YYYY  OHLC Vol "
+         "O.I.) and time layout 0 (Not Indicated) (line 1: Can't extract Month string: BAD "
+         "substring: BAD)\n"},
+        {"no line converted", kVarn + " convert -f 4 none.txt kept.txt", 1,
+         "varn: none.txt: no line reads as conversion 4 (Truncated TJUL price (Tidal forces from "
+         "Bern University)) (line 1: no truncated Julian day)\n"},
+        {"an empty input is no error", bars + "-v empty.txt empty-out.txt", 0,
+         "varn: empty.txt: 0 lines read, 0 used, 0 skipped; 0 bars written\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const Outcome got = Shell(dir, row.command);
+        EXPECT_EQ(got.code, row.code);
+        EXPECT_EQ(got.err, row.err);
+    }
+    EXPECT_EQ(ReadAll(dir.Path("kept.txt")), "precious")
+        << "a job that used no line writes nothing";
+    EXPECT_EQ(ReadAll(dir.Path("empty-out.txt")), "");
+}
+
+TEST(VarnBinary, DetectSaysHowSureItIs) {
+    TempDir dir;
+    std::string text;
+    for (int i = 0; i < 150; ++i)
+        text += i % 10 == 0 ? "header\n" : "01/02/2001 1.5 1.6 1.4 1.55\n";
+    dir.Write("mixed.txt", text);
+    Outcome got = Shell(dir, kVarn + " detect mixed.txt");
+    EXPECT_EQ(got.code, 1);
+    EXPECT_EQ(got.err,
+              "varn: mixed.txt: no layout pair fits 96 of the first 100 lines (the nearest, date "
+              "layout 5 (MM/DD/YYYY  OHLC Vol O.I.) and time layout 0 (Not Indicated), fits 90)\n");
+    got = Shell(dir, kVarn + " bars mixed.txt out.txt");
+    EXPECT_EQ(got.code, 1);
+    EXPECT_NE(got.err.find("fits 90)\nvarn: give --date-layout and --time-layout\n"),
+              std::string::npos)
+        << got.err;
 }
 
 TEST(RunVarn, ListsLayoutsPeriodsAndConversions) {
