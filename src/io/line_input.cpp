@@ -20,18 +20,14 @@ JobStatus LineInput::Open(const LineSource& source, LineRules rules) {
     return JobStatus::Ok();
 }
 
-bool LineInput::Next(std::string_view& line) {
-    if (stopped_) return false;
-    if (stop_ && stop_()) {
-        stopped_ = true;
-        return false;
-    }
-    if (list_ != nullptr) {
-        if (static_cast<std::size_t>(line_number_) >= list_->Count()) return false;
-        line = list_->Line(static_cast<std::size_t>(line_number_));
-    } else if (!reader_.Next(line)) {
-        return false;
-    }
+bool LineInput::StopNow() {
+    if (!stopped_) stopped_ = stop_();
+    return stopped_;
+}
+
+bool LineInput::NextListed(std::string_view& line) {
+    if (static_cast<std::size_t>(line_number_) >= list_->Count()) return false;
+    line = list_->Line(static_cast<std::size_t>(line_number_));
     ++line_number_;
     return true;
 }

@@ -32,7 +32,13 @@ class LineInput {
 
     // The next line, valid until the next call (lines in memory: while the
     // list is unchanged). False at the end, on a read error or on a stop.
-    [[nodiscard]] bool Next(std::string_view& line);
+    [[nodiscard]] bool Next(std::string_view& line) {
+        if (stop_ && StopNow()) return false;
+        if (list_ != nullptr) return NextListed(line);
+        if (!reader_.Next(line)) return false;
+        ++line_number_;
+        return true;
+    }
 
     // Lines handed out so far: the 1-based number of the last one.
     std::int64_t line_number() const { return line_number_; }
@@ -46,6 +52,9 @@ class LineInput {
     const std::string& name() const { return name_; }
 
   private:
+    bool StopNow();
+    bool NextListed(std::string_view& line);
+
     LineReader reader_;
     const LineList* list_ = nullptr;
     std::function<bool()> stop_;

@@ -19,12 +19,7 @@ JobStatus LineOutput::Open(const Destination& destination) {
     return JobStatus::Ok();
 }
 
-void LineOutput::WriteLineParts(std::span<const std::string_view> parts) {
-    ++lines_written_;
-    if (memory_ == nullptr) {
-        file_.WriteLineParts(parts);
-        return;
-    }
+void LineOutput::JoinInMemory(std::span<const std::string_view> parts) {
     std::string& line = memory_->emplace_back();
     for (const std::string_view part : parts) line.append(part);
 }

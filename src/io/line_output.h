@@ -34,7 +34,14 @@ class LineOutput {
         }
     }
     // The pieces of one line, joined.
-    void WriteLineParts(std::span<const std::string_view> parts);
+    void WriteLineParts(std::span<const std::string_view> parts) {
+        ++lines_written_;
+        if (memory_ != nullptr) {
+            JoinInMemory(parts);
+        } else {
+            file_.WriteLineParts(parts);
+        }
+    }
 
     // Flushes and renames a file into place (see AtomicFile::Commit); lines in
     // memory are kept as they are.
@@ -45,6 +52,8 @@ class LineOutput {
     std::int64_t lines_written() const { return lines_written_; }
 
   private:
+    void JoinInMemory(std::span<const std::string_view> parts);
+
     AtomicFile file_;
     std::vector<std::string>* memory_ = nullptr;
     std::int64_t lines_written_ = 0;
