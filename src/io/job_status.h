@@ -5,6 +5,7 @@
 // "prices.txt: cannot open for reading: No such file or directory".
 
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <utility>
 
@@ -25,8 +26,18 @@ struct JobStatus {
     bool ok() const { return !error; }
     explicit operator bool() const { return ok(); }
 
-    // "<path>: <action>: <reason>", or empty when ok.
+    // "<path>: <action>: <reason>", or empty when ok; the path as
+    // DisplayName shows it.
     std::string Message() const;
 };
+
+// A file name as error lines show it, on one line: as typed, '' when empty,
+// and in the shell's $'...' form with escapes when it holds a line break or
+// another control character: "a\nb" shows as $'a\nb'.
+std::string DisplayName(std::string_view name);
+
+// text with every control character written as an escape (\n, \t, \r,
+// \xHH), so that it stays on one line.
+std::string EscapeControls(std::string_view text);
 
 }  // namespace varn
