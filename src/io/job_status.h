@@ -4,6 +4,7 @@
 // command line) turn it into words once:
 // "prices.txt: cannot open for reading: No such file or directory".
 
+#include <new>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -30,6 +31,23 @@ struct JobStatus {
     // DisplayName shows it.
     std::string Message() const;
 };
+
+// Runs job (a callable returning JobStatus). Running out of memory on the way
+// becomes a failure naming path, "Cannot allocate memory", instead of ending
+// the program; writers destroyed by the unwinding have removed their
+// temporary files by then.
+//
+//   CatchOutOfMemory("huge.txt", [&] { return ConvertPriceFile(...); })
+//     -> "huge.txt: cannot read: Cannot allocate memory" when memory ran out
+template <typename Job>
+JobStatus CatchOutOfMemory(const std::string& path, Job&& job) {
+    try {
+        return job();
+    } catch (const std::bad_alloc&) {
+        return JobStatus::Failure(path, std::make_error_code(std::errc::not_enough_memory),
+                                  "cannot read");
+    }
+}
 
 // A file name as error lines show it, on one line: as typed, '' when empty,
 // and in the shell's $'...' form with escapes when it holds a line break or

@@ -309,7 +309,9 @@ void TForm1::BitBtn1Click() {
     QString output;
     if (!dialogs_->GetSaveFileName(this, output)) return;
     const int conversion = ComboBox1->currentIndex();
-    const JobStatus status = ConvertPriceFile(LocalPath(input), LocalPath(output), conversion);
+    const std::string input_path = LocalPath(input);
+    const JobStatus status = CatchOutOfMemory(
+        input_path, [&] { return ConvertPriceFile(input_path, LocalPath(output), conversion); });
     if (!status) {
         ShowFailure(status);
         return;
@@ -322,8 +324,11 @@ void TForm1::BitBtn2Click() {
     if (job_running_) return;
     QString path;
     if (!dialogs_->GetOpenFileName(this, path)) return;
-    const JobStatus status = LoadTruncFile(LocalPath(path), trunc_file_lines_);
+    const std::string input_path = LocalPath(path);
+    const JobStatus status =
+        CatchOutOfMemory(input_path, [&] { return LoadTruncFile(input_path, trunc_file_lines_); });
     if (!status) {
+        TruncLines().swap(trunc_file_lines_);  // what was read before memory ran out
         ShowFailure(status);
         return;
     }
@@ -337,8 +342,11 @@ void TForm1::BitBtn3Click() {
     SpinEdit1->interpretText();
     QString path;
     if (!dialogs_->GetSaveFileName(this, path)) return;
-    const JobStatus status = WriteLastLines(
-        trunc_file_lines_, static_cast<std::int32_t>(SpinEdit1->value()), LocalPath(path));
+    const std::string output_path = LocalPath(path);
+    const JobStatus status = CatchOutOfMemory(output_path, [&] {
+        return WriteLastLines(trunc_file_lines_, static_cast<std::int32_t>(SpinEdit1->value()),
+                              output_path);
+    });
     if (!status) ShowFailure(status);
 }
 
@@ -350,7 +358,10 @@ void TForm1::BitBtn4Click() {
     QString path;
     if (!dialogs_->GetOpenFileName(this, path)) return;
     std::optional<LayoutPair> pair;
-    const JobStatus status = LoadBarInput(LocalPath(path), bar_input_lines_, names_, pair);
+    const std::string input_path = LocalPath(path);
+    const JobStatus status = CatchOutOfMemory(
+        input_path, [&] { return LoadBarInput(input_path, bar_input_lines_, names_, pair); });
+    if (!status) bar_input_lines_.Clear();  // what was read before memory ran out
     RichEdit1->Reload();
     if (!status) {
         ShowFailure(status);
@@ -396,10 +407,20 @@ void TForm1::BitBtn5Click() {
         }
         return BreakRequested();
     };
-    const std::vector<std::string> bars = BuildBars(bar_input_lines_, settings, names_, progress);
+    std::vector<std::string> bars;
+    const JobStatus built = CatchOutOfMemory(std::string(), [&] {
+        bars = BuildBars(bar_input_lines_, settings, names_, progress);
+        return JobStatus::Ok();
+    });
 
     CloseProgress();
     SetJobRunning(false);
+    if (!built) {
+        std::vector<std::string>().swap(bars);
+        dialogs_->ShowError(this, QStringLiteral("Cannot build the bars: ") +
+                                      QString::fromStdString(built.error.message()));
+        return;
+    }
 
     QString path;
     if (!dialogs_->GetSaveFileName(this, path)) return;
