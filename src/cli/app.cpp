@@ -21,7 +21,8 @@ int Finish(const JobStatus& status, Streams& streams) {
 }
 
 int Fail(const std::string& message, Streams& streams) {
-    streams.err << "varn: " << message << '\n';
+    // A file name in the message may hold a line break: the line stays one.
+    streams.err << "varn: " << EscapeControls(message) << '\n';
     return ExitFailure;
 }
 

@@ -308,6 +308,13 @@ TEST(VarnEdges, OptionValuesAndNamesInErrorLines) {
         EXPECT_EQ(got.err.substr(0, got.err.find('\n')), row.err);
         EXPECT_NE(got.out.find(row.out), std::string::npos) << got.out;
     }
+    // A message of a job's own about a file whose name holds a line break.
+    TempDir dir;
+    const std::string short_file = dir.Write("short\nfile", "1\n2\n");
+    const Outcome got = RunInProcess({"detect", short_file});
+    EXPECT_EQ(got.code, ExitFailure);
+    EXPECT_EQ(got.err, "varn: " + dir.path().string() +
+                           "/short\\nfile: 100 lines or fewer are not examined\n");
 }
 
 TEST(VarnEdges, LineCountsReadAsPlainDecimal) {
