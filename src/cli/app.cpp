@@ -1,6 +1,8 @@
 #include "cli/app.h"
 
 #include <algorithm>
+#include <new>
+#include <string_view>
 
 #include "cli/command.h"
 
@@ -19,9 +21,43 @@ int Finish(const JobStatus& status, Streams& streams) {
 }
 
 int Fail(const std::string& message, Streams& streams) {
-    streams.err << "varn: " << message << '\n';
+    // A file name in the message may hold a line break: the line stays one.
+    streams.err << "varn: " << EscapeControls(message) << '\n';
     return ExitFailure;
 }
+
+namespace {
+
+// Whether args ask for help before a "--" that ends the options.
+bool AsksForHelp(const std::vector<std::string>& args) {
+    for (const std::string& arg : args) {
+        if (arg == "--") return false;
+        if (arg == "-h" || arg == "--help") return true;
+    }
+    return false;
+}
+
+// The subcommand named in args, or nullptr.
+const CLI::App* NamedSubcommand(const CLI::App& app, const std::vector<std::string>& args) {
+    for (const std::string& arg : args) {
+        if (arg == "--") break;
+        for (const CLI::App* sub : app.get_subcommands({})) {
+            if (sub->get_name() == arg) return sub;
+        }
+    }
+    return nullptr;
+}
+
+// What the chosen subcommand reads, for an error that has no file of its own.
+std::string InputOf(const CLI::App& app) {
+    for (const CLI::App* sub : app.get_subcommands()) {
+        const CLI::Option* input = sub->get_option_no_throw("INPUT");
+        if (input != nullptr && input->count() > 0) return input->as<std::string>();
+    }
+    return {};
+}
+
+}  // namespace
 
 int RunVarn(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CLI::App app{"varn: converts price files, builds open-high-low-close bars, keeps last lines",
@@ -59,7 +95,13 @@ int RunVarn(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         out << "varn " << VARN_VERSION << '\n';
         return ExitOk;
     } catch (const CLI::ParseError& e) {
-        err << "varn: " << e.what() << '\n' << "Run 'varn --help' for usage.\n";
+        // Help asked for on the same line wins over a value it could not take.
+        if (AsksForHelp(args)) {
+            const CLI::App* sub = NamedSubcommand(app, args);
+            out << (sub != nullptr ? sub->help("varn") : app.help());
+            return ExitOk;
+        }
+        err << "varn: " << EscapeControls(e.what()) << '\n' << "Run 'varn --help' for usage.\n";
         return ExitUsage;
     }
     if (quiet && verbose) {
@@ -71,7 +113,17 @@ int RunVarn(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         err << "varn: no command given\nRun 'varn --help' for usage.\n";
         return ExitUsage;
     }
-    return run(streams);
+    try {
+        return run(streams);
+    } catch (const std::bad_alloc&) {
+        // A line or a list too large for the memory left: the writers' temporary
+        // files went with the unwinding, and the input is named.
+        const std::string input = InputOf(app);
+        const JobStatus status = JobStatus::Failure(
+            input, std::make_error_code(std::errc::not_enough_memory), "cannot read");
+        if (input.empty()) return Fail(status.error.message(), streams);
+        return Finish(status, streams);
+    }
 }
 
 }  // namespace varn::cli

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "cli/command.h"
+#include "cli/count_option.h"
 #include "truncate/truncate.h"
 
 namespace varn::cli {
@@ -20,7 +21,7 @@ void AddTruncateCommand(CLI::App& app, CommandRun& run) {
     CLI::App* cmd = app.add_subcommand("truncate", "Write the last N lines of a file");
     cmd->add_option("-n,--lines", args->lines, "how many of the last lines to keep (1 or more)")
         ->required()
-        ->check(CLI::Range(std::int64_t{1}, INT64_MAX));
+        ->transform(PositiveCountValidator());
     cmd->add_option("INPUT", args->input, "input file, - for standard input")->required();
     cmd->add_option("OUTPUT", args->output, "output file, - for standard output")->required();
     cmd->callback([args, &run] {

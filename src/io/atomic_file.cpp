@@ -8,7 +8,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
+#include <utility>
 #include <vector>
+
+#include "io/signal_cleanup.h"
 
 namespace varn {
 namespace {
@@ -45,14 +49,95 @@ inline void CopySmall(char* to, const char* from, std::size_t size) {
     }
 }
 
+// Symbolic links followed before giving up, as the kernel does.
+constexpr int kMaxLinkDepth = 40;
+
+bool StartsWith(const std::string& text, std::string_view prefix) {
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+// What a destination is once its symbolic links are followed.
+struct Destination {
+    enum class Kind {
+        New,       // nothing there yet: created at target
+        Existing,  // a regular file at target, described by info
+        Straight,  // not a regular file: written in place
+    };
+    Kind kind = Kind::New;
+    std::string target;
+    struct stat info {};
+};
+
+JobStatus FindDestination(const std::string& destination, Destination& found) {
+    std::string path = destination;
+    for (int depth = 0;; ++depth) {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0) {
+            // Missing (a new file or a dangling link's target) or unreachable:
+            // creating the temporary file beside it tells which.
+            found.kind = Destination::Kind::New;
+            found.target = path;
+            return JobStatus::Ok();
+        }
+        if (S_ISDIR(info.st_mode)) {
+            return JobStatus::Failure(destination, std::make_error_code(std::errc::is_a_directory),
+                                      "cannot write");
+        }
+        if (S_ISREG(info.st_mode)) {
+            found.kind = Destination::Kind::Existing;
+            found.target = path;
+            found.info = info;
+            return JobStatus::Ok();
+        }
+        if (!S_ISLNK(info.st_mode)) {
+            found.kind = Destination::Kind::Straight;
+            return JobStatus::Ok();
+        }
+        // A link under /proc or /dev/fd stands for an open descriptor (its
+        // text may be "pipe:[1234]"): what it opens is written in place.
+        if (StartsWith(path, "/proc/") || StartsWith(path, "/dev/fd/")) {
+            struct stat opened {};
+            if (::stat(path.c_str(), &opened) == 0 && S_ISDIR(opened.st_mode)) {
+                return JobStatus::Failure(
+                    destination, std::make_error_code(std::errc::is_a_directory), "cannot write");
+            }
+            found.kind = Destination::Kind::Straight;
+            return JobStatus::Ok();
+        }
+        if (depth == kMaxLinkDepth) {
+            return JobStatus::Failure(
+                destination, std::make_error_code(std::errc::too_many_symbolic_link_levels),
+                "cannot create");
+        }
+        std::string text(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1, '\0');
+        for (;;) {
+            const ssize_t got = ::readlink(path.c_str(), text.data(), text.size());
+            if (got < 0) return JobStatus::FromErrno(destination, "cannot create");
+            if (static_cast<std::size_t>(got) < text.size()) {
+                text.resize(static_cast<std::size_t>(got));
+                break;
+            }
+            text.resize(text.size() * 2);  // the link grew since lstat
+        }
+        // A relative link is read from the folder that holds it.
+        path = (!text.empty() && text[0] == '/') ? text : DirectoryOf(path) + "/" + text;
+    }
+}
+
 }  // namespace
 
 AtomicFile::~AtomicFile() { Discard(); }
 
+void AtomicFile::RemoveTemporary() noexcept {
+    if (!temp_path_.empty()) ::unlink(temp_path_.c_str());
+    ForgetTemporaryFile(signal_slot_);
+    signal_slot_ = -1;
+}
+
 void AtomicFile::Discard() noexcept {
     if (fd_ >= 0 && !to_stdout_) {
         ::close(fd_);
-        if (!committed_ && !temp_path_.empty()) ::unlink(temp_path_.c_str());
+        if (!committed_ && !straight_) RemoveTemporary();
     }
     fd_ = -1;
 }
@@ -60,30 +145,46 @@ void AtomicFile::Discard() noexcept {
 JobStatus AtomicFile::Open(const std::string& destination) {
     Discard();
     destination_ = destination;
+    target_.clear();
+    temp_path_.clear();
     committed_ = false;
     to_stdout_ = false;
+    straight_ = false;
     status_ = JobStatus::Ok();
     used_ = 0;
     if (!buffer_) buffer_ = std::make_unique<char[]>(kBufferSize);
 
-    // A destination that is a folder cannot be replaced by a file.
-    struct stat existing {};
-    const bool exists = ::stat(destination.c_str(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode)) {
-        return JobStatus::Failure(destination, std::make_error_code(std::errc::is_a_directory),
-                                  "cannot write");
+    Destination found;
+    if (JobStatus status = FindDestination(destination, found); !status) return status;
+    if (found.kind == Destination::Kind::Straight) {
+        fd_ = ::open(destination.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
+        if (fd_ < 0) return JobStatus::FromErrno(destination, "cannot open for writing");
+        straight_ = true;
+        return JobStatus::Ok();
     }
+    target_ = std::move(found.target);
 
-    std::string name = DirectoryOf(destination);
+    std::string name = DirectoryOf(target_);
     name.append("/.varn-XXXXXX");
     std::vector<char> tmpl(name.begin(), name.end());
     tmpl.push_back('\0');
     fd_ = ::mkostemp(tmpl.data(), O_CLOEXEC);
     if (fd_ < 0) return JobStatus::FromErrno(destination, "cannot create");
     temp_path_.assign(tmpl.data());
-    // Keep the permissions of the file being replaced, else those of a new file.
-    const mode_t mode = exists ? (existing.st_mode & 07777) : DefaultFileMode();
-    ::fchmod(fd_, mode);
+    signal_slot_ = RegisterTemporaryFile(temp_path_);
+    if (found.kind == Destination::Kind::Existing) {
+        // Keep the owner and group of the file being replaced where allowed
+        // (an unprivileged user mostly may not; that is not an error), then its
+        // permissions: a change of owner may clear the set-user-ID bit.
+        if (found.info.st_uid != ::geteuid() || found.info.st_gid != ::getegid()) {
+            if (::fchown(fd_, found.info.st_uid, found.info.st_gid) != 0) {
+                (void)::fchown(fd_, static_cast<uid_t>(-1), found.info.st_gid);
+            }
+        }
+        ::fchmod(fd_, found.info.st_mode & 07777);
+    } else {
+        ::fchmod(fd_, DefaultFileMode());
+    }
     return JobStatus::Ok();
 }
 
@@ -91,8 +192,10 @@ void AtomicFile::OpenStandardOutput() {
     Discard();
     fd_ = STDOUT_FILENO;
     to_stdout_ = true;
+    straight_ = false;
     committed_ = false;
     destination_ = "-";
+    target_.clear();
     temp_path_.clear();
     status_ = JobStatus::Ok();
     used_ = 0;
@@ -178,19 +281,45 @@ JobStatus AtomicFile::Commit() {
         Discard();
         return status_;
     }
+    if (straight_) {
+        const int closed = ::close(fd_);
+        fd_ = -1;
+        if (closed != 0 && errno != EINTR)
+            status_ = JobStatus::FromErrno(destination_, "cannot write");
+        committed_ = true;
+        return status_;
+    }
+    // The data reaches the disk before the name does: after a power cut the
+    // destination holds either its old bytes or all of the new ones.
+    if (::fsync(fd_) != 0) {
+        status_ = JobStatus::FromErrno(destination_, "cannot write");
+        Discard();
+        return status_;
+    }
     if (::close(fd_) != 0) {
         fd_ = -1;
         status_ = JobStatus::FromErrno(destination_, "cannot write");
-        ::unlink(temp_path_.c_str());
+        RemoveTemporary();
         return status_;
     }
     fd_ = -1;
-    if (::rename(temp_path_.c_str(), destination_.c_str()) != 0) {
+    if (::rename(temp_path_.c_str(), target_.c_str()) != 0) {
         status_ = JobStatus::FromErrno(destination_, "cannot replace");
-        ::unlink(temp_path_.c_str());
+        RemoveTemporary();
         return status_;
     }
+    // Released after the rename: a signal in between unlinks a name that is
+    // gone, which is harmless.
+    ForgetTemporaryFile(signal_slot_);
+    signal_slot_ = -1;
     committed_ = true;
+    // The rename itself reaches the disk with the folder. The file is in
+    // place either way, so a folder that cannot be flushed is no failure.
+    const int folder = ::open(DirectoryOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        (void)::fsync(folder);
+        ::close(folder);
+    }
     return status_;
 }
 

@@ -1,9 +1,19 @@
 #pragma once
 // Writing a job's output so that nothing is lost on failure. The lines go to a
-// temporary file beside the destination; Commit() flushes, closes and renames
-// it over the destination. A writer destroyed without a commit removes its
-// temporary file, so a failed job leaves an existing destination exactly as it
-// was and no partial file. The writer ends every line with CR LF.
+// temporary file beside the destination; Commit() flushes it to disk, closes
+// and renames it over the destination, then flushes the folder, so a power cut
+// leaves the old file or the new one. A writer destroyed without a commit
+// removes its temporary file, so a failed job leaves an existing destination
+// exactly as it was and no partial file; so does a SIGINT, SIGTERM or SIGHUP
+// once InstallCleanupOnSignals() has run. The writer ends every line with
+// CR LF.
+//
+// A symbolic link is followed through every level: its final target is
+// replaced (a dangling link's target is created) and the link stays a link.
+// The replacement keeps the mode bits, owner and group of the file it
+// replaces, as far as the process may set them. An existing destination that
+// is not a regular file (a device, a FIFO, a socket, /dev/stdout) is written
+// straight through, as the shell's ">" would: no temporary file, no rename.
 //
 //   AtomicFile out;
 //   if (auto s = out.Open("bars.txt"); !s) return s;
@@ -28,7 +38,8 @@ class AtomicFile {
     // Removes the temporary file when not committed; never throws.
     ~AtomicFile();
 
-    // Creates the temporary file beside destination.
+    // Creates the temporary file beside destination (or its final target), or
+    // opens a destination that is not a regular file for writing.
     [[nodiscard]] JobStatus Open(const std::string& destination);
     // Writes to standard output instead: no temporary file, Commit() only
     // flushes. Shown as "-" in messages.
@@ -41,7 +52,9 @@ class AtomicFile {
     // Appends bytes as they are.
     void Write(std::string_view bytes);
 
-    // Flushes, closes and renames the temporary file over the destination.
+    // Flushes to disk, closes and renames the temporary file over the
+    // destination, then flushes the folder; a destination written straight
+    // through is only flushed and closed.
     // Returns the first failure of any write, or of these steps.
     [[nodiscard]] JobStatus Commit();
 
@@ -51,11 +64,16 @@ class AtomicFile {
   private:
     bool Flush();
     void Discard() noexcept;
+    // Unlinks the temporary file and releases its signal slot.
+    void RemoveTemporary() noexcept;
 
     int fd_ = -1;
     bool to_stdout_ = false;
+    bool straight_ = false;  // a device, FIFO or socket: written in place
+    int signal_slot_ = -1;   // see RegisterTemporaryFile
     bool committed_ = false;
-    std::string destination_;
+    std::string destination_;  // as given, for messages
+    std::string target_;       // the file the rename replaces
     std::string temp_path_;
     JobStatus status_;
     std::unique_ptr<char[]> buffer_;

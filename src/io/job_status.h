@@ -4,7 +4,9 @@
 // command line) turn it into words once:
 // "prices.txt: cannot open for reading: No such file or directory".
 
+#include <new>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <utility>
 
@@ -25,8 +27,35 @@ struct JobStatus {
     bool ok() const { return !error; }
     explicit operator bool() const { return ok(); }
 
-    // "<path>: <action>: <reason>", or empty when ok.
+    // "<path>: <action>: <reason>", or empty when ok; the path as
+    // DisplayName shows it.
     std::string Message() const;
 };
+
+// Runs job (a callable returning JobStatus). Running out of memory on the way
+// becomes a failure naming path, "Cannot allocate memory", instead of ending
+// the program; writers destroyed by the unwinding have removed their
+// temporary files by then.
+//
+//   CatchOutOfMemory("huge.txt", [&] { return ConvertPriceFile(...); })
+//     -> "huge.txt: cannot read: Cannot allocate memory" when memory ran out
+template <typename Job>
+JobStatus CatchOutOfMemory(const std::string& path, Job&& job) {
+    try {
+        return job();
+    } catch (const std::bad_alloc&) {
+        return JobStatus::Failure(path, std::make_error_code(std::errc::not_enough_memory),
+                                  "cannot read");
+    }
+}
+
+// A file name as error lines show it, on one line: as typed, '' when empty,
+// and in the shell's $'...' form with escapes when it holds a line break or
+// another control character: "a\nb" shows as $'a\nb'.
+std::string DisplayName(std::string_view name);
+
+// text with every control character written as an escape (\n, \t, \r,
+// \xHH), so that it stays on one line.
+std::string EscapeControls(std::string_view text);
 
 }  // namespace varn

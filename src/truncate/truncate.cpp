@@ -63,14 +63,14 @@ bool ReadFully(int fd, char* at, std::size_t size, off_t offset) {
     return true;
 }
 
-// The offset at which the last n lines of a regular file of size bytes begin,
-// found by reading backwards from its end.
-JobStatus FindLastLinesStart(int fd, const std::string& path, off_t size, std::int64_t n,
-                             off_t& start) {
-    start = 0;
-    if (size == 0) return JobStatus::Ok();
+// The offset at which the last n lines of the bytes [origin, size) of a
+// regular file begin, found by reading backwards from its end.
+JobStatus FindLastLinesStart(int fd, const std::string& path, off_t origin, off_t size,
+                             std::int64_t n, off_t& start) {
+    start = origin;
+    if (size <= origin) return JobStatus::Ok();
     char tail[2] = {0, 0};
-    const off_t tail_size = std::min<off_t>(size, 2);
+    const off_t tail_size = std::min<off_t>(size - origin, 2);
     if (!ReadFully(fd, tail + 2 - tail_size, static_cast<std::size_t>(tail_size),
                    size - tail_size)) {
         return JobStatus::FromErrno(path, "cannot read");
@@ -86,8 +86,9 @@ JobStatus FindLastLinesStart(int fd, const std::string& path, off_t size, std::i
     auto block = std::make_unique<char[]>(kBlock);
     std::int64_t breaks = 0;
     bool after_lf = false;  // the byte just scanned (the next one in the file) is LF
-    while (end > 0) {
-        const off_t begin = end > static_cast<off_t>(kBlock) ? end - static_cast<off_t>(kBlock) : 0;
+    while (end > origin) {
+        const off_t begin =
+            end - origin > static_cast<off_t>(kBlock) ? end - static_cast<off_t>(kBlock) : origin;
         const auto len = static_cast<std::size_t>(end - begin);
         if (!ReadFully(fd, block.get(), len, begin))
             return JobStatus::FromErrno(path, "cannot read");
@@ -211,8 +212,11 @@ JobStatus TruncateFile(const LineSource& source, std::int64_t n, LineOutput& out
     LineReader reader;
     std::string_view line;
     if (seekable) {
-        off_t start = 0;
-        if (JobStatus status = FindLastLinesStart(in.fd(), input, info.st_size, n, start);
+        // A standard input may stand past its start (after `dd` or `head` read
+        // some of it): what lies before is not part of the input, as for tail.
+        const off_t origin = std::max<off_t>(0, ::lseek(in.fd(), 0, SEEK_CUR));
+        off_t start = origin;
+        if (JobStatus status = FindLastLinesStart(in.fd(), input, origin, info.st_size, n, start);
             !status) {
             return status;
         }

@@ -316,8 +316,13 @@ void TForm1::BitBtn1Click() {
     if (!dialogs_->GetSaveFileName(this, output)) return;
     const std::optional<Conversion> conversion = ConversionOf(ComboBox1->currentIndex());
     if (!conversion) return;
-    const JobReport report = RunConversion(LineSource::File(LocalPath(input)),
-                                           Destination::File(LocalPath(output)), {*conversion});
+    const std::string input_path = LocalPath(input);
+    JobReport report;
+    report.status = CatchOutOfMemory(input_path, [&] {
+        report = RunConversion(LineSource::File(input_path), Destination::File(LocalPath(output)),
+                               {*conversion});
+        return report.status;
+    });
     if (!report.ok()) {
         ShowFailure(report.status);
         return;
@@ -331,8 +336,10 @@ void TForm1::BitBtn2Click() {
     QString path;
     if (!dialogs_->GetOpenFileName(this, path)) return;
     trunc_file_name_ = LocalPath(path);
-    const JobStatus status = LoadTruncFile(trunc_file_name_, trunc_file_lines_);
+    const JobStatus status = CatchOutOfMemory(
+        trunc_file_name_, [&] { return LoadTruncFile(trunc_file_name_, trunc_file_lines_); });
     if (!status) {
+        TruncLines().swap(trunc_file_lines_);  // what was read before memory ran out
         ShowFailure(status);
         return;
     }
@@ -346,11 +353,14 @@ void TForm1::BitBtn3Click() {
     SpinEdit1->interpretText();
     QString path;
     if (!dialogs_->GetSaveFileName(this, path)) return;
+    const std::string output_path = LocalPath(path);
     const StringLines lines(trunc_file_lines_);
-    const JobReport report =
-        RunTruncate(LineSource::Lines(lines, trunc_file_name_), Destination::File(LocalPath(path)),
-                    TruncateChoices{SpinEdit1->value()});
-    if (!report.ok()) ShowFailure(report.status);
+    const JobStatus status = CatchOutOfMemory(output_path, [&] {
+        return RunTruncate(LineSource::Lines(lines, trunc_file_name_),
+                           Destination::File(output_path), TruncateChoices{SpinEdit1->value()})
+            .status;
+    });
+    if (!status) ShowFailure(status);
 }
 
 // Open (Bar).
@@ -368,7 +378,10 @@ bool TForm1::LoadBarFile(const QString& path) {
     PageControl1->setCurrentWidget(TabSheet3);
     bar_file_name_ = LocalPath(path);
     Detection detection;
-    const JobStatus status = LoadBarInput(bar_file_name_, bar_input_lines_, names_, detection);
+    const JobStatus status = CatchOutOfMemory(bar_file_name_, [&] {
+        return LoadBarInput(bar_file_name_, bar_input_lines_, names_, detection);
+    });
+    if (!status) bar_input_lines_.Clear();  // what was read before memory ran out
     RichEdit1->Reload();
     if (!status) {
         ShowFailure(status);
@@ -418,13 +431,17 @@ void TForm1::BitBtn5Click() {
         return BreakRequested();
     };
     std::vector<std::string> bars;
-    const JobReport report = RunBars(LineSource::Lines(bar_input_lines_, bar_file_name_),
-                                     Destination::Lines(bars), choices, progress);
+    JobReport report;
+    report.status = CatchOutOfMemory(bar_file_name_, [&] {
+        report = RunBars(LineSource::Lines(bar_input_lines_, bar_file_name_),
+                         Destination::Lines(bars), choices, progress);
+        return report.status;
+    });
 
     CloseProgress();
     SetJobRunning(false);
-
     if (!report.ok()) {
+        std::vector<std::string>().swap(bars);  // what was built before memory ran out
         ShowFailure(report.status);
         return;
     }

@@ -13,6 +13,7 @@
 #include <cstdio>
 
 #include "calendar/regional.h"
+#include "io/signal_cleanup.h"
 #include "ui/StartUp.h"
 #include "ui/T_progr.h"
 #include "ui/UVarnFormat.h"
@@ -39,6 +40,7 @@ int TakeScreenshot(varn::TForm1& form, int page, const QString& file) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    varn::InstallCleanupOnSignals();  // a job's temporary file goes with Ctrl-C or a kill
     std::setlocale(LC_ALL, "");
     std::setlocale(LC_NUMERIC, "C");
     QApplication app(argc, argv);

@@ -2,8 +2,12 @@
 // page, the example box, and each job from its button to the file written
 // and the message shown.
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <QComboBox>
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -252,6 +256,47 @@ class MainWindowTest : public QObject {
         QCOMPARE(dialogs_->errors.size(), 1);
         QVERIFY2(dialogs_->errors.front().contains(input), qPrintable(dialogs_->errors.front()));
         QVERIFY(!QFile::exists(output));
+    }
+
+    void RunningOutOfMemoryShowsErrorAndKeepsWindow() {
+#if defined(__SANITIZE_ADDRESS__)
+        QSKIP("the address sanitizer cannot run under a memory limit");
+#endif
+        // One line of 96 MB, converted with 48 MB of address space to spare:
+        // the job ran out of memory and ended the program.
+        const QString input = Path("one-long-line.txt");
+        const QString output = Path("oom-out.txt");
+        {
+            QFile file(input);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            const QByteArray block(1 << 20, 'a');
+            for (int i = 0; i < 96; ++i) QCOMPARE(file.write(block), block.size());
+            file.write("\n");
+        }
+        WriteAll(output, "precious");
+        dialogs_->open_answers.push_back(input);
+        dialogs_->save_answers.push_back(output);
+        rlimit old{};
+        QCOMPARE(getrlimit(RLIMIT_AS, &old), 0);
+        QFile status(QStringLiteral("/proc/self/statm"));
+        QVERIFY(status.open(QIODevice::ReadOnly));
+        const rlim_t pages = status.readAll().split(' ').front().toULongLong();
+        rlimit tight = old;
+        tight.rlim_cur = pages * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (rlim_t{48} << 20);
+        QCOMPARE(setrlimit(RLIMIT_AS, &tight), 0);
+        Child<QPushButton>("BitBtn1")->click();
+        QCOMPARE(setrlimit(RLIMIT_AS, &old), 0);
+        QCOMPARE(dialogs_->errors.size(), 1);
+        QVERIFY2(dialogs_->errors.front().contains(input), qPrintable(dialogs_->errors.front()));
+        QVERIFY2(dialogs_->errors.front().contains(QStringLiteral("Cannot allocate memory")),
+                 qPrintable(dialogs_->errors.front()));
+        QCOMPARE(ReadAll(output), QByteArray("precious"));
+        const QStringList left =
+            QDir(dir_.path())
+                .entryList(QStringList{QStringLiteral(".varn-*")}, QDir::Files | QDir::Hidden);
+        QVERIFY2(left.isEmpty(), qPrintable(left.join(QLatin1Char(' '))));
+        QFile::remove(input);
+        QVERIFY(form_->isEnabled());
     }
 
     void OpenCountsAndTruncateWritesLastLines() {
