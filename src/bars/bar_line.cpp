@@ -9,6 +9,8 @@
 namespace varn {
 namespace {
 
+constexpr ByteTable PriceTable{PriceSeparators};
+
 // Period lengths in seconds, for the periods counted from the epoch.
 constexpr std::array<std::int64_t, 5> kPeriodSeconds = {5 * 60, 15 * 60, 60 * 60, 86400, 7 * 86400};
 
@@ -98,11 +100,9 @@ bool ReadLine(int date_layout, int time_layout, int period, std::string_view lin
     const std::string_view text = rest;
     std::size_t pos = 0;
     for (std::size_t k = 0; k < count; ++k) {
-        while (pos < text.size() && PriceSeparators.Contains(text[pos])) ++pos;
-        if (pos == text.size()) break;
-        const std::size_t start = pos;
-        while (pos < text.size() && !PriceSeparators.Contains(text[pos])) ++pos;
-        (void)TextToDouble(text.substr(start, pos - start), *numbers[k]);
+        const std::string_view field = NextField(text, pos, PriceTable);
+        if (field.empty()) break;
+        (void)TextToDouble(field, *numbers[k]);
     }
     return bar.open != NoValue && bar.high != NoValue && bar.low != NoValue && bar.close != NoValue;
 }

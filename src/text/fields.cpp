@@ -5,29 +5,21 @@
 namespace varn {
 namespace {
 
-// Walks the fields of text up to field n. Returns the 0-based offset of field
-// n and stores its length, or returns npos when text has fewer than n fields.
-// A run of delimiters counts as one separator; delimiters at either end make
-// no field.
+// The 0-based offset of field n of text, its length in length; npos when
+// text has fewer than n fields.
 std::size_t FindField(std::int32_t n, std::string_view text, const CharSet& delimiters,
                       std::size_t& length) {
     length = 0;
     if (n < 1) return std::string_view::npos;
-    const std::size_t size = text.size();
     std::size_t pos = 0;
-    std::int32_t count = 0;
-    while (pos < size) {
-        while (pos < size && delimiters.Contains(text[pos])) ++pos;
-        if (pos >= size) break;
-        ++count;
-        const std::size_t start = pos;
-        while (pos < size && !delimiters.Contains(text[pos])) ++pos;
+    for (std::int32_t count = 1;; ++count) {
+        const std::string_view field = NextField(text, pos, delimiters);
+        if (field.empty()) return std::string_view::npos;
         if (count == n) {
-            length = pos - start;
-            return start;
+            length = field.size();
+            return static_cast<std::size_t>(field.data() - text.data());
         }
     }
-    return std::string_view::npos;
 }
 
 std::string_view CutShort(std::string_view text) { return text.substr(0, ShortTextMax); }
@@ -54,15 +46,9 @@ int ExtractShortField(std::int32_t n, std::string_view text, const CharSet& deli
 
 int CountFields(std::string_view text, const CharSet& delimiters) {
     const std::string_view cut = CutShort(text);
-    const std::size_t size = cut.size();
     std::size_t pos = 0;
     int count = 0;
-    while (pos < size) {
-        while (pos < size && delimiters.Contains(cut[pos])) ++pos;
-        if (pos >= size) break;
-        ++count;
-        while (pos < size && !delimiters.Contains(cut[pos])) ++pos;
-    }
+    while (!NextField(cut, pos, delimiters).empty()) ++count;
     return count;
 }
 
