@@ -46,11 +46,13 @@ struct OneChar {
 template <typename Delimiters>
 constexpr std::string_view NextField(std::string_view text, std::size_t& pos,
                                      const Delimiters& delimiters) {
-    const std::size_t size = text.size();
-    while (pos < size && delimiters.Contains(text[pos])) ++pos;
-    const std::size_t start = pos;
-    while (pos < size && !delimiters.Contains(text[pos])) ++pos;
-    return std::string_view(text.data() + start, pos - start);
+    const char* p = text.data() + pos;
+    const char* const end = text.data() + text.size();
+    while (p != end && delimiters.Contains(*p)) ++p;
+    const char* const start = p;
+    while (p != end && !delimiters.Contains(*p)) ++p;
+    pos = static_cast<std::size_t>(p - text.data());
+    return std::string_view(start, static_cast<std::size_t>(p - start));
 }
 
 // Fields 1 to N of text in one walk, empty views for absent fields: the same
