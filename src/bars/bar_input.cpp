@@ -1,12 +1,10 @@
 #include "bars/bar_input.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <limits>
+
+#include "io/line_reader.h"
+#include "io/line_rules.h"
 
 namespace varn {
 
@@ -28,22 +26,9 @@ void BarInputLines::Clear() {
 void BarInputLines::Assign(std::string text) {
     Clear();
     base_ = std::move(text);
-    const char* data = base_.data();
-    const std::size_t size = base_.size();
-    // Lines end at CR LF, LF or a lone CR; a final break adds no line.
-    std::size_t start = 0;
-    std::size_t i = 0;
-    while (i < size) {
-        const char c = data[i];
-        if (c != '\n' && c != '\r') {
-            ++i;
-            continue;
-        }
-        records_.push_back({start, static_cast<std::uint32_t>(i - start), false});
-        i += (c == '\r' && i + 1 < size && data[i + 1] == '\n') ? 2 : 1;
-        start = i;
-    }
-    if (start < size) records_.push_back({start, static_cast<std::uint32_t>(size - start), false});
+    ForEachListLine(base_, [this](std::size_t offset, std::size_t length) {
+        records_.push_back({offset, static_cast<std::uint32_t>(length), false});
+    });
 }
 
 std::string_view BarInputLines::Store(std::string_view line, Record& record) {
@@ -89,26 +74,8 @@ JobStatus LoadBarInput(const std::string& path, BarInputLines& lines, const Date
                        Detection& detection) {
     lines.Clear();
     detection = Detection();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return JobStatus::FromErrno(path, "cannot open for reading");
     std::string text;
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-        text.reserve(static_cast<std::size_t>(info.st_size));
-    }
-    char chunk[1 << 16];
-    for (;;) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) {
-            JobStatus status = JobStatus::FromErrno(path, "cannot read");
-            ::close(fd);
-            return status;
-        }
-        if (got == 0) break;
-        text.append(chunk, static_cast<std::size_t>(got));
-    }
-    ::close(fd);
+    if (JobStatus status = ReadWholeFile(path, text); !status) return status;
     lines.Assign(std::move(text));
     detection = DetectInputLayouts(lines, names);
     return JobStatus::Ok();

@@ -10,6 +10,8 @@
 namespace varn {
 namespace {
 
+constexpr ByteTable PriceTable{PriceSeparators};
+
 // Period lengths in seconds, for the periods counted from the epoch.
 constexpr std::array<std::int64_t, 5> kPeriodSeconds = {300, 900, 3600, 86400, 604800};
 
@@ -111,11 +113,9 @@ bool ReadLine(DateLayout date_layout, TimeLayout time_layout, BarPeriod period,
     const std::string_view text = rest;
     std::size_t pos = 0;
     for (std::size_t k = 0; k < count; ++k) {
-        while (pos < text.size() && PriceSeparators.Contains(text[pos])) ++pos;
-        if (pos == text.size()) break;
-        const std::size_t start = pos;
-        while (pos < text.size() && !PriceSeparators.Contains(text[pos])) ++pos;
-        (void)TextToDouble(text.substr(start, pos - start), *numbers[k]);
+        const std::string_view field = NextField(text, pos, PriceTable);
+        if (field.empty()) break;
+        (void)TextToDouble(field, *numbers[k]);
     }
     const bool ok =
         bar.open != NoValue && bar.high != NoValue && bar.low != NoValue && bar.close != NoValue;

@@ -32,53 +32,6 @@ constexpr bool IsLetterOrHigh(char c) {
     return static_cast<unsigned char>((code | 0x20) - 'a') < 26 || code >= 128;
 }
 
-// The set of the byte codes that occur in a text.
-class BytesPresent {
-  public:
-    explicit BytesPresent(std::string_view text) {
-        for (const char c : text) {
-            const auto code = static_cast<unsigned char>(c);
-            bits_[code >> 6] |= std::uint64_t{1} << (code & 63);
-        }
-    }
-    bool Contains(char c) const {
-        const auto code = static_cast<unsigned char>(c);
-        return ((bits_[code >> 6] >> (code & 63)) & 1U) != 0;
-    }
-
-  private:
-    std::array<std::uint64_t, 4> bits_{};
-};
-
-// A CharSet as a table of 256 flags: a test per character is one load,
-// which the field walks of every parsed line feel.
-struct ByteTable {
-    constexpr explicit ByteTable(const CharSet& set) {
-        for (unsigned code = 0; code < 256; ++code) {
-            in[code] = set.Contains(static_cast<unsigned char>(code));
-        }
-    }
-    bool Contains(char c) const { return in[static_cast<unsigned char>(c)]; }
-    std::array<bool, 256> in{};
-};
-
-// Fields 1 to N of text, in one walk (empty views for absent fields); the
-// same fields as FieldView gives one at a time.
-template <std::size_t N>
-std::array<std::string_view, N> FirstFields(std::string_view text, const ByteTable& delimiters) {
-    std::array<std::string_view, N> fields{};
-    std::size_t pos = 0;
-    const std::size_t size = text.size();
-    for (std::size_t n = 0; n < N; ++n) {
-        while (pos < size && delimiters.Contains(text[pos])) ++pos;
-        if (pos >= size) break;
-        const std::size_t start = pos;
-        while (pos < size && !delimiters.Contains(text[pos])) ++pos;
-        fields[n] = text.substr(start, pos - start);
-    }
-    return fields;
-}
-
 // Upper-cases "a" to "z" eight bytes at a time; every other byte stays.
 void UpperCaseInPlace(char* data, std::size_t size) {
     constexpr std::uint64_t Ones = 0x0101010101010101;
@@ -566,7 +519,7 @@ int MonthInText(std::string_view text, const DateNames& names) {
         return 0;
     }
     // A name can only occur when its first and last bytes do.
-    const BytesPresent present(text);
+    const CharSet present(text);
     const auto found = [&](std::string_view name) {
         return !name.empty() && present.Contains(name.front()) && present.Contains(name.back()) &&
                text.find(name) != NotFound;

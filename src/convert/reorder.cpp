@@ -10,25 +10,6 @@
 namespace varn {
 namespace {
 
-// Fields 1 to N of line in one pass, fields separated by runs of the one
-// character c; absent fields are empty.
-template <std::size_t N>
-std::array<std::string_view, N> SplitFields(std::string_view line, char c) {
-    std::array<std::string_view, N> fields{};
-    const char* p = line.data();
-    const char* const end = p + line.size();
-    for (std::size_t k = 0; k < N; ++k) {
-        while (p != end && *p == c) ++p;
-        if (p == end) break;
-        // Fields are short: a plain scan beats a call per field.
-        const char* stop = p;
-        while (stop != end && *stop != c) ++stop;
-        fields[k] = std::string_view(p, static_cast<std::size_t>(stop - p));
-        p = stop;
-    }
-    return fields;
-}
-
 // Joins pieces into out with one allocation at most.
 void Join(std::string& out, std::span<const std::string_view> pieces) {
     std::size_t size = 0;
@@ -49,12 +30,12 @@ bool IsIntradayNumber(std::string_view field) {
 }  // namespace
 
 void ReorderDatePriceLine(std::string_view line, DatePricePieces& pieces) {
-    const auto f = SplitFields<4>(line, ',');
+    const auto f = FirstFields<4>(line, ',');
     pieces = {f[1], "/", f[2], "/", f[0], "   ", f[3]};
 }
 
 bool ReorderIntradayLine(std::string_view line, IntradayPieces& pieces) {
-    const auto f = SplitFields<8>(line, ',');
+    const auto f = FirstFields<8>(line, ',');
     if (!IsIntradayNumber(f[0]) || !IsIntradayNumber(f[1])) return false;
     if (f[0].size() != 6 || f[1].size() != 4) return false;
     const std::string_view date = f[0];

@@ -1,6 +1,7 @@
 #include "io/line_reader.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -9,11 +10,6 @@
 #include <utility>
 
 namespace varn {
-namespace {
-
-constexpr char kCtrlZ = 26;
-
-}  // namespace
 
 LineReader::LineReader(LineReader&& other) noexcept { *this = std::move(other); }
 
@@ -28,8 +24,7 @@ LineReader& LineReader::operator=(LineReader&& other) noexcept {
         buffer_ = std::move(other.buffer_);
         begin_ = other.begin_;
         end_ = other.end_;
-        next_lf_ = other.next_lf_;
-        next_cr_ = other.next_cr_;
+        breaks_ = other.breaks_;
         at_eof_ = other.at_eof_;
         skip_lf_ = other.skip_lf_;
         carry_ = std::move(other.carry_);
@@ -66,21 +61,15 @@ void LineReader::Adopt(int fd, std::string path, LineRules rules) {
     status_ = JobStatus::Ok();
     if (!buffer_) buffer_ = std::make_unique<char[]>(LineReader::kBufferSize);
     begin_ = end_ = 0;
-    next_lf_ = next_cr_ = kUnknown;
+    breaks_.Reset();
     at_eof_ = false;
     skip_lf_ = false;
     carry_.clear();
 }
 
-std::size_t LineReader::Find(char c) const {
-    const void* at = std::memchr(buffer_.get() + begin_, c, end_ - begin_);
-    return at == nullptr ? end_
-                         : static_cast<std::size_t>(static_cast<const char*>(at) - buffer_.get());
-}
-
 bool LineReader::Fill() {
     begin_ = end_ = 0;
-    next_lf_ = next_cr_ = kUnknown;
+    breaks_.Reset();
     if (at_eof_ || fd_ < 0) return false;
     ssize_t got;
     do {
@@ -97,13 +86,15 @@ bool LineReader::Fill() {
     }
     end_ = static_cast<std::size_t>(got);
     if (rules_ == LineRules::Stream) {
-        // Ctrl-Z ends the input: nothing after it is read.
-        if (const void* z = std::memchr(buffer_.get(), kCtrlZ, end_)) {
-            end_ = static_cast<std::size_t>(static_cast<const char*>(z) - buffer_.get());
+        // Ctrl-Z ends the input: nothing after it is read. One that opens
+        // the block leaves nothing, not an empty line.
+        const std::size_t length = StreamInputLength(std::string_view(buffer_.get(), end_));
+        if (length < end_) {
+            end_ = length;
             at_eof_ = true;
         }
     }
-    return true;
+    return end_ > 0;
 }
 
 bool LineReader::Next(std::string_view& line) {
@@ -112,31 +103,30 @@ bool LineReader::Next(std::string_view& line) {
     for (;;) {
         if (begin_ == end_ && !Fill()) {
             if (!status_.ok() || !have_carry) return false;
-            if (rules_ == LineRules::Stream) std::erase(carry_, '\r');
+            if (rules_ == LineRules::Stream) DropCarriageReturns(carry_);
             line = carry_;
             return true;
         }
+        const std::string_view buffer(buffer_.get(), end_);
         const char* p = buffer_.get() + begin_;
         const std::size_t n = end_ - begin_;
 
         if (rules_ == LineRules::Stream) {
-            const void* lf = std::memchr(p, '\n', n);
-            if (lf == nullptr) {
+            const std::size_t at = FindLineFeed(buffer, begin_);
+            if (at == end_) {
                 carry_.append(p, n);
                 have_carry = true;
                 begin_ = end_;
                 continue;
             }
-            const auto len = static_cast<std::size_t>(static_cast<const char*>(lf) - p);
-            begin_ += len + 1;
+            const std::size_t len = at - begin_;
+            begin_ = at + 1;
             if (!have_carry && std::memchr(p, '\r', len) == nullptr) {
                 line = std::string_view(p, len);
                 return true;
             }
-            // Every CR in a line is dropped: the one before LF ends the line,
-            // the others are not followed by LF.
             carry_.append(p, len);
-            std::erase(carry_, '\r');
+            DropCarriageReturns(carry_);
             line = carry_;
             return true;
         }
@@ -149,27 +139,17 @@ bool LineReader::Next(std::string_view& line) {
                 continue;
             }
         }
-        // The next LF and the next CR of the buffer, each found once per
-        // buffer position: a file of lone CRs costs no more than one of LFs.
-        if (next_lf_ == kUnknown || next_lf_ < begin_) next_lf_ = Find('\n');
-        if (next_cr_ == kUnknown || next_cr_ < begin_) next_cr_ = Find('\r');
-        const char* stop = p + n;
-        const char* q = buffer_.get() + std::min(next_lf_, next_cr_);
-        if (q == stop) {
+        const std::size_t at = breaks_.Next(buffer, begin_);
+        if (at == end_) {
             carry_.append(p, n);
             have_carry = true;
             begin_ = end_;
             continue;
         }
-        const auto len = static_cast<std::size_t>(q - p);
-        begin_ += len + 1;
-        if (*q == '\r') {
-            if (begin_ < end_) {
-                if (buffer_[begin_] == '\n') ++begin_;
-            } else {
-                skip_lf_ = true;
-            }
-        }
+        const std::size_t len = at - begin_;
+        begin_ = at + ListBreakLength(buffer, at);
+        // A CR that ends the buffer may be the first half of a CR LF.
+        if (begin_ == end_ && buffer[at] == '\r') skip_lf_ = true;
         if (!have_carry) {
             line = std::string_view(p, len);
         } else {
@@ -187,6 +167,31 @@ JobStatus ReadLineList(const std::string& path, std::vector<std::string>& lines)
     std::string_view line;
     while (reader.Next(line)) lines.emplace_back(line);
     return reader.status();
+}
+
+JobStatus ReadWholeFile(const std::string& path, std::string& text) {
+    text.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return JobStatus::FromErrno(path, "cannot open for reading");
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        text.reserve(static_cast<std::size_t>(info.st_size));
+    }
+    char chunk[LineReader::kBufferSize];
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            JobStatus status = JobStatus::FromErrno(path, "cannot read");
+            ::close(fd);
+            text.clear();
+            return status;
+        }
+        if (got == 0) break;
+        text.append(chunk, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return JobStatus::Ok();
 }
 
 }  // namespace varn

@@ -1,15 +1,10 @@
 #pragma once
-// Reading a text file line by line, without the line ends, in one of two rule
-// sets:
+// Reading a text file line by line, without the line ends, under one of the
+// rule sets of io/line_rules.h: LineRules::Stream for the conversions (LF or
+// CR LF, lone CRs dropped, Ctrl-Z ends the input), LineRules::List for files
+// read as a list of lines (CR LF, LF or a lone CR).
 //
-// - LineRules::Stream, for the conversions: a line ends at LF or CR LF, any CR
-//   not followed by LF is dropped, and Ctrl-Z (code 26) ends the input.
-// - LineRules::List, for files read as a list of lines (truncation, bar
-//   input): a line ends at CR LF, LF or a lone CR.
-//
-// Under both, a final line break adds no empty line, lines have no length
-// limit and NUL is an ordinary byte. "a\r\nb\rc" is the lines "a", "bc" under
-// Stream and "a", "b", "c" under List.
+// "a\r\nb\rc" is the lines "a", "bc" under Stream and "a", "b", "c" under List.
 
 #include <cstddef>
 #include <cstdint>
@@ -19,10 +14,9 @@
 #include <vector>
 
 #include "io/job_status.h"
+#include "io/line_rules.h"
 
 namespace varn {
-
-enum class LineRules { Stream, List };
 
 class LineReader {
   public:
@@ -55,14 +49,10 @@ class LineReader {
     const std::string& path() const { return path_; }
 
   private:
+    // Reads the next block into the buffer; false at the end of the input
+    // (a Ctrl-Z under Stream) or on a read error.
     bool Fill();
     void Close();
-    // The position of the first c from begin_ on, or end_ when none.
-    std::size_t Find(char c) const;
-
-    // A cached position of the next LF or CR is looked for again when it is
-    // unknown or lies before begin_.
-    static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
 
     int fd_ = -1;
     bool owns_fd_ = false;
@@ -70,17 +60,20 @@ class LineReader {
     std::string path_;
     JobStatus status_;
     std::unique_ptr<char[]> buffer_;
-    std::size_t begin_ = 0;           // first unread byte in buffer_
-    std::size_t end_ = 0;             // one past the last valid byte
-    bool at_eof_ = false;             // nothing more to read from fd_
-    bool skip_lf_ = false;            // List: the previous line ended at CR; skip a leading LF
-    std::size_t next_lf_ = kUnknown;  // List: position of the next LF (or end_)
-    std::size_t next_cr_ = kUnknown;  // List: position of the next CR (or end_)
-    std::string carry_;               // a line that spans buffer refills
+    std::size_t begin_ = 0;   // first unread byte in buffer_
+    std::size_t end_ = 0;     // one past the last valid byte
+    bool at_eof_ = false;     // nothing more to read from fd_
+    bool skip_lf_ = false;    // List: the previous line ended at CR; skip a leading LF
+    ListBreakFinder breaks_;  // List: the breaks of the buffer
+    std::string carry_;       // a line that spans buffer refills
 };
 
 // Reads the whole of path under the List rules into lines (replacing what
 // they held).
 [[nodiscard]] JobStatus ReadLineList(const std::string& path, std::vector<std::string>& lines);
+
+// Reads the whole of path into text (replacing what it held; empty after a
+// failure), line ends and all.
+[[nodiscard]] JobStatus ReadWholeFile(const std::string& path, std::string& text);
 
 }  // namespace varn

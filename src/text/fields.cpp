@@ -8,7 +8,9 @@ namespace {
 // Walks the fields of text up to field n. Returns the 0-based offset of field
 // n and stores its length, or returns npos when text has fewer than n fields.
 // A run of delimiters counts as one separator; delimiters at either end make
-// no field.
+// no field. NextField walks the same fields; this walk, which reuses the test
+// of a field's first character, measures a fifth faster for a single field
+// taken deep in a line, as the conversions do per line.
 std::size_t FindField(std::int32_t n, std::string_view text, const CharSet& delimiters,
                       std::size_t& length) {
     length = 0;

@@ -13,6 +13,7 @@
 
 #include "io/line_output.h"
 #include "io/line_reader.h"
+#include "io/line_rules.h"
 #include "text/text_helpers.h"
 
 namespace varn {
@@ -67,8 +68,9 @@ bool ReadFully(int fd, char* at, std::size_t size, off_t offset) {
 // regular file begin, found by reading backwards from its end.
 JobStatus FindLastLinesStart(int fd, const std::string& path, off_t origin, off_t size,
                              std::int64_t n, off_t& start) {
-    start = origin;
-    if (size <= origin) return JobStatus::Ok();
+    // The last 0 lines (or fewer) begin at the end.
+    start = n < 1 ? std::max(origin, size) : origin;
+    if (size <= origin || n < 1) return JobStatus::Ok();
     char tail[2] = {0, 0};
     const off_t tail_size = std::min<off_t>(size - origin, 2);
     if (!ReadFully(fd, tail + 2 - tail_size, static_cast<std::size_t>(tail_size),
@@ -76,63 +78,25 @@ JobStatus FindLastLinesStart(int fd, const std::string& path, off_t origin, off_
         return JobStatus::FromErrno(path, "cannot read");
     }
     // A final line break adds no line: leave it out of the scan.
-    off_t end = size;
-    if (tail[1] == '\n') {
-        end -= (tail_size == 2 && tail[0] == '\r') ? 2 : 1;
-    } else if (tail[1] == '\r') {
-        end -= 1;
-    }
+    off_t end = size - static_cast<off_t>(FinalBreakLength(std::string_view(
+                           tail + 2 - tail_size, static_cast<std::size_t>(tail_size))));
 
     auto block = std::make_unique<char[]>(kBlock);
-    std::int64_t breaks = 0;
-    bool after_lf = false;  // the byte just scanned (the next one in the file) is LF
+    LastLinesScanner scanner(n);
     while (end > origin) {
         const off_t begin =
             end - origin > static_cast<off_t>(kBlock) ? end - static_cast<off_t>(kBlock) : origin;
         const auto len = static_cast<std::size_t>(end - begin);
         if (!ReadFully(fd, block.get(), len, begin))
             return JobStatus::FromErrno(path, "cannot read");
-        for (std::size_t i = len; i-- > 0;) {
-            const char c = block[i];
-            bool is_break = false;
-            if (c == '\n') {
-                is_break = true;
-                after_lf = true;
-            } else {
-                // A CR right before LF belongs to that break.
-                is_break = c == '\r' && !after_lf;
-                after_lf = false;
-            }
-            if (is_break && ++breaks == n) {
-                start = begin + static_cast<off_t>(i) + 1;
-                return JobStatus::Ok();
-            }
+        std::size_t found = 0;
+        if (scanner.Scan(std::string_view(block.get(), len), found)) {
+            start = begin + static_cast<off_t>(found);
+            return JobStatus::Ok();
         }
         end = begin;
     }
     return JobStatus::Ok();
-}
-
-// The number of LF bytes in p[0, n). Counted in byte lanes that the compiler
-// turns into vector compares: a lane cannot overflow within 255 rounds.
-std::int64_t CountLineFeeds(const char* p, std::size_t n) {
-    constexpr std::size_t kLanes = 32;
-    std::int64_t total = 0;
-    while (n > 0) {
-        const std::size_t chunk = std::min(n, 255 * kLanes);
-        std::uint8_t lanes[kLanes] = {};
-        std::size_t i = 0;
-        for (; i + kLanes <= chunk; i += kLanes) {
-            for (std::size_t k = 0; k < kLanes; ++k) {
-                lanes[k] = static_cast<std::uint8_t>(lanes[k] + (p[i + k] == '\n' ? 1 : 0));
-            }
-        }
-        for (const std::uint8_t lane : lanes) total += lane;
-        for (; i < chunk; ++i) total += p[i] == '\n' ? 1 : 0;
-        p += chunk;
-        n -= chunk;
-    }
-    return total;
 }
 
 }  // namespace
@@ -166,38 +130,15 @@ JobStatus CountLines(const LineSource& source, std::int64_t& count) {
     InputFd input;
     if (JobStatus status = input.Open(source); !status) return status;
     auto block = std::make_unique<char[]>(kCountBlock);
-    std::int64_t breaks = 0;
-    bool after_cr = false;  // the last byte read was CR
-    char last = '\n';       // the last byte of the input, LF while there is none
+    ListLineCounter counter;
     for (;;) {
         ssize_t got = ::read(input.fd(), block.get(), kCountBlock);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return JobStatus::FromErrno(path, "cannot read");
         if (got == 0) break;
-        const auto size = static_cast<std::size_t>(got);
-        const char* p = block.get();
-        const char* stop = p + size;
-        last = stop[-1];
-        if (after_cr && *p == '\n') ++p;  // the second half of a CR LF
-        after_cr = false;
-        if (std::memchr(p, '\r', static_cast<std::size_t>(stop - p)) == nullptr) {
-            breaks += CountLineFeeds(p, static_cast<std::size_t>(stop - p));
-            continue;
-        }
-        for (; p != stop; ++p) {
-            if (*p == '\n') {
-                if (!after_cr) ++breaks;
-                after_cr = false;
-            } else if (*p == '\r') {
-                ++breaks;
-                after_cr = true;
-            } else {
-                after_cr = false;
-            }
-        }
+        counter.Add(std::string_view(block.get(), static_cast<std::size_t>(got)));
     }
-    // A last line without a break still counts.
-    count = breaks + ((last != '\n' && last != '\r') ? 1 : 0);
+    count = counter.Count();
     return JobStatus::Ok();
 }
 
@@ -234,6 +175,7 @@ JobStatus TruncateFile(const LineSource& source, std::int64_t n, LineOutput& out
         std::deque<std::string> kept;
         while (reader.Next(line)) {
             ++lines_read;
+            if (n < 1) continue;
             if (static_cast<std::int64_t>(kept.size()) == n) kept.pop_front();
             kept.emplace_back(line);
         }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bars/bar_input.h"
+#include "io/line_rules.h"
 
 namespace varn {
 
@@ -22,23 +23,6 @@ QString ShownText(std::string_view bytes) {
     QString text = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
     text.replace(QLatin1Char('\t'), QLatin1Char(' '));
     return text;
-}
-
-// text split at LF, CR LF and lone CR.
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> parts(1);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r') {
-            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            parts.emplace_back();
-        } else if (c == '\n') {
-            parts.emplace_back();
-        } else {
-            parts.back() += c;
-        }
-    }
-    return parts;
 }
 
 }  // namespace
@@ -139,7 +123,7 @@ void BarTextArea::InsertText(const std::string& text) {
     if (read_only_) return;
     DeleteSelection();
     if (lines_.Count() == 0) lines_.Append("");
-    const std::vector<std::string> parts = SplitLines(text);
+    const std::vector<std::string> parts = SplitPastedText(text);
     const std::string_view current = lines_.Line(cursor_.line);
     const std::string head(current.substr(0, cursor_.column));
     const std::string tail(current.substr(cursor_.column));

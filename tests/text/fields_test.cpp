@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace varn {
 namespace {
@@ -114,6 +115,73 @@ TEST(FieldStartPosition, GivesOneBasedStartOrZero) {
     }
     EXPECT_EQ(FieldStartPosition(1, std::string(254, ',') + "ab", kComma), 255);
     EXPECT_EQ(FieldStartPosition(1, std::string(255, ',') + "ab", kComma), 0);
+}
+
+// The one-pass walks give the same fields as FieldView, whatever form the
+// delimiters take: a CharSet, its byte table, or (for one character) the
+// character itself.
+TEST(FirstFields, GiveTheFieldsFieldViewGives) {
+    struct Row {
+        const char* name;
+        std::string text;
+        std::string delimiters;
+    };
+    const Row rows[] = {
+        {"runs at both ends", ",,a,,b,", ","},
+        {"fewer fields than asked", "a,b", ","},
+        {"more fields than asked", "1,2,3,4,5,6,7", ","},
+        {"empty", "", ","},
+        {"delimiters only", ",,,,", ","},
+        {"two delimiters", "a;b,,;c;;d", ",;"},
+        {"control characters and high bytes", "\t\x01a\xff\x02b\x7f", "\t\x01\x02\x7f"},
+        {"NUL as a delimiter", std::string("a\0\0b\0c", 6), std::string("\0", 1)},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string_view chars = row.delimiters;
+        const CharSet set(chars);
+        const ByteTable table(set);
+        const auto from_set = FirstFields<5>(row.text, set);
+        const auto from_table = FirstFields<5>(row.text, table);
+        for (std::size_t k = 0; k < 5; ++k) {
+            SCOPED_TRACE(k + 1);
+            const std::string_view want =
+                FieldView(static_cast<std::int32_t>(k + 1), row.text, set);
+            EXPECT_EQ(from_set[k], want);
+            EXPECT_EQ(from_table[k], want);
+            // A view into the text, not a copy.
+            if (!want.empty()) {
+                EXPECT_EQ(from_table[k].data(), want.data());
+            }
+        }
+        if (chars.size() == 1) {
+            EXPECT_EQ(FirstFields<5>(row.text, chars[0]), from_set);
+        }
+    }
+}
+
+TEST(NextField, WalksEveryFieldAndStopsAtTheEnd) {
+    const std::string text = "  12 ,3.5\t\t,x  ";
+    const ByteTable table(CharSet(" \t,"));
+    std::size_t pos = 0;
+    std::vector<std::string_view> fields;
+    for (std::string_view field; !(field = NextField(text, pos, table)).empty();) {
+        fields.push_back(field);
+    }
+    EXPECT_EQ(fields, (std::vector<std::string_view>{"12", "3.5", "x"}));
+    EXPECT_EQ(pos, text.size());
+    // Past the end it keeps giving nothing.
+    EXPECT_TRUE(NextField(text, pos, table).empty());
+}
+
+TEST(ByteTable, HoldsExactlyTheCodesOfItsSet) {
+    const CharSet set = CharSet::Range(0, 32) | CharSet("\",;") | CharSet::Range(200, 255);
+    const ByteTable table(set);
+    for (unsigned code = 0; code < 256; ++code) {
+        SCOPED_TRACE(code);
+        const char c = static_cast<char>(code);
+        EXPECT_EQ(table.Contains(c), set.Contains(c));
+    }
 }
 
 }  // namespace

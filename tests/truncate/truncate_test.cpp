@@ -1,8 +1,11 @@
 #include "truncate/truncate.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <fstream>
+#include <thread>
 
 #include "test_support.h"
 
@@ -151,6 +154,36 @@ TEST(TruncateFile, FailureLeavesTheDestination) {
     EXPECT_FALSE(TruncateFile(dir.Path("missing"), 1, out).ok());
     EXPECT_EQ(ReadAll(out), "precious");
     EXPECT_EQ(dir.Listing(), "out.txt ");
+}
+
+TEST(TruncateFile, KeepsNoLineForACountBelowOne) {
+    // The last 0 lines are none, from a regular file and from a pipe alike
+    // (a pipe once dropped a line from an empty queue here).
+    struct Row {
+        const char* name;
+        bool pipe;
+        std::int64_t n;
+    };
+    const Row rows[] = {{"file, 0", false, 0},
+                        {"file, -3", false, -3},
+                        {"pipe, 0", true, 0},
+                        {"pipe, -3", true, -3}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempDir dir;
+        const std::string out = dir.Path("out.txt");
+        if (!row.pipe) {
+            ASSERT_TRUE(TruncateFile(dir.Write("in.txt", "a\nb\n"), row.n, out).ok());
+        } else {
+            const std::string fifo = dir.Path("fifo");
+            ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+            std::thread writer([&fifo] { std::ofstream(fifo, std::ios::binary) << "a\nb\n"; });
+            const JobStatus status = TruncateFile(fifo, row.n, out);
+            writer.join();
+            ASSERT_TRUE(status.ok());
+        }
+        EXPECT_EQ(ReadAll(out), "");
+    }
 }
 
 }  // namespace
