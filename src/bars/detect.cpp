@@ -13,7 +13,8 @@ namespace {
 std::optional<std::pair<LayoutPair, int>> FirstFittingPair(std::span<const std::string_view> lines,
                                                            const DateNames& names,
                                                            std::optional<DateLayout> fixed_date,
-                                                           std::optional<TimeLayout> fixed_time) {
+                                                           std::optional<TimeLayout> fixed_time,
+                                                           PriceForm form) {
     const auto examined = lines.first(std::min<std::size_t>(lines.size(), DetectLineCount));
     const int first_date = fixed_date ? Number(*fixed_date) : 0;
     const int last_date = fixed_date ? Number(*fixed_date) : DateLayoutCount - 1;
@@ -26,7 +27,7 @@ std::optional<std::pair<LayoutPair, int>> FirstFittingPair(std::span<const std::
             int fits = 0;
             int left = static_cast<int>(examined.size());
             for (std::string_view line : examined) {
-                if (LineFitsLayouts(date, time, line, names)) ++fits;
+                if (LineFitsLayouts(date, time, form, line, names)) ++fits;
                 --left;
                 // Stop counting once the threshold is out of reach.
                 if (fits + left < DetectThreshold) break;
@@ -57,11 +58,19 @@ std::error_code DetectionError(Detection::Outcome outcome) {
 
 Detection DetectInputLayouts(std::span<const std::string_view> first, const DateNames& names,
                              std::optional<DateLayout> fixed_date_layout,
-                             std::optional<TimeLayout> fixed_time_layout) {
+                             std::optional<TimeLayout> fixed_time_layout, PriceForm form) {
     Detection detection;
     if (first.size() <= static_cast<std::size_t>(DetectLineCount)) return detection;
-    const auto found = FirstFittingPair(first, names, fixed_date_layout, fixed_time_layout);
+    detection.form = form == PriceForm::Single ? PriceForm::Single : PriceForm::Ohlc;
+    auto found =
+        FirstFittingPair(first, names, fixed_date_layout, fixed_time_layout, detection.form);
+    if (!found && form == PriceForm::Auto) {
+        detection.form = PriceForm::Single;
+        found =
+            FirstFittingPair(first, names, fixed_date_layout, fixed_time_layout, PriceForm::Single);
+    }
     if (!found) {
+        detection.form = PriceForm::Ohlc;
         detection.outcome = Detection::Outcome::NoFit;
         return detection;
     }
@@ -75,7 +84,8 @@ std::optional<LayoutPair> DetectLayouts(std::span<const std::string_view> lines,
                                         const DateNames& names,
                                         std::optional<DateLayout> fixed_date_layout,
                                         std::optional<TimeLayout> fixed_time_layout) {
-    const auto found = FirstFittingPair(lines, names, fixed_date_layout, fixed_time_layout);
+    const auto found =
+        FirstFittingPair(lines, names, fixed_date_layout, fixed_time_layout, PriceForm::Ohlc);
     if (!found) return std::nullopt;
     return found->first;
 }

@@ -3,6 +3,8 @@
 // Prints the date and time layouts that fit the first 100 lines:
 //   date layout: 5 (MM/DD/YYYY  OHLC Vol O.I.)
 //   time layout: 0 (Not Indicated)
+//   prices: ohlc
+// "prices: single" when the lines hold one price each rather than four.
 // Reads only the first 101 lines: a file of 100 lines or fewer is not examined.
 #include <memory>
 
@@ -20,12 +22,15 @@ void AddDetectCommand(CLI::App& app, CommandRun& run) {
         run = [input](Streams& s) {
             BarChoices choices;
             choices.names = RegionalNamesFromLocale();
+            choices.prices = PriceForm::Auto;
             const JobReport report = RunDetect(LineSource::FromArgument(*input), choices);
             if (!report.ok()) return Finish(report.status, s);
             s.out << "date layout: " << Number(report.layouts->date) << " ("
                   << DateLayoutItem(report.layouts->date) << ")\n"
                   << "time layout: " << Number(report.layouts->time) << " ("
-                  << TimeLayoutItem(report.layouts->time) << ")\n";
+                  << TimeLayoutItem(report.layouts->time) << ")\n"
+                  << "prices: " << (report.layouts->prices == PriceForm::Single ? "single" : "ohlc")
+                  << "\n";
             return ExitOk;
         };
     });

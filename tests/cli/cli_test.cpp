@@ -246,7 +246,8 @@ TEST(VarnBinary, DetectsLayoutsAndBuildsBars) {
     Outcome got = Shell(dir, kVarn + " detect daily.txt");
     EXPECT_EQ(got.code, 0) << got.err;
     EXPECT_EQ(got.out,
-              "date layout: 5 (MM/DD/YYYY  OHLC Vol O.I.)\ntime layout: 0 (Not Indicated)\n");
+              "date layout: 5 (MM/DD/YYYY  OHLC Vol O.I.)\ntime layout: 0 (Not Indicated)\n"
+              "prices: ohlc\n");
 
     got = Shell(dir, kVarn + " bars daily.txt monthly.txt");
     EXPECT_EQ(got.code, 0) << got.err;
