@@ -12,6 +12,7 @@
 #include "bars/bar_input.h"
 #include "bars/build_bars.h"
 #include "test_support.h"
+#include "text/numbers.h"
 
 namespace varn {
 namespace {
@@ -614,6 +615,53 @@ TEST(BarKey, SpansCountFromTheEpochMovedByTheSessionStart) {
         const auto period = static_cast<BarPeriod>(p);
         const ParsedDate date = at(1999, 7, 4, 13, 47);
         EXPECT_EQ(WideBarKey(BarSpan{period, 0, 0}, date), WideBarKey(period, date)) << p;
+    }
+}
+
+}  // namespace
+}  // namespace varn
+
+namespace varn {
+namespace {
+
+TEST(ReadBarFields, ReadsQuantitiesAsTheNumberReaderDoes) {
+    const DateNames names(kNames);
+    const char* const fields[] = {
+        "0",
+        "007",
+        "123456",
+        "123456789012345",
+        "1234567890123456",
+        "10000000000",
+        "12a",
+        "1e3",
+        "-5",
+        "+5",
+        "2.5",
+        "0x10",
+        "$1F",
+        ".",
+        "1.",
+        "99999999999999999999",
+    };
+    for (const char* field : fields) {
+        SCOPED_TRACE(field);
+        double want = NoValue;
+        (void)TextToDouble(field, want);
+        for (const PriceForm form : {PriceForm::Ohlc, PriceForm::Single}) {
+            BarReading reading;
+            reading.form = form;
+            reading.volume = true;
+            reading.open_interest = true;
+            const std::string prices = form == PriceForm::Single ? "1" : "1 1 1 1";
+            ParsedDate date;
+            BarLine bar;
+            ASSERT_TRUE(ReadBarFields(DateLayout::MMDDYYYYSlash, TimeLayout::NotIndicated, reading,
+                                      "01/02/2001 " + prices + " " + field + " " + field, names,
+                                      date, bar));
+            EXPECT_EQ(bar.volume, want);
+            EXPECT_EQ(bar.open_interest, form == PriceForm::Ohlc ? want : NoValue);
+        }
     }
 }
 

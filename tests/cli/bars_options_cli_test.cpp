@@ -10,6 +10,7 @@
 
 #include "cli/app.h"
 #include "cli/command.h"
+#include "cli/layout_options.h"
 #include "test_support.h"
 
 namespace varn::cli {
@@ -52,6 +53,40 @@ TEST(VarnBars, RejectsBadOptionValuesWithExitTwo) {
         const Result got = Varn(row.args);
         EXPECT_EQ(got.code, ExitUsage);
         EXPECT_EQ(got.err.rfind("varn: ", 0), 0U) << got.err;
+    }
+}
+
+TEST(ParseBarPeriodOption, TakesTheListAndLengthsInMinutesOrHours) {
+    struct Row {
+        const char* text;
+        bool reads;
+        BarPeriod period;
+        int minutes;
+    };
+    const Row rows[] = {
+        {"5min", true, BarPeriod::FiveMinutes, 0},
+        {"0", true, BarPeriod::FiveMinutes, 0},
+        {"15min", true, BarPeriod::FifteenMinutes, 0},
+        {"hour", true, BarPeriod::Hour, 0},
+        {"1h", true, BarPeriod::Hour, 0},
+        {"60min", true, BarPeriod::Hour, 0},
+        {"week", true, BarPeriod::Week, 0},
+        {"7", true, BarPeriod::Year, 0},
+        {"1min", true, BarPeriod::Month, 1},
+        {"20min", true, BarPeriod::Month, 20},
+        {"4h", true, BarPeriod::Month, 240},
+        {"24h", true, BarPeriod::Month, 1440},
+        {"7min", false, BarPeriod::Month, 0},
+        {"8", false, BarPeriod::Month, 0},
+        {"fortnight", false, BarPeriod::Month, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        const std::optional<PeriodOption> got = ParseBarPeriodOption(row.text);
+        ASSERT_EQ(got.has_value(), row.reads);
+        if (!got) continue;
+        EXPECT_EQ(got->period, row.period);
+        EXPECT_EQ(got->minutes, row.minutes);
     }
 }
 
