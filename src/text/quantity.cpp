@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 namespace varn {
 
@@ -17,6 +18,13 @@ void AppendQuantity(std::string& text, double value) {
     // The largest double has 309 digits before the point.
     char digits[400];
     const bool whole = value == std::trunc(value);
+    if (whole && std::fabs(value) < 9007199254740992.0) {
+        // Below 2^53 a whole double is an exact integer: the short way.
+        const auto result =
+            std::to_chars(digits, digits + sizeof digits, static_cast<std::int64_t>(value));
+        text.append(digits, result.ptr);
+        return;
+    }
     const auto result = std::to_chars(digits, digits + sizeof digits, value,
                                       std::chars_format::fixed, whole ? 0 : 8);
     const char* end = result.ptr;

@@ -44,13 +44,17 @@ BarOptionsRow::BarOptionsRow(QWidget* parent) : QWidget(parent) {
     ComboBoxPrices->setToolTip(
         QStringLiteral("Four prices per line (ohlc), one (single), or as detected (auto)"));
 
-    // The period list, or any length that divides a day into whole bars.
+    // The period list, or any length that divides a day into whole bars,
+    // in hours when it is whole hours.
     QStringList lengths{QStringLiteral("period list")};
     for (int minutes = 1; minutes <= 1440; ++minutes) {
-        if (ValidBarMinutes(minutes)) lengths.push_back(QString::number(minutes) + " min");
+        if (!ValidBarMinutes(minutes)) continue;
+        lengths.push_back(minutes % 60 == 0 ? QString::number(minutes / 60) + " h"
+                                            : QString::number(minutes) + " min");
     }
     ComboBoxMinutes = List(this, "ComboBoxMinutes", lengths);
-    ComboBoxMinutes->setToolTip(QStringLiteral("Minutes per bar, in place of the period list"));
+    ComboBoxMinutes->setToolTip(
+        QStringLiteral("Minutes or hours per bar, in place of the period list"));
 
     EditSessionStart = new QLineEdit(QStringLiteral("00:00"), this);
     EditSessionStart->setObjectName(QStringLiteral("EditSessionStart"));
@@ -120,10 +124,11 @@ void BarOptionsRow::Apply(BarChoices& choices) const {
             choices.prices = detected_form_;
             break;
     }
+    // "20 min" and "4 h" read as the command line reads "20min" and "4h".
     choices.period_minutes = 0;
     if (ComboBoxMinutes->currentIndex() > 0) {
-        const QString text = ComboBoxMinutes->currentText();
-        choices.period_minutes = text.left(text.indexOf(QLatin1Char(' '))).toInt();
+        const QString text = ComboBoxMinutes->currentText().remove(QLatin1Char(' '));
+        choices.period_minutes = ReadBarMinutes(text.toStdString()).value_or(0);
     }
     choices.session_offset_minutes = session_offset_;
     choices.stamp = ComboBoxStamp->currentIndex() == 1 ? StampStyle::Iso : StampStyle::Classic;

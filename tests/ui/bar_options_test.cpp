@@ -114,10 +114,10 @@ class BarOptionsTest : public QObject {
         const QStringList lengths = Items(Child<QComboBox>("ComboBoxMinutes"));
         QCOMPARE(Child<QComboBox>("ComboBoxMinutes")->currentIndex(), 0);
         QCOMPARE(lengths.size(), 1 + 36);  // 1440 has 36 divisors
-        for (const char* length : {"1 min", "3 min", "20 min", "90 min", "720 min", "1440 min"}) {
+        for (const char* length : {"1 min", "3 min", "20 min", "90 min", "1 h", "12 h", "24 h"}) {
             QVERIFY2(lengths.contains(QString::fromLatin1(length)), length);
         }
-        for (const char* length : {"7 min", "50 min", "2880 min"}) {
+        for (const char* length : {"7 min", "50 min", "60 min", "720 min", "5 h", "48 h"}) {
             QVERIFY2(!lengths.contains(QString::fromLatin1(length)), length);
         }
         QCOMPARE(Child<QComboBox>("ComboBox2")->count(), 8);
@@ -138,7 +138,7 @@ class BarOptionsTest : public QObject {
             << "00:00" << 0 << false << 0
             << QList<QByteArray>{"1.8.2001 3:25 0.00000 150.00 0.00000 149.00"};
         QTest::newRow("12 hours with volume and open interest, comma")
-            << true << true << 5 << "720 min"
+            << true << true << 5 << "12 h"
             << "00:00" << 0 << false << 1
             << QList<QByteArray>{"1.7.2001 23:55, 0.00000, 108.00, 0.00000, 107.00, 1080, 207",
                                  "1.8.2001 3:25, 108.00, 150.00, 108.00, 149.00, 420, 249"};
