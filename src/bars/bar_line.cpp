@@ -134,7 +134,8 @@ ShortText BarStamp(const ParsedDate& date, TimeLayout time_layout) {
 namespace {
 
 // Appends value in decimal with at least width digits (zeros before).
-void AppendPadded(ShortText& text, std::int32_t value, int width) {
+void AppendPadded(ShortText& text, std::int32_t signed_value, int width) {
+    std::int64_t value = signed_value;  // -INT32_MIN does not fit 32 bits
     if (value < 0) {
         text += '-';
         value = -value;

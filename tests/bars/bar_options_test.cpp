@@ -3,6 +3,7 @@
 // the header; and every choice at its default giving the bars of before.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdio>
 #include <functional>
 #include <optional>
@@ -574,6 +575,8 @@ TEST(BarStamp, WritesIsoStamps) {
         {{2001, 1, 2, 16, 0, 0}, TimeLayout::NotIndicated, "2001-01-02"},
         {{2001, 12, 31, 9, 5, 7}, TimeLayout::BlankAmPm, "2001-12-31T09:05:07"},
         {{850, 3, 4, 0, 0, 0}, TimeLayout::NotIndicated, "0850-03-04"},
+        {{-44, 3, 15, 0, 0, 0}, TimeLayout::NotIndicated, "-0044-03-15"},
+        {{INT32_MIN, 1, 1, 0, 0, 0}, TimeLayout::NotIndicated, "-2147483648-01-01"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.want);
