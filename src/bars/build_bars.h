@@ -69,7 +69,9 @@ struct BarSettings {
 
 // The choices of one bar job. A layout left empty is detected from the first
 // lines (DetectInputLayouts), with the other one fixed when given. Every
-// choice at its default gives the same bars as before the choice existed.
+// choice after the names at its default leaves the bars as the first four
+// choices make them; only an input that fits no layouts with four prices but
+// does with one is now read (as one price a line) where detection failed.
 struct BarChoices {
     std::optional<DateLayout> date_layout;
     std::optional<TimeLayout> time_layout;
