@@ -44,5 +44,30 @@ void BM_BuildBars(benchmark::State& state) {
 }
 BENCHMARK(BM_BuildBars)->Arg(0)->Arg(3)->Arg(5)->Unit(benchmark::kMillisecond);
 
+// Daily bars of the same lines with a further choice: 0 none, 1 the volume
+// column, 2 volume and open interest, 3 one price a line, 4 an ISO stamp and
+// a session start.
+void BM_BuildBarsWithOptions(benchmark::State& state) {
+    static const BarInputLines lines = MinuteLines(100000);
+    BarChoices choices;
+    choices.date_layout = DateLayout::MMDDYYYYSlash;
+    choices.time_layout = TimeLayout::BlankHms;
+    choices.period = BarPeriod::Day;
+    choices.volume = state.range(0) == 1 || state.range(0) == 2;
+    choices.open_interest = state.range(0) == 2;
+    if (state.range(0) == 3) choices.prices = PriceForm::Single;
+    if (state.range(0) == 4) {
+        choices.stamp = StampStyle::Iso;
+        choices.session_offset_minutes = -420;
+    }
+    std::vector<std::string> bars;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            RunBars(LineSource::Lines(lines, "bench"), Destination::Lines(bars), choices));
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(lines.Count()));
+}
+BENCHMARK(BM_BuildBarsWithOptions)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace varn

@@ -71,21 +71,21 @@ std::size_t BarInputLines::MemoryUse() const {
 }
 
 JobStatus LoadBarInput(const std::string& path, BarInputLines& lines, const DateNames& names,
-                       Detection& detection) {
+                       Detection& detection, PriceForm form) {
     lines.Clear();
     detection = Detection();
     std::string text;
     if (JobStatus status = ReadWholeFile(path, text); !status) return status;
     lines.Assign(std::move(text));
-    detection = DetectInputLayouts(lines, names);
+    detection = DetectInputLayouts(lines, names, form);
     return JobStatus::Ok();
 }
 
-Detection DetectInputLayouts(const LineList& lines, const DateNames& names) {
+Detection DetectInputLayouts(const LineList& lines, const DateNames& names, PriceForm form) {
     std::vector<std::string_view> first;
     const std::size_t count = std::min<std::size_t>(lines.Count(), DetectLineCount + 1);
     for (std::size_t i = 0; i < count; ++i) first.push_back(lines.Line(i));
-    return DetectInputLayouts(first, names);
+    return DetectInputLayouts(first, names, std::nullopt, std::nullopt, form);
 }
 
 }  // namespace varn

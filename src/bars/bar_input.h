@@ -56,12 +56,15 @@ class BarInputLines final : public LineList {
 };
 
 // Replaces lines by the lines of path, and guesses their layouts by
-// DetectInputLayouts. On failure lines are left empty, detection tells
-// TooFewLines, and the status names the file and the reason.
+// DetectInputLayouts for the price form given. On failure lines are left
+// empty, detection tells TooFewLines, and the status names the file and the
+// reason.
 [[nodiscard]] JobStatus LoadBarInput(const std::string& path, BarInputLines& lines,
-                                     const DateNames& names, Detection& detection);
+                                     const DateNames& names, Detection& detection,
+                                     PriceForm form = PriceForm::Ohlc);
 
 // DetectInputLayouts over the first lines of the store.
-Detection DetectInputLayouts(const LineList& lines, const DateNames& names);
+Detection DetectInputLayouts(const LineList& lines, const DateNames& names,
+                             PriceForm form = PriceForm::Ohlc);
 
 }  // namespace varn

@@ -1,5 +1,6 @@
 #include "bars/bar_line.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 
@@ -35,7 +36,18 @@ double BarEpoch() {
 }
 
 std::int64_t WideBarKey(BarPeriod period, const ParsedDate& date) {
-    if (Number(period) < static_cast<int>(kPeriodSeconds.size())) {
+    return WideBarKey(BarSpan{period, 0, 0}, date);
+}
+
+std::int64_t WideBarKey(const BarSpan& span, const ParsedDate& date) {
+    const BarPeriod period = span.period;
+    std::int64_t length = 0;
+    if (span.minutes > 0) {
+        length = std::int64_t{span.minutes} * 60;
+    } else if (Number(period) < static_cast<int>(kPeriodSeconds.size())) {
+        length = kPeriodSeconds[static_cast<std::size_t>(Number(period))];
+    }
+    if (length > 0) {
         // Whole seconds from the epoch; hours of 24 and minutes or seconds of
         // 60 simply carry.
         static const std::int64_t epoch_day = DayNumber(1850, 9, 9);
@@ -50,7 +62,8 @@ std::int64_t WideBarKey(BarPeriod period, const ParsedDate& date) {
         const std::int64_t seconds = (last_day - epoch_day) * 86400 +
                                      std::int64_t{date.hours} * 3600 +
                                      std::int64_t{date.minutes} * 60 + date.seconds;
-        return FloorDiv(seconds, kPeriodSeconds[static_cast<std::size_t>(Number(period))]);
+        // A session start moves every boundary by the same amount.
+        return FloorDiv(seconds - std::int64_t{span.offset_minutes} * 60, length);
     }
     const std::int64_t year = date.year;
     switch (period) {
@@ -63,6 +76,41 @@ std::int64_t WideBarKey(BarPeriod period, const ParsedDate& date) {
         default:
             return year * 100;
     }
+}
+
+bool ValidBarMinutes(int minutes) { return minutes >= 1 && minutes <= 1440 && 1440 % minutes == 0; }
+
+bool ValidSessionOffset(int offset_minutes) {
+    return offset_minutes >= -1439 && offset_minutes <= 1439;
+}
+
+std::optional<int> ReadBarMinutes(std::string_view text) {
+    int count = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
+    if (error != std::errc() || end == text.data()) return std::nullopt;
+    const std::string_view unit = text.substr(static_cast<std::size_t>(end - text.data()));
+    if (unit == "min" && ValidBarMinutes(count)) return count;
+    if (unit == "h" && count >= 1 && count <= 24 && 24 % count == 0) return count * 60;
+    return std::nullopt;
+}
+
+std::optional<int> ReadSessionStart(std::string_view text) {
+    const bool negative = !text.empty() && text.front() == '-';
+    if (negative) text.remove_prefix(1);
+    const std::size_t colon = text.find(':');
+    if (colon == std::string_view::npos || colon < 1 || colon > 2 || text.size() != colon + 3) {
+        return std::nullopt;
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (i != colon && (text[i] < '0' || text[i] > '9')) return std::nullopt;
+    }
+    int hours = 0;
+    int minutes = 0;
+    (void)std::from_chars(text.data(), text.data() + colon, hours);
+    (void)std::from_chars(text.data() + colon + 1, text.data() + text.size(), minutes);
+    if (hours > 23 || minutes > 59) return std::nullopt;
+    const int offset = hours * 60 + minutes;
+    return negative ? -offset : offset;
 }
 
 std::int32_t BarKey(BarPeriod period, const ParsedDate& date) {
@@ -87,9 +135,59 @@ ShortText BarStamp(const ParsedDate& date, TimeLayout time_layout) {
 
 namespace {
 
-// Reads the date of line and the first count of its six numbers; true when
-// open, high, low and close all read.
-bool ReadLine(DateLayout date_layout, TimeLayout time_layout, BarPeriod period,
+// Appends value in decimal with at least width digits (zeros before).
+void AppendPadded(ShortText& text, std::int32_t signed_value, int width) {
+    std::int64_t value = signed_value;  // -INT32_MIN does not fit 32 bits
+    if (value < 0) {
+        text += '-';
+        value = -value;
+    }
+    char digits[16];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    for (auto n = result.ptr - digits; n < width; ++n) text += '0';
+    text.append(digits, result.ptr);
+}
+
+}  // namespace
+
+ShortText BarStamp(const ParsedDate& date, TimeLayout time_layout, StampStyle style) {
+    if (style == StampStyle::Classic) return BarStamp(date, time_layout);
+    ShortText stamp;
+    AppendPadded(stamp, date.year, 4);
+    stamp += '-';
+    AppendPadded(stamp, date.month, 2);
+    stamp += '-';
+    AppendPadded(stamp, date.day, 2);
+    if (time_layout != TimeLayout::NotIndicated) {
+        stamp += 'T';
+        AppendPadded(stamp, date.hours, 2);
+        stamp += ':';
+        AppendPadded(stamp, date.minutes, 2);
+        stamp += ':';
+        AppendPadded(stamp, date.seconds, 2);
+    }
+    return stamp;
+}
+
+namespace {
+
+// A field of 1 to 15 digits alone (volumes and open interest mostly are) as
+// its whole number: exactly what TextToDouble gives for it, for a fraction of
+// the work. False, value untouched, for any other field.
+bool ReadWholeField(std::string_view field, double& value) {
+    if (field.empty() || field.size() > 15) return false;
+    std::int64_t whole = 0;
+    for (const char c : field) {
+        if (c < '0' || c > '9') return false;
+        whole = whole * 10 + (c - '0');
+    }
+    value = static_cast<double>(whole);
+    return true;
+}
+
+// Reads the date of line and the first count of its numbers, by the form of
+// reading; true when the prices of that form all read.
+bool ReadLine(DateLayout date_layout, TimeLayout time_layout, const BarReading& reading,
               std::string_view line, const DateNames& names, ParsedDate& date, BarLine& bar,
               std::size_t count, ShortText* reason) {
     bar.open = bar.high = bar.low = bar.close = bar.volume = bar.open_interest = NoValue;
@@ -100,7 +198,7 @@ bool ReadLine(DateLayout date_layout, TimeLayout time_layout, BarPeriod period,
         return false;
     }
     // A year far outside the calendar gives no key of its own: refused.
-    const std::int64_t key = WideBarKey(period, date);
+    const std::int64_t key = WideBarKey(reading.span, date);
     if (key < INT32_MIN || key > INT32_MAX) {
         if (reason != nullptr) reason->assign(YearOutOfRange);
         return false;
@@ -108,14 +206,28 @@ bool ReadLine(DateLayout date_layout, TimeLayout time_layout, BarPeriod period,
     bar.key = static_cast<std::int32_t>(key);
 
     // Fields of the rest, in one pass.
-    double* const numbers[] = {&bar.open,  &bar.high,   &bar.low,
-                               &bar.close, &bar.volume, &bar.open_interest};
+    const bool single = reading.form == PriceForm::Single;
+    double* const four[] = {&bar.open,  &bar.high,   &bar.low,
+                            &bar.close, &bar.volume, &bar.open_interest};
+    double* const one[] = {&bar.close, &bar.volume};
+    double* const* const numbers = single ? one : four;
+    if (single) count = std::min<std::size_t>(count, 2);
+    const std::size_t first_quantity = single ? 1 : 4;  // volume, then open interest
     const std::string_view text = rest;
     std::size_t pos = 0;
     for (std::size_t k = 0; k < count; ++k) {
         const std::string_view field = NextField(text, pos, PriceTable);
         if (field.empty()) break;
-        (void)TextToDouble(field, *numbers[k]);
+        // Prices mostly have decimals: only quantities try whole numbers first.
+        if (k < first_quantity || !ReadWholeField(field, *numbers[k])) {
+            (void)TextToDouble(field, *numbers[k]);
+        }
+    }
+    if (single) {
+        bar.open = bar.high = bar.low = bar.close;
+        const bool ok = bar.close != NoValue;
+        if (!ok && reason != nullptr) reason->assign(NoPrice);
+        return ok;
     }
     const bool ok =
         bar.open != NoValue && bar.high != NoValue && bar.low != NoValue && bar.close != NoValue;
@@ -129,7 +241,8 @@ bool ParseBarLine(DateLayout date_layout, TimeLayout time_layout, BarPeriod peri
                   std::string_view line, const DateNames& names, BarLine& bar,
                   std::size_t stamp_max_length) {
     ParsedDate date;
-    if (!ReadLine(date_layout, time_layout, period, line, names, date, bar, 6, nullptr)) {
+    const BarReading reading{BarSpan{period, 0, 0}};
+    if (!ReadLine(date_layout, time_layout, reading, line, names, date, bar, 6, nullptr)) {
         return false;
     }
     bar.stamp = BarStamp(date, time_layout);
@@ -140,7 +253,22 @@ bool ParseBarLine(DateLayout date_layout, TimeLayout time_layout, BarPeriod peri
 bool ParseBarPrices(DateLayout date_layout, TimeLayout time_layout, BarPeriod period,
                     std::string_view line, const DateNames& names, ParsedDate& date, BarLine& bar,
                     ShortText* reason) {
-    return ReadLine(date_layout, time_layout, period, line, names, date, bar, 4, reason);
+    const BarReading reading{BarSpan{period, 0, 0}};
+    return ReadLine(date_layout, time_layout, reading, line, names, date, bar, 4, reason);
+}
+
+bool ReadBarFields(DateLayout date_layout, TimeLayout time_layout, const BarReading& reading,
+                   std::string_view line, const DateNames& names, ParsedDate& date, BarLine& bar,
+                   ShortText* reason) {
+    std::size_t count = 4;
+    if (reading.form == PriceForm::Single) {
+        count = reading.volume ? 2 : 1;
+    } else if (reading.open_interest) {
+        count = 6;
+    } else if (reading.volume) {
+        count = 5;
+    }
+    return ReadLine(date_layout, time_layout, reading, line, names, date, bar, count, reason);
 }
 
 bool LineFitsLayouts(DateLayout date_layout, TimeLayout time_layout, std::string_view line,
@@ -148,6 +276,16 @@ bool LineFitsLayouts(DateLayout date_layout, TimeLayout time_layout, std::string
     ParsedDate date;
     BarLine bar;
     return ParseBarPrices(date_layout, time_layout, BarPeriod::FiveMinutes, line, names, date, bar);
+}
+
+bool LineFitsLayouts(DateLayout date_layout, TimeLayout time_layout, PriceForm form,
+                     std::string_view line, const DateNames& names) {
+    if (form != PriceForm::Single) return LineFitsLayouts(date_layout, time_layout, line, names);
+    ParsedDate date;
+    BarLine bar;
+    BarReading reading{BarSpan{BarPeriod::FiveMinutes, 0, 0}};
+    reading.form = PriceForm::Single;
+    return ReadBarFields(date_layout, time_layout, reading, line, names, date, bar);
 }
 
 }  // namespace varn

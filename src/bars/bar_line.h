@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "calendar/layout_numbers.h"
@@ -46,6 +47,41 @@ struct BarLine {
     ShortText stamp;
 };
 
+// The bar a moment falls in: one of the eight periods, or a length in minutes
+// that divides a day, and the time of day at which minute, hour, day and week
+// periods begin. BarSpan{BarPeriod::Hour} is the list item "1 hour bar";
+// {BarPeriod::Day, 0, -420} is a day from 17:00 of the day before.
+struct BarSpan {
+    BarPeriod period = BarPeriod::Month;
+    int minutes = 0;         // 0: period; else 1 to 1440, dividing 1440
+    int offset_minutes = 0;  // the session start, -1439 to 1439 (-07:00 is -420)
+};
+
+// Whether minutes is a bar length that divides a day: 1 to 1440.
+bool ValidBarMinutes(int minutes);
+// Whether offset lies within a day either way: -1439 to 1439.
+bool ValidSessionOffset(int offset_minutes);
+
+// Reads a bar length "Nmin" (N from 1 to 1440 dividing 1440) or "Nh" (N
+// dividing 24) as minutes: "20min" is 20, "4h" 240. Nothing otherwise.
+std::optional<int> ReadBarMinutes(std::string_view text);
+// Reads a session start "[-]HH:MM" (hours 0 to 23, one or two digits; minutes
+// two digits, 0 to 59) as minutes from midnight: "09:30" is 570, "-07:00"
+// -420. Nothing otherwise.
+std::optional<int> ReadSessionStart(std::string_view text);
+
+// How bar lines are read: the span keys are made by, the form of the prices
+// and which of volume and open interest are wanted (the rest are not read).
+struct BarReading {
+    BarSpan span;
+    PriceForm form = PriceForm::Ohlc;  // Ohlc or Single
+    bool volume = false;
+    bool open_interest = false;
+};
+
+// How a bar's stamp is written: "1.2.2001 16:0" or "2001-01-02T16:00:00".
+enum class StampStyle : int { Classic = 0, Iso = 1 };
+
 // The key of the bar of period that a moment falls in. Periods up to a week
 // count whole periods from BarEpoch in whole seconds, rounded down, so each
 // begins exactly at its boundary (midnight, Monday 00:00, the 5, 15 and 60
@@ -55,10 +91,19 @@ std::int32_t BarKey(BarPeriod period, const ParsedDate& date);
 // The same in a wider type: a year far outside the calendar gives a key that
 // does not fit BarKey's, and its line is refused.
 std::int64_t WideBarKey(BarPeriod period, const ParsedDate& date);
+// The key of the bar of span: with a length in minutes, whole lengths from
+// BarEpoch; with a session start, minute to week periods count from the epoch
+// moved by it: floor((seconds - offset) / length). A week then begins on
+// Monday at the session start (on Sunday evening for a negative one). Months,
+// quarters and years keep their calendar keys.
+std::int64_t WideBarKey(const BarSpan& span, const ParsedDate& date);
 
 // The stamp of a line: M.D.YYYY without leading zeros, and " H:M" when the
 // file has times (time_layout not 0). "1.5.2001 9:5" for 5 January 2001 09:05.
 ShortText BarStamp(const ParsedDate& date, TimeLayout time_layout);
+// The stamp in style: Classic as BarStamp; Iso "YYYY-MM-DD" with zeros, and
+// "THH:MM:SS" after it when the file has times ("2001-01-05T09:05:00").
+ShortText BarStamp(const ParsedDate& date, TimeLayout time_layout, StampStyle style);
 
 // Reads line (cut to 255 characters). True when its date and time read and
 // open, high, low and close all read; volume and open interest may be absent
@@ -75,14 +120,30 @@ ShortText BarStamp(const ParsedDate& date, TimeLayout time_layout);
                                   std::string_view line, const DateNames& names, ParsedDate& date,
                                   BarLine& bar, ShortText* reason = nullptr);
 
+// What bar building needs of line read as reading says: its date, key and
+// open, high, low and close, and volume and open interest when wanted (NoValue
+// when absent). In the single form the first number is the price (open = high
+// = low = close) and the second its volume; open interest stays NoValue.
+// With the Ohlc form, no volume and no open interest, the same as
+// ParseBarPrices with the span's period.
+[[nodiscard]] bool ReadBarFields(DateLayout date_layout, TimeLayout time_layout,
+                                 const BarReading& reading, std::string_view line,
+                                 const DateNames& names, ParsedDate& date, BarLine& bar,
+                                 ShortText* reason = nullptr);
+
 // The reasons ParseBarPrices gives besides the date parser's texts.
 inline constexpr std::string_view FewerThanFourPrices = "fewer than four prices";
+inline constexpr std::string_view NoPrice = "no price";
 inline constexpr std::string_view DateOrTimeDoesNotRead = "the date or time does not read";
 inline constexpr std::string_view YearOutOfRange = "year out of range";
 
 // Whether line fits the layout pair: exactly when ParseBarLine would accept
 // it.
 [[nodiscard]] bool LineFitsLayouts(DateLayout date_layout, TimeLayout time_layout,
+                                   std::string_view line, const DateNames& names);
+// The same for a form of prices: with Single, a line whose date reads and
+// whose first number after it reads.
+[[nodiscard]] bool LineFitsLayouts(DateLayout date_layout, TimeLayout time_layout, PriceForm form,
                                    std::string_view line, const DateNames& names);
 
 }  // namespace varn

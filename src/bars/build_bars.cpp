@@ -1,6 +1,7 @@
 #include "bars/build_bars.h"
 
 #include <algorithm>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "calendar/calendar.h"
 #include "io/line_input.h"
 #include "io/line_output.h"
+#include "text/quantity.h"
 #include "text/text_helpers.h"
 
 namespace varn {
@@ -17,8 +19,29 @@ std::string_view DelimiterText(Delimiter delimiter) {
     return delimiter == Delimiter::Comma ? ", " : " ";
 }
 
-BarBuilder::BarBuilder(BarSettings settings, Sink sink)
-    : settings_(settings), delimiter_(DelimiterText(settings.delimiter)), sink_(std::move(sink)) {}
+BarReading BarSettings::Reading() const {
+    BarReading reading;
+    reading.span = BarSpan{period, period_minutes, session_offset_minutes};
+    reading.form = prices == PriceForm::Single ? PriceForm::Single : PriceForm::Ohlc;
+    reading.volume = volume;
+    reading.open_interest = open_interest && reading.form == PriceForm::Ohlc;
+    return reading;
+}
+
+std::string BarHeader(const BarSettings& settings) {
+    const std::string_view d = DelimiterText(settings.delimiter);
+    std::string header = "date";
+    for (const char* name : {"open", "high", "low", "close"}) header.append(d).append(name);
+    if (settings.volume) header.append(d).append("volume");
+    if (settings.open_interest) header.append(d).append("open_interest");
+    return header;
+}
+
+BarBuilder::BarBuilder(BarSettings settings, Sink sink, BarCallback on_bar)
+    : settings_(settings),
+      delimiter_(DelimiterText(settings.delimiter)),
+      sink_(std::move(sink)),
+      on_bar_(std::move(on_bar)) {}
 
 void BarBuilder::AddParsed(const ParsedBarLine& line) {
     if (!line.ok) return;  // a line that does not parse takes no part
@@ -30,11 +53,18 @@ void BarBuilder::AddParsed(const ParsedBarLine& line) {
         open_price_ = bar.open;
         high_ = bar.high;
         low_ = bar.low;
+        volume_ = 0;
+        open_interest_ = 0;
     } else {
         high_ = std::max(high_, bar.high);
         low_ = std::min(low_, bar.low);
     }
     close_ = bar.close;
+    // NoValue marks a line without the number: it adds nothing.
+    if (settings_.volume && bar.volume != NoValue) volume_ += bar.volume;
+    if (settings_.open_interest && bar.open_interest != NoValue) {
+        open_interest_ = bar.open_interest;
+    }
     // The stamp is written only for a bar's last line: keep its date.
     last_date_ = line.date;
 }
@@ -45,13 +75,29 @@ void BarBuilder::Finish() {
 
 void BarBuilder::Emit() {
     const std::string& d = delimiter_;
-    text_.assign(BarStamp(last_date_, settings_.time_layout));
+    text_.assign(BarStamp(last_date_, settings_.time_layout, settings_.stamp));
+    const std::size_t stamp_length = text_.size();
     text_.append(d).append(FormatPrice(open_price_));
     text_.append(d).append(FormatPrice(high_));
     text_.append(d).append(FormatPrice(low_));
     text_.append(d).append(FormatPrice(close_));
+    if (settings_.volume) AppendQuantity(text_.append(d), volume_);
+    if (settings_.open_interest) AppendQuantity(text_.append(d), open_interest_);
     open_ = false;
     sink_(text_);
+    if (on_bar_) {
+        BuiltBar bar;
+        bar.line = text_;
+        bar.stamp = bar.line.substr(0, stamp_length);
+        bar.date = last_date_;
+        bar.open = open_price_;
+        bar.high = high_;
+        bar.low = low_;
+        bar.close = close_;
+        bar.volume = settings_.volume ? volume_ : 0;
+        bar.open_interest = settings_.open_interest ? open_interest_ : 0;
+        on_bar_(bar);
+    }
 }
 
 namespace {
@@ -107,22 +153,26 @@ void ReadFirstLines(LineInput& input, Batch& batch) {
 JobStatus ChooseLayouts(Batch& first, const LineInput& input, const BarChoices& choices,
                         const DateNames& names, JobReport& report) {
     if (choices.date_layout && choices.time_layout) {
-        report.layouts = UsedLayouts{*choices.date_layout, *choices.time_layout, false};
+        // Nothing is detected, so Auto reads four prices.
+        const PriceForm form =
+            choices.prices == PriceForm::Single ? PriceForm::Single : PriceForm::Ohlc;
+        report.layouts = UsedLayouts{*choices.date_layout, *choices.time_layout, false, form};
         return JobStatus::Ok();
     }
-    const Detection detection =
-        DetectInputLayouts(first.Lines(), names, choices.date_layout, choices.time_layout);
+    const Detection detection = DetectInputLayouts(first.Lines(), names, choices.date_layout,
+                                                   choices.time_layout, choices.prices);
     if (!detection.detected()) {
         if (detection.outcome == Detection::Outcome::NoFit) {
             // The pair that came nearest, not used.
-            report.layouts =
-                UsedLayouts{detection.pair.date_layout, detection.pair.time_layout, false};
+            report.layouts = UsedLayouts{detection.pair.date_layout, detection.pair.time_layout,
+                                         false, PriceForm::Ohlc};
             report.fitting_lines = detection.fitting_lines;
         }
         return JobStatus::Failure(input.name(), DetectionError(detection.outcome),
                                   "cannot detect the date and time layouts");
     }
-    report.layouts = UsedLayouts{detection.pair.date_layout, detection.pair.time_layout, true};
+    report.layouts =
+        UsedLayouts{detection.pair.date_layout, detection.pair.time_layout, true, detection.form};
     report.fitting_lines = detection.fitting_lines;
     return JobStatus::Ok();
 }
@@ -135,8 +185,8 @@ void BuildBatch(Batch& batch, std::int64_t first_line, const BarSettings& settin
     static thread_local std::vector<ParsedBarLine> parsed;
     const std::span<const std::string_view> lines = batch.Lines();
     parsed.resize(lines.size());
-    ParseBarLines(lines, settings.date_layout, settings.time_layout, settings.period, names,
-                  parsed);
+    const BarReading reading = settings.Reading();
+    ParseBarLines(lines, settings.date_layout, settings.time_layout, reading, names, parsed);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const auto index = static_cast<std::size_t>(first_line - 1) + i;
         if (callbacks.step && known_count > 0 && index % 100 == 0) {
@@ -151,12 +201,13 @@ void BuildBatch(Batch& batch, std::int64_t first_line, const BarSettings& settin
         }
         if (parsed[i].ok) {
             ++report.lines_used;
+            if (reading.volume && parsed[i].bar.volume == NoValue) ++report.lines_without_volume;
         } else if (report.WantsReason()) {
             // Parse the line once more for the words of its failure.
             ShortText reason;
             ParsedBarLine again;
-            (void)ParseBarPrices(settings.date_layout, settings.time_layout, settings.period,
-                                 lines[i], names, again.date, again.bar, &reason);
+            (void)ReadBarFields(settings.date_layout, settings.time_layout, reading, lines[i],
+                                names, again.date, again.bar, &reason);
             report.Skip(static_cast<std::int64_t>(index) + 1, reason);
         } else {
             report.Skip(static_cast<std::int64_t>(index) + 1, {});
@@ -170,6 +221,18 @@ void BuildBatch(Batch& batch, std::int64_t first_line, const BarSettings& settin
 JobReport RunBars(const LineSource& source, const Destination& destination,
                   const BarChoices& choices, const JobCallbacks& callbacks) {
     JobReport report;
+    if (choices.period_minutes != 0 && !ValidBarMinutes(choices.period_minutes)) {
+        report.status = JobStatus::Failure(destination.name(),
+                                           std::make_error_code(std::errc::invalid_argument),
+                                           "a bar length must divide a day");
+        return report;
+    }
+    if (!ValidSessionOffset(choices.session_offset_minutes)) {
+        report.status = JobStatus::Failure(destination.name(),
+                                           std::make_error_code(std::errc::invalid_argument),
+                                           "a session start must lie within a day");
+        return report;
+    }
     LineInput input;
     if (report.status = input.Open(source, LineRules::List); !report.ok()) return report;
     input.SetStop(callbacks.stop_requested);
@@ -188,9 +251,18 @@ JobReport RunBars(const LineSource& source, const Destination& destination,
     LineOutput output;
     if (report.status = output.Open(destination); !report.ok()) return report;
 
-    const BarSettings settings{report.layouts->date, report.layouts->time, choices.period,
-                               choices.delimiter};
-    BarBuilder builder(settings, [&output](std::string_view bar) { output.WriteLine(bar); });
+    BarSettings settings{report.layouts->date, report.layouts->time, choices.period,
+                         choices.delimiter};
+    settings.period_minutes = choices.period_minutes;
+    settings.session_offset_minutes = choices.session_offset_minutes;
+    settings.prices = report.layouts->prices;
+    settings.volume = choices.volume;
+    settings.open_interest = choices.open_interest;
+    settings.stamp = choices.stamp;
+    if (choices.header) output.WriteLine(BarHeader(settings));
+    const std::int64_t header_lines = choices.header ? 1 : 0;
+    BarBuilder builder(
+        settings, [&output](std::string_view bar) { output.WriteLine(bar); }, choices.on_bar);
     int shown = -1;
     std::int64_t batch_first = 1;
     std::string_view line;
@@ -212,7 +284,8 @@ JobReport RunBars(const LineSource& source, const Destination& destination,
         return report;
     }
     if (!report.stopped) builder.Finish();  // a stop drops the open bar
-    report.bars_written = report.lines_written = output.lines_written();
+    report.lines_written = output.lines_written();
+    report.bars_written = std::max<std::int64_t>(0, report.lines_written - header_lines);
     // Lines read and none of them a bar: nothing is written, an existing
     // file stays as it was.
     if (!report.stopped && report.lines_read > 0 && report.lines_used == 0) {

@@ -10,6 +10,12 @@
 //   BarChoices choices;                  // layouts detected, monthly bars
 //   JobReport report = RunBars(LineSource::File("in.txt"),
 //                              Destination::File("bars.txt"), choices);
+//
+// Further columns are chosen: with volume and open_interest, the January bar
+// of lines "01/15/2001 1.5 1.6 1.4 1.55 1200 30" reads
+// "1.31.2001 1.5000 1.6000 1.4000 1.5500 25200 41" (the volumes summed, the
+// open interest of the last line that has one). Every choice at its default
+// gives the bars above.
 
 #include <array>
 #include <cstdint>
@@ -32,23 +38,74 @@ inline constexpr std::array<std::string_view, 2> DelimiterItems = {"space", "com
 // " " for Space, ", " for Comma.
 std::string_view DelimiterText(Delimiter delimiter);
 
+// One finished bar, as handed to BarChoices::on_bar: its numbers besides the
+// line written, so a chart can draw it without reading the text back.
+struct BuiltBar {
+    std::string_view line;   // the bar line as written (valid during the call)
+    std::string_view stamp;  // its stamp text, a piece of line
+    ParsedDate date;         // date and time of the bar's last line
+    double open = 0, high = 0, low = 0, close = 0;
+    double volume = 0;         // the sum of the lines' volumes; 0 unless volume is chosen
+    double open_interest = 0;  // of the last line with one; 0 unless chosen or none has
+};
+using BarCallback = std::function<void(const BuiltBar& bar)>;
+
 // How lines are read into bars once the layouts are known.
 struct BarSettings {
     DateLayout date_layout = DateLayout::YYMMDD;
     TimeLayout time_layout = TimeLayout::NotIndicated;
     BarPeriod period = BarPeriod::Month;
     Delimiter delimiter = Delimiter::Space;
+    int period_minutes = 0;              // 0: period; else a length dividing a day
+    int session_offset_minutes = 0;      // where minute to week periods begin
+    PriceForm prices = PriceForm::Ohlc;  // Ohlc or Single (never Auto here)
+    bool volume = false;                 // write the summed volume after the close
+    bool open_interest = false;          // then the last open interest
+    StampStyle stamp = StampStyle::Classic;
+
+    // What each line is read for.
+    BarReading Reading() const;
 };
 
 // The choices of one bar job. A layout left empty is detected from the first
-// lines (DetectInputLayouts), with the other one fixed when given.
+// lines (DetectInputLayouts), with the other one fixed when given. Every
+// choice after the names at its default leaves the bars as the first four
+// choices make them; only an input that fits no layouts with four prices but
+// does with one is now read (as one price a line) where detection failed.
 struct BarChoices {
     std::optional<DateLayout> date_layout;
     std::optional<TimeLayout> time_layout;
     BarPeriod period = BarPeriod::Month;
     Delimiter delimiter = Delimiter::Space;
     RegionalNames names = EnglishRegionalNames();  // regional month names and designators
+    // A further column after the close: the sum of the bar's volumes (the fifth
+    // number of a line, the second in the single form). A line without one
+    // adds 0 and is counted in JobReport::lines_without_volume.
+    bool volume = false;
+    // A further column after the volume (or the close): the open interest (the
+    // sixth number) of the bar's last line that has one, 0 when none has.
+    bool open_interest = false;
+    // How the numbers read. Auto: decided by detection when it runs (four
+    // prices when a pair fits so, else one), four prices when both layouts
+    // are given.
+    PriceForm prices = PriceForm::Auto;
+    // Bars of this many minutes (1 to 1440, dividing 1440) in place of period;
+    // 0 keeps period.
+    int period_minutes = 0;
+    // Minute, hour, day and week bars begin at this time of day (-1439 to
+    // 1439 minutes; -420 starts each day at 17:00 of the day before).
+    int session_offset_minutes = 0;
+    StampStyle stamp = StampStyle::Classic;
+    // A first line naming the columns: "date open high low close volume
+    // open_interest" as chosen, joined by the delimiter.
+    bool header = false;
+    // Called for every bar written, in order, after its line is handed on.
+    // May be empty. A bar dropped by a stop is not called for.
+    BarCallback on_bar;
 };
+
+// The header line of settings: "date, open, high, low, close" and so on.
+std::string BarHeader(const BarSettings& settings);
 
 // How many lines are parsed together.
 inline constexpr std::size_t kBarBatchLines = 8192;
@@ -58,7 +115,8 @@ inline constexpr std::size_t kBarBatchLines = 8192;
 class BarBuilder {
   public:
     using Sink = std::function<void(std::string_view bar_line)>;
-    BarBuilder(BarSettings settings, Sink sink);
+    // on_bar, when not empty, is called after sink with the bar's numbers.
+    BarBuilder(BarSettings settings, Sink sink, BarCallback on_bar = {});
 
     // Adds a line parsed under this builder's settings (see ParseBarLines).
     void AddParsed(const ParsedBarLine& line);
@@ -72,9 +130,11 @@ class BarBuilder {
     BarSettings settings_;
     std::string delimiter_;
     Sink sink_;
+    BarCallback on_bar_;
     bool open_ = false;
     std::int32_t key_ = 0;
     double open_price_ = 0, high_ = 0, low_ = 0, close_ = 0;
+    double volume_ = 0, open_interest_ = 0;
     ParsedDate last_date_;
     std::string text_;
 };
@@ -82,11 +142,13 @@ class BarBuilder {
 // Builds the bars of source into destination. Layouts not given are detected
 // from the first lines; when they cannot be, the job fails without writing and
 // the report says why (as RunDetect). A job that reads lines and can use none
-// fails with NoLineUsedError and writes nothing. callbacks.step receives the share of lines built
-// when the number of lines is known (lines in memory); when stop_requested answers true the bars
-// closed so far are written, the open bar is dropped and the report tells stopped. The report
-// counts lines read, used and skipped (with the first reasons) and bars written, and names the
-// layouts used.
+// fails with NoLineUsedError and writes nothing. callbacks.step receives the
+// share of lines built when the number of lines is known (lines in memory);
+// when stop_requested answers true the bars closed so far are written, the
+// open bar is dropped and the report tells stopped. The report counts lines
+// read, used and skipped (with the first reasons) and bars written (a header
+// line is not a bar), and names the layouts and price form used. A bar length
+// or session start out of range fails without writing.
 JobReport RunBars(const LineSource& source, const Destination& destination,
                   const BarChoices& choices, const JobCallbacks& callbacks = {});
 

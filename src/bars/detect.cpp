@@ -29,14 +29,15 @@ void ForEachPair(std::optional<DateLayout> fixed_date, std::optional<TimeLayout>
 std::optional<std::pair<LayoutPair, int>> FirstFittingPair(std::span<const std::string_view> lines,
                                                            const DateNames& names,
                                                            std::optional<DateLayout> fixed_date,
-                                                           std::optional<TimeLayout> fixed_time) {
+                                                           std::optional<TimeLayout> fixed_time,
+                                                           PriceForm form) {
     const auto examined = lines.first(std::min<std::size_t>(lines.size(), DetectLineCount));
     std::optional<std::pair<LayoutPair, int>> found;
     ForEachPair(fixed_date, fixed_time, [&](const LayoutPair& pair) {
         int fits = 0;
         int left = static_cast<int>(examined.size());
         for (std::string_view line : examined) {
-            if (LineFitsLayouts(pair.date_layout, pair.time_layout, line, names)) ++fits;
+            if (LineFitsLayouts(pair.date_layout, pair.time_layout, form, line, names)) ++fits;
             --left;
             // Stop counting once the threshold is out of reach.
             if (fits + left < DetectThreshold) break;
@@ -67,19 +68,32 @@ std::error_code DetectionError(Detection::Outcome outcome) {
 
 Detection DetectInputLayouts(std::span<const std::string_view> first, const DateNames& names,
                              std::optional<DateLayout> fixed_date_layout,
-                             std::optional<TimeLayout> fixed_time_layout) {
+                             std::optional<TimeLayout> fixed_time_layout, PriceForm form) {
     Detection detection;
     if (first.size() <= static_cast<std::size_t>(DetectLineCount)) return detection;
-    const auto found = FirstFittingPair(first, names, fixed_date_layout, fixed_time_layout);
+    // Four prices are tried first; with the form left open, then one price.
+    detection.form = form == PriceForm::Single ? PriceForm::Single : PriceForm::Ohlc;
+    auto found =
+        FirstFittingPair(first, names, fixed_date_layout, fixed_time_layout, detection.form);
+    if (!found && form == PriceForm::Auto) {
+        detection.form = PriceForm::Single;
+        found =
+            FirstFittingPair(first, names, fixed_date_layout, fixed_time_layout, PriceForm::Single);
+    }
     if (!found) {
-        // Tell the pair that came nearest: every pair counted over every line,
-        // the first of the highest counts in the order pairs are tried.
+        // Tell the pair that came nearest with four prices: every pair counted
+        // over every line, the first of the highest counts in the order pairs
+        // are tried.
+        detection.form = PriceForm::Ohlc;
         detection.outcome = Detection::Outcome::NoFit;
         const auto examined = first.first(DetectLineCount);
         ForEachPair(fixed_date_layout, fixed_time_layout, [&](const LayoutPair& pair) {
             int fits = 0;
             for (std::string_view line : examined) {
-                if (LineFitsLayouts(pair.date_layout, pair.time_layout, line, names)) ++fits;
+                if (LineFitsLayouts(pair.date_layout, pair.time_layout, PriceForm::Ohlc, line,
+                                    names)) {
+                    ++fits;
+                }
             }
             if (fits > detection.fitting_lines) {
                 detection.fitting_lines = fits;
@@ -99,7 +113,8 @@ std::optional<LayoutPair> DetectLayouts(std::span<const std::string_view> lines,
                                         const DateNames& names,
                                         std::optional<DateLayout> fixed_date_layout,
                                         std::optional<TimeLayout> fixed_time_layout) {
-    const auto found = FirstFittingPair(lines, names, fixed_date_layout, fixed_time_layout);
+    const auto found =
+        FirstFittingPair(lines, names, fixed_date_layout, fixed_time_layout, PriceForm::Ohlc);
     if (!found) return std::nullopt;
     return found->first;
 }

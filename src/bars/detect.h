@@ -6,6 +6,10 @@
 // that fits at least 96 of the first 100 lines wins. A file of 96 lines
 // "01/02/2001 1.5 1.6 1.4 1.55" behind four headers, and more lines after,
 // is date layout 5 ("MM/DD/YYYY") with time layout 0 ("Not Indicated").
+//
+// Detection may also decide how the prices read: four of them when a pair fits
+// that way, else one price per line (tick lines "01/02/2001 1.5 200") when a
+// pair fits 96 lines so.
 
 #include <optional>
 #include <span>
@@ -35,8 +39,9 @@ struct Detection {
         NoFit,        // no pair fits DetectThreshold of the first lines
     };
     Outcome outcome = Outcome::TooFewLines;
-    LayoutPair pair;        // Detected: the pair; NoFit: the pair that fits most lines
-    int fitting_lines = 0;  // how many of the first lines pair fits
+    LayoutPair pair;                   // Detected: the pair; NoFit: the pair that fits most lines
+    PriceForm form = PriceForm::Ohlc;  // how the fitting lines read: Ohlc or Single
+    int fitting_lines = 0;             // how many of the first lines pair fits
     bool detected() const { return outcome == Outcome::Detected; }
 };
 
@@ -46,10 +51,13 @@ std::error_code DetectionError(Detection::Outcome outcome);
 
 // The rule by which every job and the bar page guess the layouts. first holds
 // the first lines of the input: DetectLineCount + 1 of them, or all when the
-// input has fewer. Layouts given as fixed are not varied.
+// input has fewer. Layouts given as fixed are not varied. form is the price
+// form lines must fit; with Auto every pair is tried with four prices first,
+// then, when none fits, with one.
 Detection DetectInputLayouts(std::span<const std::string_view> first, const DateNames& names,
                              std::optional<DateLayout> fixed_date_layout = std::nullopt,
-                             std::optional<TimeLayout> fixed_time_layout = std::nullopt);
+                             std::optional<TimeLayout> fixed_time_layout = std::nullopt,
+                             PriceForm form = PriceForm::Ohlc);
 
 // The first pair fitting at least DetectThreshold of the first DetectLineCount
 // of lines, or nothing, whatever the number of lines.

@@ -20,10 +20,10 @@ struct ParsedBarLine {
     BarLine bar;
 };
 
-// Fills out[i] from lines[i] (out.size() == lines.size()) with ParseBarPrices
-// under the layouts and period given. Uses a second thread for large batches.
+// Fills out[i] from lines[i] (out.size() == lines.size()) with ReadBarFields
+// under the layouts and reading given. Uses a second thread for large batches.
 void ParseBarLines(std::span<const std::string_view> lines, DateLayout date_layout,
-                   TimeLayout time_layout, BarPeriod period, const DateNames& names,
+                   TimeLayout time_layout, const BarReading& reading, const DateNames& names,
                    std::span<ParsedBarLine> out);
 
 }  // namespace varn

@@ -59,6 +59,15 @@ enum class BarPeriod : int {
     Year = 7,
 };
 
+// How the numbers after the date and time of a bar input line are read: four
+// prices (open, high, low, close, then volume and open interest) or one price
+// (then its volume). Auto lets detection decide.
+enum class PriceForm : int {
+    Auto = 0,
+    Ohlc = 1,
+    Single = 2,
+};
+
 inline constexpr int DateLayoutCount = 22;
 inline constexpr int TimeLayoutCount = 8;
 inline constexpr int BarPeriodCount = 8;

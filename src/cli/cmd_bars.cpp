@@ -1,9 +1,13 @@
 // varn bars [--date-layout N|auto] [--time-layout N|auto] [--period P]
-//           [--delimiter space|comma] INPUT OUTPUT
+//           [--delimiter space|comma] [--volume] [--open-interest]
+//           [--prices auto|ohlc|single] [--session-start [-]HH:MM]
+//           [--stamp classic|iso] [--header] INPUT OUTPUT
 //
 // Builds open-high-low-close bars. With "auto" (the default) the layouts are
 // detected from the first 100 lines, which needs a file of more than 100
 // lines; a layout given by number stays fixed while the other is detected.
+// Detection also decides whether lines hold four prices or one, unless
+// --prices says. P is 0-7, a period name, Nmin or Nh ("20min", "4h").
 #include <memory>
 #include <string>
 
@@ -20,6 +24,12 @@ void AddBarsCommand(CLI::App& app, CommandRun& run) {
         std::string time_layout = "auto";
         std::string period = "month";
         std::string delimiter = "space";
+        bool volume = false;
+        bool open_interest = false;
+        std::string prices = "auto";
+        std::string session_start = "00:00";
+        std::string stamp = "classic";
+        bool header = false;
         std::string input;
         std::string output;
     };
@@ -31,10 +41,23 @@ void AddBarsCommand(CLI::App& app, CommandRun& run) {
     cmd->add_option("-t,--time-layout", args->time_layout, "time layout 0-7 or auto")
         ->check(LayoutValidator(TimeLayoutCount));
     cmd->add_option("-p,--period", args->period,
-                    "0-7 or 5min, 15min, hour, day, week, month, quarter, year (default month)")
+                    "0-7, 5min, 15min, hour, day, week, month, quarter, year (default month), "
+                    "or Nmin (N dividing 1440), Nh (N dividing 24)")
         ->check(PeriodValidator());
     cmd->add_option("--delimiter", args->delimiter, "space (default) or comma")
         ->check(CLI::IsMember({"space", "comma"}));
+    cmd->add_flag("--volume", args->volume, "add the summed volume after the close");
+    cmd->add_flag("--open-interest", args->open_interest,
+                  "add the open interest of the bar's last line that has one");
+    cmd->add_option("--prices", args->prices,
+                    "auto (default: as detected), ohlc (four prices) or single (one price)")
+        ->check(CLI::IsMember({"auto", "ohlc", "single"}));
+    cmd->add_option("--session-start", args->session_start,
+                    "time of day minute to week bars begin, [-]HH:MM (default 00:00)")
+        ->check(SessionStartValidator());
+    cmd->add_option("--stamp", args->stamp, "classic (default, 1.2.2001 16:0) or iso")
+        ->check(CLI::IsMember({"classic", "iso"}));
+    cmd->add_flag("--header", args->header, "write a first line naming the columns");
     cmd->add_option("INPUT", args->input, "input file, - for standard input")->required();
     cmd->add_option("OUTPUT", args->output, "output file, - for standard output")->required();
     cmd->callback([args, &run] {
@@ -42,8 +65,18 @@ void AddBarsCommand(CLI::App& app, CommandRun& run) {
             BarChoices choices;
             choices.date_layout = ParseDateLayoutOption(args->date_layout);
             choices.time_layout = ParseTimeLayoutOption(args->time_layout);
-            choices.period = *ParsePeriodOption(args->period);
+            const PeriodOption period = *ParseBarPeriodOption(args->period);
+            choices.period = period.period;
+            choices.period_minutes = period.minutes;
             choices.delimiter = args->delimiter == "comma" ? Delimiter::Comma : Delimiter::Space;
+            choices.volume = args->volume;
+            choices.open_interest = args->open_interest;
+            choices.prices = args->prices == "ohlc"     ? PriceForm::Ohlc
+                             : args->prices == "single" ? PriceForm::Single
+                                                        : PriceForm::Auto;
+            choices.session_offset_minutes = *ReadSessionStart(args->session_start);
+            choices.stamp = args->stamp == "iso" ? StampStyle::Iso : StampStyle::Classic;
+            choices.header = args->header;
             choices.names = RegionalNamesFromLocale();
             const JobReport report = RunBars(LineSource::FromArgument(args->input),
                                              Destination::FromArgument(args->output), choices);

@@ -5,6 +5,8 @@
 //   date layout: 5 (MM/DD/YYYY  OHLC Vol O.I.)
 //   time layout: 0 (Not Indicated)
 //   fits: 100 of 100 lines
+//   prices: ohlc
+// "prices: single" when the lines hold one price each rather than four.
 // Reads only the first 101 lines: a file of 100 lines or fewer is not examined.
 // When nothing fits, says which pair came nearest.
 #include <memory>
@@ -24,6 +26,7 @@ void AddDetectCommand(CLI::App& app, CommandRun& run) {
         run = [input](Streams& s) {
             BarChoices choices;
             choices.names = RegionalNamesFromLocale();
+            choices.prices = PriceForm::Auto;
             const JobReport report = RunDetect(LineSource::FromArgument(*input), choices);
             if (!report.ok()) {
                 if (report.status.error.category() !=
@@ -36,7 +39,9 @@ void AddDetectCommand(CLI::App& app, CommandRun& run) {
                   << DateLayoutItem(report.layouts->date) << ")\n"
                   << "time layout: " << Number(report.layouts->time) << " ("
                   << TimeLayoutItem(report.layouts->time) << ")\n"
-                  << "fits: " << report.fitting_lines << " of " << DetectLineCount << " lines\n";
+                  << "fits: " << report.fitting_lines << " of " << DetectLineCount << " lines\n"
+                  << "prices: " << (report.layouts->prices == PriceForm::Single ? "single" : "ohlc")
+                  << "\n";
             return ExitOk;
         };
     });

@@ -35,6 +35,25 @@ std::optional<BarPeriod> ParsePeriodOption(const std::string& text) {
     return BarPeriodOf(ReadNumber(text, BarPeriodCount).value_or(-1));
 }
 
+std::optional<PeriodOption> ParseBarPeriodOption(const std::string& text) {
+    if (const std::optional<BarPeriod> period = ParsePeriodOption(text)) {
+        return PeriodOption{*period, 0};
+    }
+    const std::optional<int> minutes = ReadBarMinutes(text);
+    if (!minutes) return std::nullopt;
+    // Lengths the list has are its periods, which give the same keys.
+    switch (*minutes) {
+        case 5:
+            return PeriodOption{BarPeriod::FiveMinutes, 0};
+        case 15:
+            return PeriodOption{BarPeriod::FifteenMinutes, 0};
+        case 60:
+            return PeriodOption{BarPeriod::Hour, 0};
+        default:
+            return PeriodOption{BarPeriod::Month, *minutes};
+    }
+}
+
 CLI::Validator LayoutValidator(int count) {
     return CLI::Validator(
         [count](std::string& text) -> std::string {
@@ -47,10 +66,20 @@ CLI::Validator LayoutValidator(int count) {
 CLI::Validator PeriodValidator() {
     return CLI::Validator(
         [](std::string& text) -> std::string {
-            if (ParsePeriodOption(text)) return {};
-            return "must be 0 to 7 or one of 5min 15min hour day week month quarter year";
+            if (ParseBarPeriodOption(text)) return {};
+            return "must be 0 to 7, one of 5min 15min hour day week month quarter year, "
+                   "Nmin with N dividing 1440 or Nh with N dividing 24";
         },
         "PERIOD");
+}
+
+CLI::Validator SessionStartValidator() {
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            if (ReadSessionStart(text)) return {};
+            return "must be [-]HH:MM, hours 0 to 23";
+        },
+        "[-]HH:MM");
 }
 
 }  // namespace varn::cli

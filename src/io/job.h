@@ -122,7 +122,8 @@ struct SkippedLine {
 struct UsedLayouts {
     DateLayout date = DateLayout::YYMMDD;
     TimeLayout time = TimeLayout::NotIndicated;
-    bool detected = false;  // guessed from the first lines rather than given
+    bool detected = false;               // guessed from the first lines rather than given
+    PriceForm prices = PriceForm::Ohlc;  // bar jobs: how the prices were read
     friend bool operator==(const UsedLayouts&, const UsedLayouts&) = default;
 };
 
@@ -146,6 +147,7 @@ struct JobReport {
     bool stopped = false;                    // Break (or stop_requested) ended the job
     std::optional<UsedLayouts> layouts;      // bar and detection jobs
     int fitting_lines = 0;                   // detection: lines of the first 100 that fit
+    std::int64_t lines_without_volume = 0;   // bar jobs summing volumes: used lines with none
 
     bool ok() const { return status.ok(); }
     // Whether the job read lines and used none (status then NoLineUsedError).

@@ -25,6 +25,7 @@
 #include "convert/conversions.h"
 #include "io/line_output.h"
 #include "truncate/truncate.h"
+#include "ui/BarOptionsRow.h"
 #include "ui/BarTextArea.h"
 #include "ui/T_progr.h"
 
@@ -270,6 +271,18 @@ void TForm1::BuildBarPage() {
 
     connect(BitBtn4, &QPushButton::clicked, this, &TForm1::BitBtn4Click);
     connect(BitBtn5, &QPushButton::clicked, this, &TForm1::BitBtn5Click);
+    BuildBarOptionsRow();
+}
+
+// The further bar choices, in a row under the lists and before the text area
+// in the focus order.
+void TForm1::BuildBarOptionsRow() {
+    BarOptions = new BarOptionsRow(TabSheet3);
+    if (auto* layout = qobject_cast<QVBoxLayout*>(TabSheet3->layout())) {
+        layout->insertWidget(layout->indexOf(RichEdit1), BarOptions);
+    }
+    setTabOrder(ComboBox3, BarOptions->FirstControl());
+    setTabOrder(BarOptions->LastControl(), RichEdit1);
 }
 
 void TForm1::FormCreate() {
@@ -379,9 +392,11 @@ bool TForm1::LoadBarFile(const QString& path) {
     bar_file_name_ = LocalPath(path);
     Detection detection;
     const JobStatus status = CatchOutOfMemory(bar_file_name_, [&] {
-        return LoadBarInput(bar_file_name_, bar_input_lines_, names_, detection);
+        return LoadBarInput(bar_file_name_, bar_input_lines_, names_, detection,
+                            BarOptions->FormToDetect());
     });
     if (!status) bar_input_lines_.Clear();  // what was read before memory ran out
+    BarOptions->SetDetectedForm(detection.detected() ? detection.form : PriceForm::Auto);
     RichEdit1->Reload();
     if (!status) {
         ShowFailure(status);
@@ -404,6 +419,7 @@ void TForm1::BitBtn5Click() {
         TimeLayoutOf(ComboBoxT->currentIndex()).value_or(TimeLayout::NotIndicated);
     choices.period = BarPeriodOf(ComboBox2->currentIndex()).value_or(BarPeriod::Month);
     choices.names = regional_;
+    BarOptions->Apply(choices);
 
     // While the job lets events run, nothing may start another job or change
     // the lines it reads.

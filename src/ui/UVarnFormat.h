@@ -26,6 +26,7 @@ class QFrame;
 
 namespace varn {
 
+class BarOptionsRow;
 class BarTextArea;
 
 class TForm1 final : public QWidget {
@@ -65,6 +66,7 @@ class TForm1 final : public QWidget {
     void BuildVarnFormatPage();
     void BuildTruncPage();
     void BuildBarPage();
+    void BuildBarOptionsRow();
     void SetJobRunning(bool running);
     void ShowFailure(const JobStatus& status);
 
@@ -105,6 +107,7 @@ class TForm1 final : public QWidget {
     QComboBox* ComboBox3 = nullptr;
     QLabel* Panel2 = nullptr;
     BarTextArea* RichEdit1 = nullptr;
+    BarOptionsRow* BarOptions = nullptr;  // volume, prices form, minutes, session, stamp...
 };
 
 // The program's main window, while it runs.

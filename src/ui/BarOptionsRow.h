@@ -1,0 +1,56 @@
+#pragma once
+// The Bar page's row of further bar choices: volume and open interest
+// columns, the form of the prices, bars of a number of minutes, the session
+// start, the stamp style and the header line. It starts at the choices that
+// give the bars of the page's lists alone, and reads itself into a job's
+// choices in one call:
+//
+//   BarChoices choices;              // layouts, period and delimiter filled
+//   row->Apply(choices);             // "volume" ticked: choices.volume = true
+
+#include <QWidget>
+
+#include "bars/build_bars.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+
+namespace varn {
+
+class BarOptionsRow final : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit BarOptionsRow(QWidget* parent = nullptr);
+
+    // Fills the further fields of choices from the row. A session start being
+    // typed that does not read yet counts as the last one that did.
+    void Apply(BarChoices& choices) const;
+
+    // The form detection should look for when a file is loaded: the form
+    // chosen, Auto for "auto".
+    PriceForm FormToDetect() const;
+    // Tells the row what detection found, which "auto" then means (four
+    // prices when nothing was detected).
+    void SetDetectedForm(PriceForm form);
+
+    // The controls, first and last, for the page's focus order.
+    QWidget* FirstControl() const;
+    QWidget* LastControl() const;
+
+  private:
+    void SessionEdited();
+
+    QCheckBox* CheckBoxVolume = nullptr;
+    QCheckBox* CheckBoxOpenInterest = nullptr;
+    QComboBox* ComboBoxPrices = nullptr;
+    QComboBox* ComboBoxMinutes = nullptr;
+    QLineEdit* EditSessionStart = nullptr;
+    QComboBox* ComboBoxStamp = nullptr;
+    QCheckBox* CheckBoxHeader = nullptr;
+    int session_offset_ = 0;  // the last session start that read
+    PriceForm detected_form_ = PriceForm::Auto;
+};
+
+}  // namespace varn

@@ -1,0 +1,235 @@
+// The Bar page's row of further choices: where it starts, and that what it
+// shows reaches the bar job (the file written).
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+#include "ui/FileDialogs.h"
+#include "ui/T_progr.h"
+#include "ui/UVarnFormat.h"
+
+using namespace varn;
+
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return "<missing>";
+    return file.readAll();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// 150 five-minute lines from Sunday 7 January 2001 15:00 to Monday 03:25:
+// line i has prices i, i + 1, i, i, volume 10 and open interest 100 + i.
+QByteArray FiveMinuteLines() {
+    QByteArray text;
+    for (int i = 0; i < 150; ++i) {
+        const int minutes = 15 * 60 + 5 * i;
+        text += QStringLiteral("01/%1/2001 %2:%3 %4 %5 %4 %4 10 %6\n")
+                    .arg(7 + minutes / 1440, 2, 10, QLatin1Char('0'))
+                    .arg(minutes / 60 % 24, 2, 10, QLatin1Char('0'))
+                    .arg(minutes % 60, 2, 10, QLatin1Char('0'))
+                    .arg(i)
+                    .arg(i + 1)
+                    .arg(100 + i)
+                    .toLatin1();
+    }
+    return text;
+}
+
+QStringList Items(QComboBox* list) {
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i) items.push_back(list->itemText(i));
+    return items;
+}
+
+}  // namespace
+
+class BarOptionsTest : public QObject {
+    Q_OBJECT
+
+  private:
+    template <class T>
+    T* Child(const char* name) {
+        T* child = form_->findChild<T*>(QString::fromLatin1(name));
+        if (child == nullptr) qWarning("no control %s", name);
+        return child;
+    }
+    QString Path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
+
+    // Loads input, builds bars into output; the lines written.
+    QList<QByteArray> Build(const QString& input, const QString& output) {
+        dialogs_->open_answers.push_back(input);
+        Child<QPushButton>("BitBtn4")->click();
+        dialogs_->save_answers.push_back(output);
+        Child<QPushButton>("BitBtn5")->click();
+        QList<QByteArray> lines = ReadAll(output).split('\n');
+        if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
+        for (QByteArray& line : lines) line.chop(line.endsWith('\r') ? 1 : 0);
+        return lines;
+    }
+
+    QTemporaryDir dir_;
+    std::unique_ptr<AnsweredDialogs> dialogs_;
+    std::unique_ptr<TForm1> form_;
+
+  private slots:
+    void initTestCase() {
+        QVERIFY(dir_.isValid());
+        CreateProgressWindow();
+    }
+    void cleanupTestCase() { DestroyProgressWindow(); }
+    void init() {
+        dialogs_ = std::make_unique<AnsweredDialogs>();
+        form_ = std::make_unique<TForm1>(EnglishRegionalNames(), dialogs_.get());
+    }
+    void cleanup() {
+        form_.reset();
+        dialogs_.reset();
+    }
+
+    void StartsAtTheBarsOfTheListsAlone() {
+        for (const char* name : {"CheckBoxVolume", "CheckBoxOpenInterest", "CheckBoxHeader"}) {
+            QVERIFY2(!Child<QCheckBox>(name)->isChecked(), name);
+        }
+        QCOMPARE(Items(Child<QComboBox>("ComboBoxPrices")),
+                 QStringList({"auto", "ohlc", "single"}));
+        QCOMPARE(Child<QComboBox>("ComboBoxPrices")->currentIndex(), 0);
+        QCOMPARE(Items(Child<QComboBox>("ComboBoxStamp")), QStringList({"classic", "iso"}));
+        QCOMPARE(Child<QComboBox>("ComboBoxStamp")->currentIndex(), 0);
+        QCOMPARE(Child<QLineEdit>("EditSessionStart")->text(), QStringLiteral("00:00"));
+
+        // The lengths are those that divide a day; the period list is untouched.
+        const QStringList lengths = Items(Child<QComboBox>("ComboBoxMinutes"));
+        QCOMPARE(Child<QComboBox>("ComboBoxMinutes")->currentIndex(), 0);
+        QCOMPARE(lengths.size(), 1 + 36);  // 1440 has 36 divisors
+        for (const char* length : {"1 min", "3 min", "20 min", "90 min", "1 h", "12 h", "24 h"}) {
+            QVERIFY2(lengths.contains(QString::fromLatin1(length)), length);
+        }
+        for (const char* length : {"7 min", "50 min", "60 min", "720 min", "5 h", "48 h"}) {
+            QVERIFY2(!lengths.contains(QString::fromLatin1(length)), length);
+        }
+        QCOMPARE(Child<QComboBox>("ComboBox2")->count(), 8);
+    }
+
+    void ChoicesReachTheJob_data() {
+        QTest::addColumn<bool>("volume");
+        QTest::addColumn<bool>("open_interest");
+        QTest::addColumn<int>("period");
+        QTest::addColumn<QString>("minutes");
+        QTest::addColumn<QString>("session");
+        QTest::addColumn<int>("stamp");
+        QTest::addColumn<bool>("header");
+        QTest::addColumn<int>("delimiter");
+        QTest::addColumn<QList<QByteArray>>("want");
+        QTest::newRow("defaults: one monthly bar")
+            << false << false << 5 << "period list"
+            << "00:00" << 0 << false << 0
+            << QList<QByteArray>{"1.8.2001 3:25 0.00000 150.00 0.00000 149.00"};
+        QTest::newRow("12 hours with volume and open interest, comma")
+            << true << true << 5 << "12 h"
+            << "00:00" << 0 << false << 1
+            << QList<QByteArray>{"1.7.2001 23:55, 0.00000, 108.00, 0.00000, 107.00, 1080, 207",
+                                 "1.8.2001 3:25, 108.00, 150.00, 108.00, 149.00, 420, 249"};
+        QTest::newRow("days from 17:00, iso, header")
+            << false << false << 3 << "period list"
+            << "-07:00" << 1 << true << 0
+            << QList<QByteArray>{"date open high low close",
+                                 "2001-01-07T16:55:00 0.00000 24.00 0.00000 23.00",
+                                 "2001-01-08T03:25:00 24.00 150.00 24.00 149.00"};
+        QTest::newRow("hours from 09:30, volume")
+            << true << false << 2 << "period list"
+            << "9:30" << 0 << false << 0 << QList<QByteArray>{};  // checked by count below
+    }
+    void ChoicesReachTheJob() {
+        QFETCH(bool, volume);
+        QFETCH(bool, open_interest);
+        QFETCH(int, period);
+        QFETCH(QString, minutes);
+        QFETCH(QString, session);
+        QFETCH(int, stamp);
+        QFETCH(bool, header);
+        QFETCH(int, delimiter);
+        QFETCH(QList<QByteArray>, want);
+        const QString input = Path("five.txt");
+        WriteAll(input, FiveMinuteLines());
+
+        Child<QCheckBox>("CheckBoxVolume")->setChecked(volume);
+        Child<QCheckBox>("CheckBoxOpenInterest")->setChecked(open_interest);
+        Child<QComboBox>("ComboBox2")->setCurrentIndex(period);
+        auto* lengths = Child<QComboBox>("ComboBoxMinutes");
+        lengths->setCurrentIndex(lengths->findText(minutes));
+        QCOMPARE(lengths->currentText(), minutes);
+        auto* start = Child<QLineEdit>("EditSessionStart");
+        start->clear();
+        QTest::keyClicks(start, session);
+        QCOMPARE(start->text(), session);
+        Child<QComboBox>("ComboBoxStamp")->setCurrentIndex(stamp);
+        Child<QCheckBox>("CheckBoxHeader")->setChecked(header);
+        Child<QComboBox>("ComboBox3")->setCurrentIndex(delimiter);
+
+        const QList<QByteArray> got = Build(input, Path("bars.txt"));
+        if (!want.isEmpty()) {
+            QCOMPARE(got, want);
+            return;
+        }
+        // Hourly bars from 09:30: 15:00-15:29 is one bar, then one per hour
+        // to 02:30-03:25; every bar of whole hours sums twelve volumes.
+        QCOMPARE(got.size(), 13);
+        QCOMPARE(got.front(), QByteArray("1.7.2001 15:25 0.00000 6.0000 0.00000 5.0000 60"));
+        QCOMPARE(got[1], QByteArray("1.7.2001 16:25 6.0000 18.00 6.0000 17.00 120"));
+        QCOMPARE(got.back(), QByteArray("1.8.2001 3:25 138.00 150.00 138.00 149.00 120"));
+    }
+
+    void AutoReadsOnePriceLinesAsDetected() {
+        QByteArray ticks = "Date Time Price Volume\n";
+        for (int i = 0; i < 120; ++i) {
+            ticks += QStringLiteral("01/02/2001 10:%1 %2.5 %3\n")
+                         .arg(i / 2, 2, 10, QLatin1Char('0'))
+                         .arg(i)
+                         .arg(i % 2 + 1)
+                         .toLatin1();
+        }
+        const QString input = Path("ticks.txt");
+        WriteAll(input, ticks);
+        Child<QComboBox>("ComboBox2")->setCurrentIndex(3);  // days
+        Child<QCheckBox>("CheckBoxVolume")->setChecked(true);
+        QCOMPARE(Build(input, Path("tick-bars.txt")),
+                 QList<QByteArray>{"1.2.2001 10:59 0.5000 119.50 0.5000 119.50 180"});
+
+        // Asked for four prices, the same lines give no bars: nothing is
+        // written and the window says why.
+        Child<QComboBox>("ComboBoxPrices")->setCurrentIndex(1);
+        Build(input, Path("tick-bars-ohlc.txt"));
+        QVERIFY(!QFile::exists(Path("tick-bars-ohlc.txt")));
+        QCOMPARE(dialogs_->errors.size(), 1);
+    }
+
+    void HalfTypedSessionStartGoesBack() {
+        auto* start = Child<QLineEdit>("EditSessionStart");
+        start->clear();
+        QTest::keyClicks(start, QStringLiteral("-07:00"));
+        start->clear();
+        QTest::keyClicks(start, QStringLiteral("-1"));
+        QVERIFY(!start->hasAcceptableInput());
+        emit start->editingFinished();
+        QCOMPARE(start->text(), QStringLiteral("-07:00"));
+        // Letters are not taken at all.
+        QTest::keyClicks(start, QStringLiteral("x"));
+        QCOMPARE(start->text(), QStringLiteral("-07:00"));
+    }
+};
+
+QTEST_MAIN(BarOptionsTest)
+#include "bar_options_test.moc"
