@@ -208,18 +208,22 @@ void BarChart::paintEvent(QPaintEvent* /*event*/) {
         if (fit.high <= fit.low) break;
     }
 
-    // The time axis: a stamp every label's width.
-    if (!bars_.empty()) {
-        const int label_width = metrics.horizontalAdvance(Latin1(bars_[first_].stamp)) + 24;
+    // The time axis: each stamp followed by a gap before the next, so that
+    // stamps of different lengths never overlap.
+    {
         const double baseline = plot.bottom() + Margin + metrics.ascent();
-        for (int x = plot.left(); x + label_width <= plot.right() + label_width / 2;
-             x += label_width) {
+        constexpr int LabelGap = 24;
+        for (int x = plot.left(); x <= plot.right();) {
             const std::size_t bar = BarAt(QPoint(x, plot.top()));
             if (bar >= bars_.size()) break;
+            const QString stamp = Latin1(bars_[bar].stamp);
+            const int label_width = metrics.horizontalAdvance(stamp);
+            if (x + 2 + label_width > width()) break;
             painter.setPen(grid);
             painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
             painter.setPen(colours.color(QPalette::Text));
-            painter.drawText(QPointF(x + 2, baseline), Latin1(bars_[bar].stamp));
+            painter.drawText(QPointF(x + 2, baseline), stamp);
+            x += std::max(label_width + LabelGap, 40);
         }
     }
 
