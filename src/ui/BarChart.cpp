@@ -28,6 +28,10 @@ constexpr double VolumeShare = 0.22;
 constexpr int BandGap = 6;
 constexpr int Margin = 4;
 
+constexpr double Nan = std::numeric_limits<double>::quiet_NaN();
+
+double FiniteOrNan(double value) { return std::isfinite(value) ? value : Nan; }
+
 QString Latin1(const std::string& text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -53,17 +57,26 @@ void BarChart::SetBars(std::vector<ChartBar> bars, bool with_volume) {
     HideHover();
     dragging_ = false;
     bars_ = std::move(bars);
-    with_volume_ = with_volume;
     std::vector<PriceRange> ranges;
     ranges.reserve(bars_.size());
-    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
-    for (const ChartBar& bar : bars_) {
+    bool any_volume = false;
+    for (ChartBar& bar : bars_) {
+        // An infinite price or volume would stretch the axes without end: it
+        // counts as missing, as does a negative volume.
+        bar.open = FiniteOrNan(bar.open);
+        bar.high = FiniteOrNan(bar.high);
+        bar.low = FiniteOrNan(bar.low);
+        bar.close = FiniteOrNan(bar.close);
+        const double volume = with_volume && bar.volume >= 0.0 ? FiniteOrNan(bar.volume) : Nan;
+        any_volume = any_volume || !std::isnan(volume);
         // The bar's range covers all four prices, so a bar whose low is above
         // its open or close still lies inside the price axis.
         ranges.push_back({std::fmin(std::fmin(bar.low, bar.high), std::fmin(bar.open, bar.close)),
                           std::fmax(std::fmax(bar.low, bar.high), std::fmax(bar.open, bar.close)),
-                          with_volume ? bar.volume : nan});
+                          volume});
     }
+    // Without a single volume there is no band to give room to.
+    with_volume_ = any_volume;
     index_.Build(std::move(ranges));
     first_ = 0;
     count_ = bars_.size();
@@ -190,6 +203,8 @@ void BarChart::paintEvent(QPaintEvent* /*event*/) {
     const double spare = high > low ? (high - low) / 20.0 : std::max(std::fabs(high) / 100.0, 1e-6);
     low -= spare;
     high += spare;
+    // Prices near the limits of a double leave no room to scale.
+    if (!std::isfinite(high - low)) return;
     const double top = prices.top();
     const double scale = prices.height() / (high - low);
     const auto y_of = [&](double price) { return top + (high - price) * scale; };
@@ -243,7 +258,11 @@ void BarChart::paintEvent(QPaintEvent* /*event*/) {
             (up ? up_lines : down_lines)
                 .push_back(QLineF(middle, y_of(column.high), middle, y_of(column.low)));
             const double inset = std::max(1.0, width * 0.15);
-            const double open_y = std::isnan(column.open) ? y_of(column.close) : y_of(column.open);
+            // A missing open or close draws as the other, both missing as a
+            // line at the high.
+            const double open_y = !std::isnan(column.open)    ? y_of(column.open)
+                                  : !std::isnan(column.close) ? y_of(column.close)
+                                                              : y_of(column.high);
             const double close_y = std::isnan(column.close) ? open_y : y_of(column.close);
             const double body_top = std::min(open_y, close_y);
             const double body_height = std::max(1.0, std::fabs(open_y - close_y));

@@ -37,7 +37,9 @@ class BarChart final : public QWidget {
     explicit BarChart(QWidget* parent = nullptr);
 
     // Replaces the bars and shows all of them (full zoom-out). The volume band
-    // is drawn when with_volume is set; a bar with a NaN volume has no column.
+    // is drawn when with_volume is set and some bar has a volume; a bar with a
+    // NaN volume has no column. Infinite prices and volumes, and negative
+    // volumes, count as missing (NaN).
     void SetBars(std::vector<ChartBar> bars, bool with_volume);
     void Clear();
 

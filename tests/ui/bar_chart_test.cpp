@@ -217,6 +217,49 @@ class BarChartTest : public QObject {
         }
     }
 
+    // Infinite prices count as missing, and a volume band with no volume in
+    // it gives its room back: the candles then reach both the top and the
+    // bottom quarter of the plot.
+    void CandlesFillThePlot_data() {
+        QTest::addColumn<bool>("with_volume");
+        QTest::addColumn<double>("volume");
+        QTest::addColumn<double>("high");
+        QTest::addColumn<double>("low");
+        const double inf = std::numeric_limits<double>::infinity();
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        QTest::newRow("plain bars") << false << 100.0 << 10.5 << 9.5;
+        QTest::newRow("an infinite high and low") << false << 100.0 << inf << -inf;
+        QTest::newRow("a missing high and low") << false << 100.0 << nan << nan;
+        QTest::newRow("volume asked, none given") << true << nan << 10.5 << 9.5;
+        QTest::newRow("infinite volume") << true << inf << 10.5 << 9.5;
+    }
+    void CandlesFillThePlot() {
+        QFETCH(bool, with_volume);
+        QFETCH(double, volume);
+        QFETCH(double, high);
+        QFETCH(double, low);
+        std::vector<ChartBar> bars = MakeBars(20);
+        for (ChartBar& bar : bars) bar.volume = volume;
+        bars[5].high = high;
+        bars[6].low = low;
+        chart_->SetBars(std::move(bars), with_volume);
+        const QRect plot = chart_->PlotRect();
+        QImage image(chart_->size(), QImage::Format_ARGB32);
+        chart_->render(&image);
+        const QRgb up = qRgb(38, 166, 91);
+        const auto coloured = [&](int from, int to) {
+            for (int y = from; y < to; ++y) {
+                for (int x = plot.left(); x <= plot.right(); ++x) {
+                    if (image.pixel(x, y) == up) return true;
+                }
+            }
+            return false;
+        };
+        const int quarter = plot.height() / 4;
+        QVERIFY(coloured(plot.top(), plot.top() + quarter));
+        QVERIFY(coloured(plot.bottom() - quarter, plot.bottom()));
+    }
+
     void IndexAnswersAsScan_data() {
         QTest::addColumn<int>("size");
         QTest::newRow("one") << 1;
