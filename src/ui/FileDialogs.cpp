@@ -22,8 +22,10 @@ bool RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, QString& path)
     return true;
 }
 
-void RunMessageBox(QWidget* parent, QMessageBox::Icon icon, const QString& text) {
+void RunMessageBox(QWidget* parent, QMessageBox::Icon icon, const QString& text,
+                   const QString& details = QString()) {
     QMessageBox box(icon, QString(), text, QMessageBox::Ok, parent);
+    if (!details.isEmpty()) box.setInformativeText(details);
     box.exec();
 }
 
@@ -46,8 +48,8 @@ bool QtFileDialogs::GetSaveFileName(QWidget* parent, QString& path) {
     return RunFileDialog(parent, QFileDialog::AcceptSave, path);
 }
 
-void QtFileDialogs::ShowMessage(QWidget* parent, const QString& text) {
-    RunMessageBox(parent, QMessageBox::NoIcon, text);
+void QtFileDialogs::ShowMessage(QWidget* parent, const QString& text, const QString& details) {
+    RunMessageBox(parent, QMessageBox::NoIcon, text, details);
 }
 
 void QtFileDialogs::ShowError(QWidget* parent, const QString& text) {
@@ -64,7 +66,10 @@ bool AnsweredDialogs::GetSaveFileName(QWidget*, QString& path) {
     return TakeAnswer(save_answers, path);
 }
 
-void AnsweredDialogs::ShowMessage(QWidget*, const QString& text) { messages.push_back(text); }
+void AnsweredDialogs::ShowMessage(QWidget*, const QString& text, const QString& details) {
+    messages.push_back(text);
+    message_details.push_back(details);
+}
 
 void AnsweredDialogs::ShowError(QWidget*, const QString& text) { errors.push_back(text); }
 

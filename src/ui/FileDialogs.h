@@ -30,8 +30,10 @@ class FileDialogs {
     // True with path set as typed (no extension is added); an existing file is
     // confirmed before it is chosen. False when the user cancels.
     virtual bool GetSaveFileName(QWidget* parent, QString& path) = 0;
-    // A message box with an empty title and one OK button.
-    virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
+    // A message box with an empty title and one OK button; details, when not
+    // empty, is its informative text under the message.
+    virtual void ShowMessage(QWidget* parent, const QString& text,
+                             const QString& details = QString()) = 0;
     // The same for a failure.
     virtual void ShowError(QWidget* parent, const QString& text) = 0;
 };
@@ -41,7 +43,7 @@ class QtFileDialogs final : public FileDialogs {
   public:
     bool GetOpenFileName(QWidget* parent, QString& path) override;
     bool GetSaveFileName(QWidget* parent, QString& path) override;
-    void ShowMessage(QWidget* parent, const QString& text) override;
+    void ShowMessage(QWidget* parent, const QString& text, const QString& details) override;
     void ShowError(QWidget* parent, const QString& text) override;
 };
 
@@ -52,7 +54,7 @@ class AnsweredDialogs final : public FileDialogs {
   public:
     bool GetOpenFileName(QWidget* parent, QString& path) override;
     bool GetSaveFileName(QWidget* parent, QString& path) override;
-    void ShowMessage(QWidget* parent, const QString& text) override;
+    void ShowMessage(QWidget* parent, const QString& text, const QString& details) override;
     void ShowError(QWidget* parent, const QString& text) override;
 
     std::deque<std::optional<QString>> open_answers;
@@ -60,6 +62,7 @@ class AnsweredDialogs final : public FileDialogs {
     int open_asked = 0;
     int save_asked = 0;
     QStringList messages;
+    QStringList message_details;  // the informative text of each message
     QStringList errors;
 };
 

@@ -5,12 +5,14 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QStyle>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -25,8 +27,10 @@
 #include "convert/conversions.h"
 #include "io/line_output.h"
 #include "truncate/truncate.h"
+#include "ui/BarChart.h"
 #include "ui/BarOptionsRow.h"
 #include "ui/BarTextArea.h"
+#include "ui/ReportText.h"
 #include "ui/T_progr.h"
 
 namespace varn {
@@ -260,7 +264,25 @@ void TForm1::BuildBarPage() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(Panel1);
-    layout->addWidget(RichEdit1, 1);
+    // The text area and, once a job has run, the chart of its bars.
+    auto* split = new QSplitter(Qt::Vertical, TabSheet3);
+    split->setObjectName(QStringLiteral("BarSplitter"));
+    split->addWidget(RichEdit1);
+    Chart = new BarChart(split);
+    Chart->setObjectName(QStringLiteral("BarChart"));
+    Chart->hide();
+    split->addWidget(Chart);
+    split->setChildrenCollapsible(false);
+    layout->addWidget(split, 1);
+    // Where things stand: the file, its lines, and what detection found.
+    BarStatus = new QLabel(QStringLiteral("No file loaded"), TabSheet3);
+    BarStatus->setObjectName(QStringLiteral("BarStatus"));
+    BarStatus->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    BarStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(BarStatus);
+    // A layout chosen by hand: say how the first lines read under it.
+    connect(ComboBoxD, &QComboBox::activated, this, &TForm1::ShowChosenLayoutsStatus);
+    connect(ComboBoxT, &QComboBox::activated, this, &TForm1::ShowChosenLayoutsStatus);
 
     setTabOrder(BitBtn4, ComboBoxD);
     setTabOrder(ComboBoxD, ComboBoxT);
@@ -279,7 +301,7 @@ void TForm1::BuildBarPage() {
 void TForm1::BuildBarOptionsRow() {
     BarOptions = new BarOptionsRow(TabSheet3);
     if (auto* layout = qobject_cast<QVBoxLayout*>(TabSheet3->layout())) {
-        layout->insertWidget(layout->indexOf(RichEdit1), BarOptions);
+        layout->insertWidget(1, BarOptions);
     }
     setTabOrder(ComboBox3, BarOptions->FirstControl());
     setTabOrder(BarOptions->LastControl(), RichEdit1);
@@ -312,6 +334,25 @@ void TForm1::ShowFailure(const JobStatus& status) {
     dialogs_->ShowError(this, QString::fromLocal8Bit(status.Message()));
 }
 
+void TForm1::ShowChosenLayoutsStatus() {
+    const auto date = DateLayoutOf(ComboBoxD->currentIndex());
+    const auto time = TimeLayoutOf(ComboBoxT->currentIndex());
+    if (!date || !time || bar_file_name_.empty()) return;
+    const std::size_t examined =
+        std::min<std::size_t>(bar_input_lines_.Count(), static_cast<std::size_t>(DetectLineCount));
+    BarChoices choices;
+    BarOptions->Apply(choices);
+    const PriceForm form =
+        choices.prices == PriceForm::Single ? PriceForm::Single : PriceForm::Ohlc;
+    int fitting = 0;
+    for (std::size_t i = 0; i < examined; ++i) {
+        if (LineFitsLayouts(*date, *time, form, bar_input_lines_.Line(i), names_)) ++fitting;
+    }
+    BarStatus->setText(ChosenLayoutsStatusText(
+        QFileInfo(QString::fromLocal8Bit(bar_file_name_.c_str())).fileName(),
+        bar_input_lines_.Count(), fitting, static_cast<int>(examined)));
+}
+
 void TForm1::SetJobRunning(bool running) {
     job_running_ = running;
     for (QPushButton* button : {BitBtn1, BitBtn2, BitBtn3, BitBtn4, BitBtn5}) {
@@ -336,11 +377,17 @@ void TForm1::BitBtn1Click() {
                                {*conversion});
         return report.status;
     });
+    if (report.used_no_line()) {
+        dialogs_->ShowError(
+            this,
+            NoLineUsedText(report, QStringLiteral("as conversion %1").arg(Number(*conversion))));
+        return;
+    }
     if (!report.ok()) {
         ShowFailure(report.status);
         return;
     }
-    dialogs_->ShowMessage(this, CreatedMessage(output));
+    dialogs_->ShowMessage(this, CreatedMessage(output), ConversionReportText(report));
 }
 
 // Open (Trunc File).
@@ -368,20 +415,25 @@ void TForm1::BitBtn3Click() {
     if (!dialogs_->GetSaveFileName(this, path)) return;
     const std::string output_path = LocalPath(path);
     const StringLines lines(trunc_file_lines_);
-    const JobStatus status = CatchOutOfMemory(output_path, [&] {
-        return RunTruncate(LineSource::Lines(lines, trunc_file_name_),
-                           Destination::File(output_path), TruncateChoices{SpinEdit1->value()})
-            .status;
+    const std::int64_t wanted = SpinEdit1->value();
+    JobReport report;
+    report.status = CatchOutOfMemory(output_path, [&] {
+        report = RunTruncate(LineSource::Lines(lines, trunc_file_name_),
+                             Destination::File(output_path), TruncateChoices{wanted});
+        return report.status;
     });
-    if (!status) ShowFailure(status);
+    if (!report.ok()) {
+        ShowFailure(report.status);
+        return;
+    }
+    dialogs_->ShowMessage(this, CreatedMessage(path), TruncReportText(report, wanted));
 }
 
 // Open (Bar).
 void TForm1::BitBtn4Click() {
     if (job_running_) return;
-    bar_input_lines_.Clear();
-    RichEdit1->Reload();
     QString path;
+    // Cancelling keeps what is loaded, edits and all.
     if (!dialogs_->GetOpenFileName(this, path)) return;
     LoadBarFile(path);
 }
@@ -399,6 +451,7 @@ bool TForm1::LoadBarFile(const QString& path) {
     BarOptions->SetDetectedForm(detection.detected() ? detection.form : PriceForm::Auto);
     RichEdit1->Reload();
     if (!status) {
+        BarStatus->setText(QStringLiteral("%1: cannot be read").arg(path));
         ShowFailure(status);
         return false;
     }
@@ -406,6 +459,8 @@ bool TForm1::LoadBarFile(const QString& path) {
         ComboBoxD->setCurrentIndex(Number(detection.pair.date_layout));
         ComboBoxT->setCurrentIndex(Number(detection.pair.time_layout));
     }
+    BarStatus->setText(
+        DetectionStatusText(QFileInfo(path).fileName(), bar_input_lines_.Count(), detection));
     return true;
 }
 
@@ -447,6 +502,11 @@ void TForm1::BitBtn5Click() {
         return BreakRequested();
     };
     std::vector<std::string> bars;
+    std::vector<ChartBar> chart_bars;
+    choices.on_bar = [&chart_bars](const BuiltBar& bar) {
+        chart_bars.push_back(
+            {std::string(bar.stamp), bar.open, bar.high, bar.low, bar.close, bar.volume});
+    };
     JobReport report;
     report.status = CatchOutOfMemory(bar_file_name_, [&] {
         report = RunBars(LineSource::Lines(bar_input_lines_, bar_file_name_),
@@ -456,11 +516,18 @@ void TForm1::BitBtn5Click() {
 
     CloseProgress();
     SetJobRunning(false);
+    if (report.used_no_line()) {
+        dialogs_->ShowError(this, NoLineUsedText(report, QStringLiteral("as a bar under the "
+                                                                        "chosen layouts")));
+        return;
+    }
     if (!report.ok()) {
         std::vector<std::string>().swap(bars);  // what was built before memory ran out
         ShowFailure(report.status);
         return;
     }
+    Chart->SetBars(std::move(chart_bars), choices.volume);
+    Chart->show();
     QString path;
     if (!dialogs_->GetSaveFileName(this, path)) return;
     const JobStatus status = WriteLineFile(bars, Destination::File(LocalPath(path)));
@@ -468,7 +535,7 @@ void TForm1::BitBtn5Click() {
         ShowFailure(status);
         return;
     }
-    dialogs_->ShowMessage(this, CreatedMessage(path));
+    dialogs_->ShowMessage(this, CreatedMessage(path), BarReportText(report));
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

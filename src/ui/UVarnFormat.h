@@ -26,6 +26,7 @@ class QFrame;
 
 namespace varn {
 
+class BarChart;
 class BarOptionsRow;
 class BarTextArea;
 
@@ -68,6 +69,7 @@ class TForm1 final : public QWidget {
     void BuildBarPage();
     void BuildBarOptionsRow();
     void SetJobRunning(bool running);
+    void ShowChosenLayoutsStatus();
     void ShowFailure(const JobStatus& status);
 
     RegionalNames regional_;  // the regional month names and designators
@@ -107,7 +109,10 @@ class TForm1 final : public QWidget {
     QComboBox* ComboBox3 = nullptr;
     QLabel* Panel2 = nullptr;
     BarTextArea* RichEdit1 = nullptr;
-    BarOptionsRow* BarOptions = nullptr;  // volume, prices form, minutes, session, stamp...
+    BarOptionsRow* BarOptions = nullptr;
+    BarChart* Chart = nullptr;    // the bars of the last job; hidden until one ran
+    QLabel* BarStatus = nullptr;  // the file, its lines and what detection found  // volume, prices
+                                  // form, minutes, session, stamp...
 };
 
 // The program's main window, while it runs.

@@ -22,6 +22,7 @@
 
 #include "bars/build_bars.h"
 #include "calendar/date_layouts.h"
+#include "ui/BarChart.h"
 #include "ui/BarTextArea.h"
 #include "ui/T_progr.h"
 #include "ui/UVarnFormat.h"
@@ -316,7 +317,10 @@ class MainWindowTest : public QObject {
         QByteArray want;
         for (int i = 91; i <= 100; ++i) want += "line " + QByteArray::number(i) + "\r\n";
         QCOMPARE(ReadAll(output), want);
-        QVERIFY(dialogs_->messages.isEmpty());
+        // Success is said, with how many lines were kept.
+        QCOMPARE(dialogs_->messages,
+                 QStringList{QStringLiteral("File ") + output + QStringLiteral(" created!")});
+        QCOMPARE(dialogs_->message_details, QStringList{QStringLiteral("last 10 of 100 lines")});
         QCOMPARE(Child<QLabel>("Label3")->text(), QStringLiteral("100 lines"));
 
         // Again with another count, from the same held lines.
@@ -381,15 +385,55 @@ class MainWindowTest : public QObject {
         QCOMPARE(Child<QComboBox>("ComboBoxT")->currentIndex(), time_layout);
     }
 
-    void BarOpenEmptiesTextAreaEvenWhenCancelled() {
+    void BarOpenCancelledKeepsTheLoadedLines() {
         const QString input = Path("some.txt");
         WriteAll(input, "01/02/2001 1.5 1.6 1.4 1.55\r\n");
         dialogs_->open_answers.push_back(input);
         Child<QPushButton>("BitBtn4")->click();
         QCOMPARE(form_->BarLines().Count(), std::size_t{1});
+        form_->BarLines().Append("an edit");
         dialogs_->open_answers.push_back(std::nullopt);
         Child<QPushButton>("BitBtn4")->click();
-        QCOMPARE(form_->BarLines().Count(), std::size_t{0});
+        QCOMPARE(form_->BarLines().Count(), std::size_t{2});
+        QCOMPARE(form_->BarLines().Line(1), std::string_view("an edit"));
+        // A short file is not guessed at, and the status line says so.
+        QCOMPARE(Child<QLabel>("BarStatus")->text(),
+                 QStringLiteral("some.txt: 1 lines. Short file (\u2264 100 lines): choose the "
+                                "layouts"));
+    }
+
+    void StatusLineTellsWhatDetectionFound() {
+        QByteArray text;
+        for (int i = 0; i < 150; ++i) {
+            text +=
+                i % 10 == 0 ? QByteArray("header\n") : QByteArray("01/02/2001 1.5 1.6 1.4 1.55\n");
+        }
+        const QString mixed = Path("mixed.txt");
+        WriteAll(mixed, text);
+        dialogs_->open_answers.push_back(mixed);
+        Child<QPushButton>("BitBtn4")->click();
+        QCOMPARE(Child<QLabel>("BarStatus")->text(),
+                 QStringLiteral("mixed.txt: 150 lines. No layout pair fits 96 of the first 100 "
+                                "lines: choose the layouts"));
+
+        const QString daily = Path("status-daily.txt");
+        WriteAll(daily, DailyLines(QDate(2001, 1, 1), 120));
+        dialogs_->open_answers.push_back(daily);
+        Child<QPushButton>("BitBtn4")->click();
+        QCOMPARE(Child<QLabel>("BarStatus")->text(),
+                 QStringLiteral("status-daily.txt: 120 lines. Detected: MM/DD/YYYY  OHLC Vol O.I. "
+                                "+ Not Indicated (100 of 100 lines fit)"));
+
+        // A layout chosen by hand: how many of the first lines read under it.
+        auto* dates = Child<QComboBox>("ComboBoxD");
+        dates->setCurrentIndex(6);  // DD/MM/YYYY: days above 12 do not read
+        emit dates->activated(6);
+        QVERIFY2(
+            Child<QLabel>("BarStatus")
+                ->text()
+                .contains(QStringLiteral(" of the first 100 lines read under the chosen layouts")),
+            qPrintable(Child<QLabel>("BarStatus")->text()));
+        QVERIFY(!Child<QLabel>("BarStatus")->text().contains(QStringLiteral(" 100 of the first")));
     }
 
     void CreateBarWritesBarsAndReports() {
@@ -409,8 +453,41 @@ class MainWindowTest : public QObject {
         QCOMPARE(bars[1], QByteArray("2.28.2001, 1.5000, 1.6000, 1.4000, 1.5500\r"));
         QCOMPARE(bars[3], QByteArray("4.3.2001, 1.5000, 1.6000, 1.4000, 1.5500\r"));
         QCOMPARE(dialogs_->messages, QStringList({"File " + output + " created!"}));
+        QCOMPARE(dialogs_->message_details, QStringList{QStringLiteral("4 bars from 79 lines")});
         QVERIFY(!BreakRequested());
         QVERIFY(!TT_Progr->isVisible());
+        // The bars show in the chart, hidden until now.
+        auto* chart = Child<BarChart>("BarChart");
+        QVERIFY(!chart->isHidden());
+        QCOMPARE(chart->BarCount(), std::size_t{4});
+    }
+
+    void CreateBarReportsSkippedLinesAndWarnsWhenNoneReads() {
+        const QString input = Path("skips.txt");
+        WriteAll(input, "Date Open High Low Close\n01/02/2001 1 2 0.5 1.5\n01/03/2001 1 2\n");
+        dialogs_->open_answers.push_back(input);
+        Child<QPushButton>("BitBtn4")->click();
+        Child<QComboBox>("ComboBoxD")->setCurrentIndex(5);
+        Child<QComboBox>("ComboBox2")->setCurrentIndex(3);  // days
+        dialogs_->save_answers.push_back(Path("skips-bars.txt"));
+        Child<QPushButton>("BitBtn5")->click();
+        QCOMPARE(dialogs_->message_details.size(), 1);
+        QCOMPARE(dialogs_->message_details.front(),
+                 QStringLiteral("1 bars from 3 lines; 2 lines skipped (first: line 1: Can't "
+                                "extract Month string: DATE substring: DATE)"));
+
+        // Lines none of which reads: a warning, no save dialog, nothing written.
+        const QString none = Path("none.txt");
+        WriteAll(none, "bad\nworse\n");
+        dialogs_->open_answers.push_back(none);
+        Child<QPushButton>("BitBtn4")->click();
+        const int asked = dialogs_->save_asked;
+        Child<QPushButton>("BitBtn5")->click();
+        QCOMPARE(dialogs_->save_asked, asked);
+        QCOMPARE(dialogs_->messages.size(), 1);
+        QCOMPARE(dialogs_->errors.size(), 1);
+        QVERIFY2(dialogs_->errors.front().startsWith(QStringLiteral("No line of 2 reads as a bar")),
+                 qPrintable(dialogs_->errors.front()));
     }
 
     void CreateBarWithSaveCancelledWritesNothing() {
