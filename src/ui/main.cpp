@@ -1,14 +1,15 @@
 // varn-gui: the desktop window. "varn-gui FILE" opens FILE on the Bar page;
 // --help and --version print and exit. A hidden option
 // "--screenshot-page N FILE [INPUT]" shows page N (0 to 2, 3 for the progress
-// window), with INPUT loaded into the bar page, saves a picture of it to FILE
-// and exits.
+// window, 4 for the bar page after Create Bar), with INPUT loaded into the bar
+// page, saves a picture of it to FILE and exits.
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QPixmap>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <clocale>
 #include <cstdio>
 
@@ -20,11 +21,21 @@
 
 namespace {
 
-// Shows page (0 to 2, 3 for the progress window) and saves a picture of it.
-int TakeScreenshot(varn::TForm1& form, int page, const QString& file) {
+// Shows page (0 to 2, 3 for the progress window, 4 for the bar page after
+// Create Bar with its chart) and saves a picture of it.
+int TakeScreenshot(varn::TForm1& form, varn::AnsweredDialogs& answered, int page,
+                   const QString& file) {
     form.show();
     QPixmap picture;
-    if (page == 3) {
+    if (page == 4) {
+        // The bars go to a scratch file; the picture shows the chart.
+        QTemporaryDir scratch;
+        answered.save_answers.push_back(scratch.filePath(QStringLiteral("bars.txt")));
+        form.resize(form.width(), 560);
+        form.BitBtn5Click();
+        QApplication::processEvents();
+        picture = form.grab();
+    } else if (page == 3) {
         varn::ShowProgress(QString(), QStringLiteral("Calculate ..."), true);
         varn::StepProgress(42);
         QApplication::processEvents();
@@ -77,7 +88,7 @@ int main(int argc, char* argv[]) {
     int result = 0;
     if (screenshot) {
         if (!request.file.isEmpty()) form.LoadBarFile(request.file);
-        result = TakeScreenshot(form, request.screenshot_page, request.picture);
+        result = TakeScreenshot(form, answered, request.screenshot_page, request.picture);
     } else {
         if (const QScreen* screen = QApplication::primaryScreen()) {
             form.move(screen->availableGeometry().center() - form.rect().center());

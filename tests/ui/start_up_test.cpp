@@ -68,7 +68,7 @@ class StartUpTest : public QObject {
         QTest::newRow("screenshot without picture")
             << QStringList{"--screenshot-page", "1"} << Action::Error << "" << 0 << "";
         QTest::newRow("screenshot of no such page")
-            << QStringList{"--screenshot-page", "4", "p.png"} << Action::Error << "" << 0 << "";
+            << QStringList{"--screenshot-page", "5", "p.png"} << Action::Error << "" << 0 << "";
         QTest::newRow("screenshot page not a number")
             << QStringList{"--screenshot-page", "x", "p.png"} << Action::Error << "" << 0 << "";
         QTest::newRow("screenshot with too much")
