@@ -10,12 +10,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
     qt6-base-dev qt6-charts-dev libgl-dev
     xvfb x11-apps mawk hyperfine datamash locales
-<<<<<<< HEAD
     clang libclang-rt-14-dev clang-format clang-tidy
-=======
-    clang libclang-rt-14-dev
     dpkg-dev file lintian desktop-file-utils appstream man-db bash-completion
->>>>>>> pkg
 )
 
 # The side-by-side benchmarks also compare against pandas.
