@@ -11,6 +11,7 @@
 #include "cli/app.h"
 #include "cli/command.h"
 #include "cli/layout_options.h"
+#include "cli_support.h"
 #include "test_support.h"
 
 namespace varn::cli {
@@ -19,17 +20,8 @@ namespace {
 using varn::testing::ReadAll;
 using varn::testing::TempDir;
 
-struct Result {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-Result Varn(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int code = RunVarn(args, out, err);
-    return {code, out.str(), err.str()};
-}
+using Result = testing::Outcome;
+constexpr auto& Varn = testing::RunCli;
 
 TEST(VarnBars, RejectsBadOptionValuesWithExitTwo) {
     struct Row {
@@ -145,15 +137,9 @@ TEST(VarnBars, WritesTheChosenColumnsAndBars) {
 }
 
 // Runs the varn binary through the shell in dir; its exit code and output.
+// varn with command line through the shell in dir.
 Result Shell(const TempDir& dir, const std::string& command) {
-    const std::string full = "cd '" + dir.path().string() + "' && '" + VARN_BIN + "' " + command;
-    FILE* pipe = popen(full.c_str(), "r");
-    std::string out;
-    char buffer[4096];
-    std::size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, got);
-    const int status = pclose(pipe);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out, {}};
+    return testing::Shell(dir, testing::kVarn + " " + command);
 }
 
 TEST(VarnBinary, DetectsOnePriceLinesAndBuildsTheirBars) {

@@ -11,6 +11,7 @@
 
 #include "cli/app.h"
 #include "cli/command.h"
+#include "cli_support.h"
 #include "test_support.h"
 
 namespace varn::cli {
@@ -19,34 +20,10 @@ namespace {
 using varn::testing::ReadAll;
 using varn::testing::TempDir;
 
-struct Outcome {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-Outcome RunCli(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int code = RunVarn(args, out, err);
-    return {code, out.str(), err.str()};
-}
-
-// Runs the varn binary through the shell in dir and returns its exit code and
-// standard output.
-Outcome Shell(const TempDir& dir, const std::string& command) {
-    const std::string full = "cd '" + dir.path().string() + "' && " + command + " 2>err.log";
-    FILE* pipe = popen(full.c_str(), "r");
-    std::string out;
-    char buffer[4096];
-    std::size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, got);
-    const int status = pclose(pipe);
-    const std::string err = ReadAll(dir.Path("err.log"));
-    std::remove(dir.Path("err.log").c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out, err};
-}
-
-const std::string kVarn = std::string("'") + VARN_BIN + "'";
+using testing::kVarn;
+using testing::Outcome;
+using testing::RunCli;
+using testing::Shell;
 
 TEST(RunVarn, RejectsBadUsageWithExitTwo) {
     struct Row {

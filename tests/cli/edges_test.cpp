@@ -21,6 +21,7 @@
 #include "cli/app.h"
 #include "cli/command.h"
 #include "cli/count_option.h"
+#include "cli_support.h"
 #include "test_support.h"
 
 extern char** environ;
@@ -31,36 +32,12 @@ namespace {
 using varn::testing::ReadAll;
 using varn::testing::TempDir;
 
-struct Outcome {
-    int code;
-    std::string out;
-    std::string err;
-};
+using testing::Outcome;
+// The shell, and this process.
+constexpr auto& RunShell = testing::Shell;
+constexpr auto& RunInProcess = testing::RunCli;
 
-// Runs command through the shell in dir; its standard error is captured.
-Outcome RunShell(const TempDir& dir, const std::string& command) {
-    // Standard error goes beside the folder, not into it.
-    const std::string err_log = dir.path().string() + ".err";
-    const std::string full =
-        "cd '" + dir.path().string() + "' && { " + command + "; } 2>'" + err_log + "'";
-    FILE* pipe = popen(full.c_str(), "r");
-    std::string out;
-    char buffer[4096];
-    std::size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, got);
-    const int status = pclose(pipe);
-    const std::string err = ReadAll(err_log);
-    std::remove(err_log.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out, err};
-}
-
-Outcome RunInProcess(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int code = RunVarn(args, out, err);
-    return {code, out.str(), err.str()};
-}
-
-const std::string kVarn = std::string("'") + VARN_BIN + "'";
+using testing::kVarn;
 
 // Makes a copy of a device node in dir; false when the system refuses.
 bool MakeDevice(const TempDir& dir, const std::string& name, unsigned major, unsigned minor) {
