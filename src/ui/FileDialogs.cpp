@@ -1,6 +1,7 @@
 #include "ui/FileDialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace varn {
@@ -10,6 +11,13 @@ namespace {
 bool RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, QString& path) {
     QFileDialog dialog(parent, QString(), QString(), QString::fromLatin1(TextFilesFilter));
     dialog.setAcceptMode(mode);
+    // Start in the folder proposed, with the file name proposed selected.
+    if (const QFileInfo start(path); !path.isEmpty() && start.isDir()) {
+        dialog.setDirectory(start.absoluteFilePath());
+    } else if (!path.isEmpty()) {
+        dialog.setDirectory(start.absolutePath());
+        dialog.selectFile(start.fileName());
+    }
     // The open dialog takes a typed name even when no such file exists; the
     // job then reports that it cannot be read.
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -58,11 +66,13 @@ void QtFileDialogs::ShowError(QWidget* parent, const QString& text) {
 
 bool AnsweredDialogs::GetOpenFileName(QWidget*, QString& path) {
     ++open_asked;
+    open_proposals.push_back(path);
     return TakeAnswer(open_answers, path);
 }
 
 bool AnsweredDialogs::GetSaveFileName(QWidget*, QString& path) {
     ++save_asked;
+    save_proposals.push_back(path);
     return TakeAnswer(save_answers, path);
 }
 

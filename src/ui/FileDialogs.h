@@ -24,8 +24,9 @@ class FileDialogs {
   public:
     virtual ~FileDialogs() = default;
 
-    // True with path set to the chosen file; false when the user cancels.
-    // The file need not exist.
+    // On entry path proposes where to start: a folder, or a file whose folder
+    // is shown with its name selected (empty: anywhere). True with path set to
+    // the chosen file; false when the user cancels. The file need not exist.
     virtual bool GetOpenFileName(QWidget* parent, QString& path) = 0;
     // True with path set as typed (no extension is added); an existing file is
     // confirmed before it is chosen. False when the user cancels.
@@ -61,6 +62,8 @@ class AnsweredDialogs final : public FileDialogs {
     std::deque<std::optional<QString>> save_answers;
     int open_asked = 0;
     int save_asked = 0;
+    QStringList open_proposals;  // what each question proposed
+    QStringList save_proposals;
     QStringList messages;
     QStringList message_details;  // the informative text of each message
     QStringList errors;

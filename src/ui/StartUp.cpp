@@ -79,6 +79,8 @@ QIcon VarnIcon() {
 
 void SetUpApplicationIdentity() {
     QApplication::setApplicationName(QStringLiteral("Varn Format Convertor"));
+    // Where the window's remembered settings are kept.
+    QApplication::setOrganizationName(QStringLiteral("varnformat.org"));
     QApplication::setApplicationDisplayName(QStringLiteral("Varn Format Convertor"));
     QApplication::setApplicationVersion(QStringLiteral(VARN_VERSION));
     QGuiApplication::setDesktopFileName(QLatin1String(DesktopId));

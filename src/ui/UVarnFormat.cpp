@@ -3,12 +3,16 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -108,6 +112,7 @@ TForm1::TForm1(const RegionalNames& names, FileDialogs* dialogs, QWidget* parent
       dialogs_(dialogs != nullptr ? dialogs : &platform_dialogs_) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Varn Format Convertor"));
+    setAcceptDrops(true);
     resize(794, 309);
 
     PageControl1 = new QTabWidget(this);
@@ -334,6 +339,45 @@ void TForm1::ShowFailure(const JobStatus& status) {
     dialogs_->ShowError(this, QString::fromLocal8Bit(status.Message()));
 }
 
+void TForm1::RememberFolder(const QString& chosen) {
+    last_folder_ = QFileInfo(chosen).absolutePath();
+}
+
+QString TForm1::ProposedName(const QString& input, const QString& suffix) {
+    if (input.isEmpty()) return last_folder_;
+    const QFileInfo info(input);
+    return info.dir().filePath(info.completeBaseName() + QLatin1Char('-') + suffix +
+                               QStringLiteral(".txt"));
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    if (!job_running_ && event->mimeData()->hasUrls() &&
+        event->mimeData()->urls().front().isLocalFile()) {
+        event->acceptProposedAction();
+    }
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+    if (job_running_ || !event->mimeData()->hasUrls()) return;
+    const QString path = event->mimeData()->urls().front().toLocalFile();
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    DropFile(path);
+}
+
+void TForm1::DropFile(const QString& path) {
+    if (job_running_) return;
+    RememberFolder(path);
+    // A file dropped loads into the page that shows, or is the input of Convert.
+    if (PageControl1->currentWidget() == TabSheet1) {
+        ConvertFile(path);
+    } else if (PageControl1->currentWidget() == TabSheet2) {
+        LoadTruncFileLines(path);
+    } else {
+        LoadBarFile(path);
+    }
+}
+
 void TForm1::ShowChosenLayoutsStatus() {
     const auto date = DateLayoutOf(ComboBoxD->currentIndex());
     const auto time = TimeLayoutOf(ComboBoxT->currentIndex());
@@ -364,12 +408,17 @@ void TForm1::SetJobRunning(bool running) {
 // Convert.
 void TForm1::BitBtn1Click() {
     if (job_running_) return;
-    QString input;
+    QString input = last_folder_;
     if (!dialogs_->GetOpenFileName(this, input)) return;
-    QString output;
-    if (!dialogs_->GetSaveFileName(this, output)) return;
+    RememberFolder(input);
+    ConvertFile(input);
+}
+
+void TForm1::ConvertFile(const QString& input) {
     const std::optional<Conversion> conversion = ConversionOf(ComboBox1->currentIndex());
     if (!conversion) return;
+    QString output = ProposedName(input, QString::number(Number(*conversion)));
+    if (!dialogs_->GetSaveFileName(this, output)) return;
     const std::string input_path = LocalPath(input);
     JobReport report;
     report.status = CatchOutOfMemory(input_path, [&] {
@@ -393,8 +442,13 @@ void TForm1::BitBtn1Click() {
 // Open (Trunc File).
 void TForm1::BitBtn2Click() {
     if (job_running_) return;
-    QString path;
+    QString path = last_folder_;
     if (!dialogs_->GetOpenFileName(this, path)) return;
+    RememberFolder(path);
+    LoadTruncFileLines(path);
+}
+
+void TForm1::LoadTruncFileLines(const QString& path) {
     trunc_file_name_ = LocalPath(path);
     const JobStatus status = CatchOutOfMemory(
         trunc_file_name_, [&] { return LoadTruncFile(trunc_file_name_, trunc_file_lines_); });
@@ -411,7 +465,8 @@ void TForm1::BitBtn3Click() {
     if (job_running_) return;
     if (trunc_file_lines_.empty()) return;
     SpinEdit1->interpretText();
-    QString path;
+    QString path = ProposedName(QString::fromLocal8Bit(trunc_file_name_.c_str()),
+                                QStringLiteral("last") + QString::number(SpinEdit1->value()));
     if (!dialogs_->GetSaveFileName(this, path)) return;
     const std::string output_path = LocalPath(path);
     const StringLines lines(trunc_file_lines_);
@@ -432,9 +487,10 @@ void TForm1::BitBtn3Click() {
 // Open (Bar).
 void TForm1::BitBtn4Click() {
     if (job_running_) return;
-    QString path;
+    QString path = last_folder_;
     // Cancelling keeps what is loaded, edits and all.
     if (!dialogs_->GetOpenFileName(this, path)) return;
+    RememberFolder(path);
     LoadBarFile(path);
 }
 
@@ -528,7 +584,9 @@ void TForm1::BitBtn5Click() {
     }
     Chart->SetBars(std::move(chart_bars), choices.volume);
     Chart->show();
-    QString path;
+    QString path =
+        ProposedName(QString::fromLocal8Bit(bar_file_name_.c_str()),
+                     Latin1(BarPeriodNames[static_cast<std::size_t>(Number(choices.period))]));
     if (!dialogs_->GetSaveFileName(this, path)) return;
     const JobStatus status = WriteLineFile(bars, Destination::File(LocalPath(path)));
     if (!status) {

@@ -49,6 +49,12 @@ class TForm1 final : public QWidget {
     // and shows that page; a failure is reported. False when nothing was
     // loaded (a failure, or a job under way).
     bool LoadBarFile(const QString& path);
+    // What a file dropped on the window does: loaded into the Bar or Trunc
+    // File page, whichever shows, or converted from the Varn Format page.
+    void DropFile(const QString& path);
+    // The folder the open dialogs start in: the one last chosen from.
+    const QString& LastFolder() const { return last_folder_; }
+    void SetLastFolder(const QString& folder) { last_folder_ = folder; }
 
   public slots:
     void FormCreate();
@@ -62,6 +68,8 @@ class TForm1 final : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void BuildVarnFormatPage();
@@ -70,6 +78,12 @@ class TForm1 final : public QWidget {
     void BuildBarOptionsRow();
     void SetJobRunning(bool running);
     void ShowChosenLayoutsStatus();
+    void ConvertFile(const QString& input);
+    void LoadTruncFileLines(const QString& path);
+    void RememberFolder(const QString& chosen);
+    // input's folder and name with "-" suffix ".txt": what the save dialog
+    // proposes ("prices.txt", "month" -> "prices-month.txt").
+    QString ProposedName(const QString& input, const QString& suffix);
     void ShowFailure(const JobStatus& status);
 
     RegionalNames regional_;  // the regional month names and designators
@@ -80,6 +94,7 @@ class TForm1 final : public QWidget {
     std::string trunc_file_name_;  // the file the lines came from
     BarInputLines bar_input_lines_;
     std::string bar_file_name_;
+    QString last_folder_;  // where the open dialogs start
     bool job_running_ = false;
 
     QTabWidget* PageControl1 = nullptr;

@@ -18,6 +18,7 @@
 #include "ui/StartUp.h"
 #include "ui/T_progr.h"
 #include "ui/UVarnFormat.h"
+#include "ui/WindowSettings.h"
 
 namespace {
 
@@ -93,10 +94,12 @@ int main(int argc, char* argv[]) {
         if (const QScreen* screen = QApplication::primaryScreen()) {
             form.move(screen->availableGeometry().center() - form.rect().center());
         }
+        varn::RestoreWindowSettings(form);
         form.show();
         // A failure to read the file is reported over the window, which stays open.
         if (!request.file.isEmpty()) form.LoadBarFile(request.file);
         result = QApplication::exec();
+        varn::SaveWindowSettings(form);
     }
     varn::DestroyProgressWindow();
     varn::Form1 = nullptr;

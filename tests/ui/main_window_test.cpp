@@ -9,10 +9,12 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -26,6 +28,7 @@
 #include "ui/BarTextArea.h"
 #include "ui/T_progr.h"
 #include "ui/UVarnFormat.h"
+#include "ui/WindowSettings.h"
 
 using namespace varn;
 
@@ -400,6 +403,66 @@ class MainWindowTest : public QObject {
         QCOMPARE(Child<QLabel>("BarStatus")->text(),
                  QStringLiteral("some.txt: 1 lines. Short file (\u2264 100 lines): choose the "
                                 "layouts"));
+    }
+
+    void DialogsStartBesideTheInputWithAProposedName() {
+        const QString input = Path("prices.csv");
+        WriteAll(input, "1971,1,4,4.318\n");
+        dialogs_->open_answers.push_back(input);
+        dialogs_->save_answers.push_back(std::nullopt);
+        Child<QPushButton>("BitBtn1")->click();
+        QCOMPARE(dialogs_->save_proposals, QStringList{Path("prices-0.txt")});
+
+        // The next open dialog starts in the folder last chosen from.
+        dialogs_->open_answers.push_back(std::nullopt);
+        Child<QPushButton>("BitBtn4")->click();
+        QCOMPARE(dialogs_->open_proposals.back(), QFileInfo(input).absolutePath());
+
+        dialogs_->open_answers.push_back(input);
+        Child<QPushButton>("BitBtn2")->click();
+        Child<QSpinBox>("SpinEdit1")->setValue(7);
+        dialogs_->save_answers.push_back(std::nullopt);
+        Child<QPushButton>("BitBtn3")->click();
+        QCOMPARE(dialogs_->save_proposals.back(), Path("prices-last7.txt"));
+    }
+
+    void SettingsBringBackTheLastChoices() {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.path());
+        QCoreApplication::setOrganizationName(QStringLiteral("varn-test"));
+        Child<QComboBox>("ComboBox1")->setCurrentIndex(4);
+        Child<QComboBox>("ComboBox2")->setCurrentIndex(3);
+        Child<QComboBox>("ComboBox3")->setCurrentIndex(1);
+        Child<QSpinBox>("SpinEdit1")->setValue(250);
+        form_->SetLastFolder(dir_.path());
+        SaveWindowSettings(*form_);
+
+        TForm1 again(EnglishRegionalNames(), dialogs_.get());
+        QCOMPARE(again.findChild<QComboBox*>("ComboBox2")->currentIndex(), 5);  // the default
+        RestoreWindowSettings(again);
+        QCOMPARE(again.findChild<QComboBox*>("ComboBox1")->currentIndex(), 4);
+        QCOMPARE(again.findChild<QComboBox*>("ComboBox2")->currentIndex(), 3);
+        QCOMPARE(again.findChild<QComboBox*>("ComboBox3")->currentIndex(), 1);
+        QCOMPARE(again.findChild<QSpinBox*>("SpinEdit1")->value(), 250);
+        QCOMPARE(again.LastFolder(), dir_.path());
+    }
+
+    void DroppedFileLoadsIntoThePageThatShows() {
+        const QString input = Path("dropped.txt");
+        WriteAll(input, "01/02/2001 1.5 1.6 1.4 1.55\n01/03/2001 1.5 1.6 1.4 1.55\n");
+        auto* pages = Child<QTabWidget>("PageControl1");
+        pages->setCurrentIndex(1);
+        form_->DropFile(input);
+        QCOMPARE(Child<QLabel>("Label3")->text(), QStringLiteral("2 lines"));
+        QCOMPARE(form_->BarLines().Count(), std::size_t{0});
+        pages->setCurrentIndex(2);
+        form_->DropFile(input);
+        QCOMPARE(form_->BarLines().Count(), std::size_t{2});
+        // On the Varn Format page the file is the input: only the save dialog asks.
+        pages->setCurrentIndex(0);
+        dialogs_->save_answers.push_back(Path("dropped-0.txt"));
+        form_->DropFile(input);
+        QCOMPARE(dialogs_->open_asked, 0);
+        QVERIFY(QFile::exists(Path("dropped-0.txt")));
     }
 
     void StatusLineTellsWhatDetectionFound() {
