@@ -13,4 +13,4 @@ fi
 # The window's sources need the generated moc files.
 cmake --build build/dev --target varn_ui_lib_autogen >/dev/null 2>&1 || true
 git ls-files 'src/*.cpp' | xargs -P"$(nproc)" -n4 \
-    clang-tidy -p build/dev --quiet --warnings-as-errors="*" --extra-arg=-Wno-unknown-warning-option
+    clang-tidy -p build/dev --quiet --warnings-as-errors="*" --extra-arg=-Wno-unknown-warning-option --extra-arg=-Wno-double-promotion

@@ -123,7 +123,8 @@ void CenturiesToCalendar(double moment, std::int32_t& year, std::int32_t& month,
     const std::int64_t c = (20 * b - 2442) / 7305;
     const std::int64_t d = 1461 * c / 4;
     const std::int64_t e = 10000 * (b - d) / 306001;
-    const Real day_with_fraction = static_cast<Real>(b - d - 306001 * e / 10000) + fraction;
+    const std::int64_t whole_days = b - d - 306001 * e / 10000;  // the division cuts, as meant
+    const Real day_with_fraction = static_cast<Real>(whole_days) + fraction;
     const std::int64_t month_number = e < 14 ? e - 1 : e - 13;  // E < 13.5
     std::int64_t year_number = month_number > 2 ? c - 4716 : c - 4715;
     if (year_number < 0) --year_number;  // astronomical -1 is written -2

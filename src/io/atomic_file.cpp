@@ -120,7 +120,9 @@ JobStatus FindDestination(const std::string& destination, Destination& found) {
             text.resize(text.size() * 2);  // the link grew since lstat
         }
         // A relative link is read from the folder that holds it.
-        path = (!text.empty() && text[0] == '/') ? text : DirectoryOf(path) + "/" + text;
+        path = (!text.empty() && text[0] == '/')
+                   ? text
+                   : std::string(DirectoryOf(path)).append("/").append(text);
     }
 }
 

@@ -1,11 +1,11 @@
 #include "io/signal_cleanup.h"
 
 #include <fcntl.h>
-#include <limits.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <cstring>
 

@@ -9,7 +9,7 @@ namespace {
 
 // Texts are copied into blocks of this size; a longer text gets a block of
 // its own.
-constexpr std::size_t TextBlockSize = 64 * 1024;
+constexpr std::size_t TextBlockSize = std::size_t{64} * 1024;
 // The stored length that sends a look-up to the lengths of long texts.
 constexpr std::uint32_t kLongText = UINT32_MAX;
 

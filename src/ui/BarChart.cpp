@@ -38,7 +38,7 @@ QString Latin1(const std::string& text) {
 
 }  // namespace
 
-BarChart::BarChart(QWidget* parent) : QWidget(parent), hover_(0), hover_label_(new QLabel(this)) {
+BarChart::BarChart(QWidget* parent) : QWidget(parent), hover_label_(new QLabel(this)) {
     setObjectName(QStringLiteral("BarChart"));
     setMouseTracking(true);
     setAutoFillBackground(true);

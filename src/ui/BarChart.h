@@ -95,7 +95,7 @@ class BarChart final : public QWidget {
     bool dragging_ = false;
     int drag_x_ = 0;
     std::size_t drag_first_ = 0;
-    std::size_t hover_;  // bar under the mouse, or bars_.size()
+    std::size_t hover_ = 0;  // bar under the mouse, or bars_.size()
     QLabel* hover_label_;
 };
 

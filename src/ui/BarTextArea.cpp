@@ -252,11 +252,13 @@ void BarTextArea::paintEvent(QPaintEvent*) {
     const QPalette& colours = palette();
     const int ascent = painter.fontMetrics().ascent();
     const int x_offset = horizontalScrollBar()->value();
-    const std::size_t first_column = static_cast<std::size_t>(x_offset / char_width_);
-    const std::size_t shown_columns =
-        static_cast<std::size_t>(viewport()->width() / char_width_ + 2);
+    const int first_whole_column = x_offset / char_width_;
+    const int shown_whole_columns = viewport()->width() / char_width_ + 2;
+    const auto first_column = static_cast<std::size_t>(first_whole_column);
+    const auto shown_columns = static_cast<std::size_t>(shown_whole_columns);
     const std::size_t first = static_cast<std::size_t>(verticalScrollBar()->value());
-    const std::size_t rows = static_cast<std::size_t>(VisibleLineCount() + 1);
+    const int visible_rows = VisibleLineCount() + 1;
+    const auto rows = static_cast<std::size_t>(visible_rows);
     const TextPlace start = std::min(anchor_, cursor_);
     const TextPlace end = std::max(anchor_, cursor_);
     const QColor text_colour = read_only_ ? colours.color(QPalette::Disabled, QPalette::Text)

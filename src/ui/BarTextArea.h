@@ -24,6 +24,7 @@ struct TextPlace {
     std::size_t line = 0;
     std::size_t column = 0;
     friend bool operator==(const TextPlace&, const TextPlace&) = default;
+    // NOLINTNEXTLINE(modernize-use-nullptr): a false finding on a defaulted <=>
     friend auto operator<=>(const TextPlace&, const TextPlace&) = default;
 };
 

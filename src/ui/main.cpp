@@ -31,7 +31,7 @@ int TakeScreenshot(varn::TForm1& form, varn::AnsweredDialogs& answered, int page
     if (page == 4) {
         // The bars go to a scratch file; the picture shows the chart.
         QTemporaryDir scratch;
-        answered.save_answers.push_back(scratch.filePath(QStringLiteral("bars.txt")));
+        answered.save_answers.emplace_back(scratch.filePath(QStringLiteral("bars.txt")));
         form.resize(form.width(), 560);
         form.BitBtn5Click();
         QApplication::processEvents();
