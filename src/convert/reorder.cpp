@@ -22,9 +22,11 @@ void Join(std::string& out, std::span<const std::string_view> pieces) {
     }
 }
 
+// Read by the integer rule of the text helpers, which removes trailing blanks
+// first: "06052 " is a number (its length is tested as it stands).
 bool IsIntradayNumber(std::string_view field) {
     std::int32_t value = 0;
-    return ReadStrictInteger(field, value) && value != NotAnInteger;
+    return TextToInteger(field, value) && value != NotAnInteger;
 }
 
 }  // namespace

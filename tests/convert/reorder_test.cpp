@@ -36,6 +36,10 @@ TEST(ReorderIntradayLine, ReordersDateAndTime) {
         {"991231,2359,1,2,3,4,5,6,7,8", "12/31/2099  23:59  1  2  3  4  5  6"},
         {"060523,0930,1,,2,3,4", "05/23/2006  09:30  1  2  3  4    "},
         {"060523,0930", "05/23/2006  09:30            "},
+        // trailing blanks are removed before the integer is read, not before
+        // the length is tested
+        {"06052 ,0930,1,2,3,4,5", "05/2 /2006  09:30  1  2  3  4  5  "},
+        {"060523,093 ,1,2,3,4,5", "05/23/2006  09:3   1  2  3  4  5  "},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.line);
@@ -53,6 +57,7 @@ TEST(ReorderIntradayLine, SkipsLinesThatFailATest) {
         "-10000,0930,1,2,3,4,5",   // the value that means no integer
         "060523,09:30,1,2,3,4,5",  // time not an integer
         "06052a,0930,1,2,3,4,5",
+        "0605 ,0930,1,2,3,4,5",  // five characters with the blank
         "",
     };
     for (const char* line : rows) {
