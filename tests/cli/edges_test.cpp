@@ -33,8 +33,11 @@ using varn::testing::ReadAll;
 using varn::testing::TempDir;
 
 using testing::Outcome;
-// The shell, and this process.
-constexpr auto& RunShell = testing::Shell;
+// The shell (its tools and varn speaking the C locale, so the reasons read as
+// written here under any locale of the test run), and this process.
+Outcome RunShell(const TempDir& dir, const std::string& command) {
+    return testing::Shell(dir, "export LC_ALL=C; " + command);
+}
 constexpr auto& RunInProcess = testing::RunCli;
 
 using testing::kVarn;

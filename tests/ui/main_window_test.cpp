@@ -292,7 +292,8 @@ class MainWindowTest : public QObject {
         QCOMPARE(setrlimit(RLIMIT_AS, &old), 0);
         QCOMPARE(dialogs_->errors.size(), 1);
         QVERIFY2(dialogs_->errors.front().contains(input), qPrintable(dialogs_->errors.front()));
-        QVERIFY2(dialogs_->errors.front().contains(QStringLiteral("Cannot allocate memory")),
+        QVERIFY2(dialogs_->errors.front().contains(QString::fromLocal8Bit(
+                     std::make_error_code(std::errc::not_enough_memory).message().c_str())),
                  qPrintable(dialogs_->errors.front()));
         QCOMPARE(ReadAll(output), QByteArray("precious"));
         const QStringList left =
