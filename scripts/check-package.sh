@@ -88,7 +88,7 @@ expect_completion() {
 }
 expect_completion "bars" varn b
 expect_completion "convert count" varn co
-expect_completion "--version" varn --v
+expect_completion "--verbose --version" varn --v
 expect_completion "--date-layout --delimiter" varn bars --d
 expect_completion "0 1 2 3 4" varn convert --format ''
 expect_completion "1 15min" varn bars --period 1
