@@ -13,22 +13,14 @@
 #include "ui/FileDialogs.h"
 #include "ui/T_progr.h"
 #include "ui/UVarnFormat.h"
+#include "ui_support.h"
 
 using namespace varn;
 
 namespace {
 
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return "<missing>";
-    return file.readAll();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
+using varn::testing::ReadAll;
+using varn::testing::WriteAll;
 
 // 150 five-minute lines from Sunday 7 January 2001 15:00 to Monday 03:25:
 // line i has prices i, i + 1, i, i, volume 10 and open interest 100 + i.

@@ -29,22 +29,14 @@
 #include "ui/T_progr.h"
 #include "ui/UVarnFormat.h"
 #include "ui/WindowSettings.h"
+#include "ui_support.h"
 
 using namespace varn;
 
 namespace {
 
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return "<missing>";
-    return file.readAll();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
+using varn::testing::ReadAll;
+using varn::testing::WriteAll;
 
 // Daily price lines "MM/DD/YYYY 1.5 1.6 1.4 1.55" from first, count days.
 QByteArray DailyLines(QDate first, int count) {

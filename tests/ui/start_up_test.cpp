@@ -12,6 +12,7 @@
 #include "ui/StartUp.h"
 #include "ui/T_progr.h"
 #include "ui/UVarnFormat.h"
+#include "ui_support.h"
 
 using namespace varn;
 
@@ -19,11 +20,7 @@ Q_DECLARE_METATYPE(varn::StartUpRequest::Action)
 
 namespace {
 
-void WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
+using varn::testing::WriteAll;
 
 }  // namespace
 
