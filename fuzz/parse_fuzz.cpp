@@ -50,6 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     varn::ReorderDatePriceLine(line, out);
     (void)varn::ReorderIntradayLine(line, out);
     (void)varn::MonthKey(line);
-    (void)varn::ConvertTruncatedJulianLine(line);
+    std::string converted;
+    (void)varn::ConvertTruncatedJulianLine(line, converted);
     return 0;
 }

@@ -11,14 +11,14 @@
 
 namespace varn {
 
-std::optional<std::string> ConvertTruncatedJulianLine(std::string_view line) {
+bool ConvertTruncatedJulianLine(std::string_view line, std::string& out) {
     const std::string_view day_field = FieldView(1, line, BlankSet);
     // A line without field 1 (a blank line) has no day to read.
-    if (day_field.empty()) return std::nullopt;
+    if (day_field.empty()) return false;
 
     const ShortText text = ToShortText(std::string("24").append(day_field));
     double julian_day = NoValue;
-    if (!ParseNumber(text, julian_day, NoValue) || julian_day == NoValue) return std::nullopt;
+    if (!ParseNumber(text, julian_day, NoValue) || julian_day == NoValue) return false;
 
     const auto centuries =
         static_cast<double>((static_cast<long double>(julian_day) - 2415020.0L) / 36525.0L);
@@ -42,8 +42,6 @@ std::optional<std::string> ConvertTruncatedJulianLine(std::string_view line) {
     const std::int64_t m = seconds / 60 % 60;
     const std::int64_t s = seconds % 60;
 
-    std::string out;
-    out.reserve(32 + line.size());
     out += std::to_string(month);
     out += '/';
     out += std::to_string(day);
@@ -59,15 +57,17 @@ std::optional<std::string> ConvertTruncatedJulianLine(std::string_view line) {
     out += std::to_string(s);
     out += "  ";
     out += FieldView(2, line, BlankSet);
-    return out;
+    return true;
 }
 
 JobStatus ConvertTruncatedJulian(LineInput& input, LineOutput& output, JobReport& report) {
     std::string_view line;
+    std::string converted;
     while (input.Next(line)) {
-        if (auto converted = ConvertTruncatedJulianLine(line)) {
+        converted.clear();
+        if (ConvertTruncatedJulianLine(line, converted)) {
             ++report.lines_used;
-            output.WriteLine(*converted);
+            output.WriteLine(converted);
             if (!output.status().ok()) return output.status();
         } else {
             report.Skip(input.line_number(), NoTruncatedJulianDay);

@@ -4,7 +4,6 @@
 // calendar date, time of day and price. "52275.5 1.234" becomes
 // "1/1/2002 12:00:00  1.234".
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,8 +18,9 @@ namespace varn {
 // blanks). The moment is taken half a day later than the Julian day read, and
 // its time of day rounded to the nearest whole second, carrying into the date.
 // Nothing when field 1 is absent or, with "24" in front, does not read as a
-// number ("." or "," as the decimal separator).
-std::optional<std::string> ConvertTruncatedJulianLine(std::string_view line);
+// number ("." or "," as the decimal separator). The converted line (without
+// a line end) is appended to out; false, with out as it was, when nothing.
+bool ConvertTruncatedJulianLine(std::string_view line, std::string& out);
 
 // Why a line gives nothing.
 inline constexpr std::string_view NoTruncatedJulianDay = "no truncated Julian day";

@@ -25,9 +25,10 @@ TEST(ConvertTruncatedJulianLine, WritesDateTimeAndPrice) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.line);
-        const auto got = ConvertTruncatedJulianLine(row.line);
-        ASSERT_TRUE(got.has_value());
-        EXPECT_EQ(*got, row.want);
+        // Appended after what is there already.
+        std::string got = "kept|";
+        ASSERT_TRUE(ConvertTruncatedJulianLine(row.line, got));
+        EXPECT_EQ(got, std::string("kept|") + row.want);
     }
 }
 
@@ -35,7 +36,9 @@ TEST(ConvertTruncatedJulianLine, SkipsLinesWithoutADay) {
     const char* rows[] = {"", "   ", "Date Price", "52275.5\t1.234", "1,2,3 4"};
     for (const char* line : rows) {
         SCOPED_TRACE(line);
-        EXPECT_FALSE(ConvertTruncatedJulianLine(line).has_value());
+        std::string got = "kept";
+        EXPECT_FALSE(ConvertTruncatedJulianLine(line, got));
+        EXPECT_EQ(got, "kept");
     }
 }
 
