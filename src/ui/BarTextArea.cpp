@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
+#include <cmath>
 #include <string_view>
 #include <vector>
 
@@ -40,9 +42,9 @@ BarTextArea::BarTextArea(BarInputLines& lines, QWidget* parent)
     setAttribute(Qt::WA_InputMethodEnabled, false);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    const QFontMetrics metrics(font);
-    line_height_ = std::max(1, metrics.height());
-    char_width_ = std::max(1, metrics.horizontalAdvance(QLatin1Char('M')));
+    const QFontMetricsF metrics(font);
+    line_height_ = std::max(1, QFontMetrics(font).height());
+    char_width_ = std::max<qreal>(1, metrics.horizontalAdvance(QLatin1Char('M')));
     connect(verticalScrollBar(), &QScrollBar::valueChanged, viewport(),
             qOverload<>(&QWidget::update));
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, viewport(),
@@ -200,6 +202,10 @@ void BarTextArea::DeleteForward() {
 
 void BarTextArea::NoteLength(std::size_t length) { longest_ = std::max(longest_, length); }
 
+qreal BarTextArea::ColumnX(std::size_t column) const {
+    return static_cast<qreal>(column) * char_width_;
+}
+
 int BarTextArea::VisibleLineCount() const {
     return std::max(1, viewport()->height() / line_height_);
 }
@@ -210,12 +216,12 @@ void BarTextArea::UpdateScrollBars() {
     verticalScrollBar()->setRange(0, std::max(0, count - visible));
     verticalScrollBar()->setPageStep(visible);
     verticalScrollBar()->setSingleStep(1);
-    const qint64 width = static_cast<qint64>(longest_ + 1) * char_width_;
+    const auto width = static_cast<qint64>(std::ceil(ColumnX(longest_ + 1)));
     const qint64 view_width = viewport()->width();
     horizontalScrollBar()->setRange(
         0, static_cast<int>(std::clamp<qint64>(width - view_width, 0, 0x7fffffff)));
     horizontalScrollBar()->setPageStep(std::max(1, viewport()->width()));
-    horizontalScrollBar()->setSingleStep(char_width_);
+    horizontalScrollBar()->setSingleStep(std::max(1, static_cast<int>(char_width_)));
 }
 
 void BarTextArea::EnsureCursorVisible() {
@@ -227,12 +233,12 @@ void BarTextArea::EnsureCursorVisible() {
     } else if (line >= vertical->value() + visible) {
         vertical->setValue(line - visible + 1);
     }
-    const qint64 x = static_cast<qint64>(cursor_.column) * char_width_;
+    const qreal x = ColumnX(cursor_.column);
     QScrollBar* horizontal = horizontalScrollBar();
     if (x < horizontal->value()) {
-        horizontal->setValue(static_cast<int>(x));
+        horizontal->setValue(static_cast<int>(std::floor(x)));
     } else if (x + char_width_ > horizontal->value() + viewport()->width()) {
-        horizontal->setValue(static_cast<int>(x + char_width_ - viewport()->width()));
+        horizontal->setValue(static_cast<int>(std::ceil(x + char_width_ - viewport()->width())));
     }
 }
 
@@ -240,10 +246,11 @@ TextPlace BarTextArea::PlaceAt(QPoint point) const {
     // Above the view counts as the lines before it, so a drag upwards scrolls.
     const int row =
         point.y() >= 0 ? point.y() / line_height_ : -1 - (-point.y() - 1) / line_height_;
-    const qint64 x = std::max<qint64>(0, point.x() + horizontalScrollBar()->value());
+    const qreal x = std::max<qreal>(0, point.x() + horizontalScrollBar()->value());
     TextPlace place;
     place.line = static_cast<std::size_t>(std::max(0, verticalScrollBar()->value() + row));
-    place.column = static_cast<std::size_t>((x + char_width_ / 2) / char_width_);
+    // The nearer edge of the character clicked on.
+    place.column = static_cast<std::size_t>(std::floor(x / char_width_ + 0.5));
     return ClampPlace(place);
 }
 
@@ -252,10 +259,8 @@ void BarTextArea::paintEvent(QPaintEvent*) {
     const QPalette& colours = palette();
     const int ascent = painter.fontMetrics().ascent();
     const int x_offset = horizontalScrollBar()->value();
-    const int first_whole_column = x_offset / char_width_;
-    const int shown_whole_columns = viewport()->width() / char_width_ + 2;
-    const auto first_column = static_cast<std::size_t>(first_whole_column);
-    const auto shown_columns = static_cast<std::size_t>(shown_whole_columns);
+    const auto first_column = static_cast<std::size_t>(std::floor(x_offset / char_width_));
+    const auto shown_columns = static_cast<std::size_t>(viewport()->width() / char_width_) + 2;
     const std::size_t first = static_cast<std::size_t>(verticalScrollBar()->value());
     const int visible_rows = VisibleLineCount() + 1;
     const auto rows = static_cast<std::size_t>(visible_rows);
@@ -275,8 +280,8 @@ void BarTextArea::paintEvent(QPaintEvent*) {
             const std::size_t from = line == start.line ? start.column : 0;
             // A selected line end shows as one more cell.
             const std::size_t to = line == end.line ? end.column : whole.size() + 1;
-            const qint64 left = static_cast<qint64>(from) * char_width_ - x_offset;
-            const qint64 right = static_cast<qint64>(to) * char_width_ - x_offset;
+            const auto left = static_cast<qint64>(std::round(ColumnX(from))) - x_offset;
+            const auto right = static_cast<qint64>(std::round(ColumnX(to))) - x_offset;
             selected = QRect(static_cast<int>(std::max<qint64>(left, -1)), y,
                              static_cast<int>(std::clamp<qint64>(right - std::max<qint64>(left, -1),
                                                                  0, 0x7fffffff)),
@@ -286,25 +291,23 @@ void BarTextArea::paintEvent(QPaintEvent*) {
 
         if (first_column < whole.size()) {
             const QString shown = ShownText(whole.substr(first_column, shown_columns));
-            const int x =
-                static_cast<int>(static_cast<qint64>(first_column) * char_width_ - x_offset);
+            const QPointF at(ColumnX(first_column) - x_offset, y + ascent);
             painter.setPen(text_colour);
-            painter.drawText(x, y + ascent, shown);
+            painter.drawText(at, shown);
             if (!selected.isEmpty()) {
                 painter.save();
                 painter.setClipRect(selected);
                 painter.setPen(colours.color(QPalette::HighlightedText));
-                painter.drawText(x, y + ascent, shown);
+                painter.drawText(at, shown);
                 painter.restore();
             }
         }
     }
 
     if (hasFocus() && cursor_.line >= first && cursor_.line < first + rows) {
-        const int x =
-            static_cast<int>(static_cast<qint64>(cursor_.column) * char_width_ - x_offset);
+        const qreal x = ColumnX(cursor_.column) - x_offset;
         const int y = static_cast<int>(cursor_.line - first) * line_height_;
-        painter.fillRect(QRect(x, y, 2, line_height_), colours.color(QPalette::Text));
+        painter.fillRect(QRectF(x, y, 2, line_height_), colours.color(QPalette::Text));
     }
 }
 

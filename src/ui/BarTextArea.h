@@ -76,6 +76,8 @@ class BarTextArea final : public QAbstractScrollArea {
     void EnsureCursorVisible();
     void NoteLength(std::size_t length);
     int VisibleLineCount() const;
+    // Where a column starts, in pixels from the start of the line.
+    qreal ColumnX(std::size_t column) const;
 
     BarInputLines& lines_;
     TextPlace cursor_;
@@ -84,7 +86,9 @@ class BarTextArea final : public QAbstractScrollArea {
     bool read_only_ = false;
     std::size_t longest_ = 0;  // characters of the longest line seen
     int line_height_ = 1;
-    int char_width_ = 1;
+    // The font's own advance of one character, unrounded: 7.2 px rounded to 7
+    // puts column 45 a whole character left of where it is drawn.
+    qreal char_width_ = 1;
 };
 
 }  // namespace varn

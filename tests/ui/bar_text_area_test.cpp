@@ -191,6 +191,42 @@ class BarTextAreaTest : public QObject {
         QCOMPARE(QString::fromStdString(area_->SelectedText()), QStringLiteral("bc\nde"));
     }
 
+    // A click lands where the font draws the column: the font's advance is
+    // fractional (about 7.2 px), and a width rounded to whole pixels drifts a
+    // character or more off by column 45.
+    void ClickAtColumnTypesThere_data() {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("scrolled");
+        QTest::newRow("column 45 unscrolled") << 45 << 0;
+        QTest::newRow("column 1 unscrolled") << 1 << 0;
+        QTest::newRow("column 200 scrolled right") << 200 << 1200;
+        QTest::newRow("column 299 scrolled to the end") << 299 << -1;
+    }
+    void ClickAtColumnTypesThere() {
+        QFETCH(int, column);
+        QFETCH(int, scrolled);
+        QString line;
+        for (int i = 0; i < 300; ++i) line += QChar(u'a' + i % 26);
+        lines_.Assign(line.toStdString() + "\n" + line.toStdString() + "\n");
+        area_->Reload();
+        QScrollBar* horizontal = area_->horizontalScrollBar();
+        QVERIFY(horizontal->maximum() > 1200);  // the line is wider than the view
+        horizontal->setValue(scrolled < 0 ? horizontal->maximum() : scrolled);
+        const int offset = horizontal->value();
+        // Where the font puts the start of the column, as a string is drawn.
+        const QFontMetricsF metrics(area_->viewport()->font());
+        const qreal left = metrics.horizontalAdvance(line.left(column));
+        const qreal width = metrics.horizontalAdvance(line.mid(column, 1));
+        const int x = static_cast<int>(left + width * 0.3) - offset;
+        QVERIFY2(x >= 0 && x < area_->viewport()->width(), qPrintable(QString::number(x)));
+        const int y = area_->fontMetrics().height() + 2;  // the second line
+        QTest::mouseClick(area_->viewport(), Qt::LeftButton, {}, QPoint(x, y));
+        QCOMPARE(area_->Cursor(), (TextPlace{1, static_cast<std::size_t>(column)}));
+        QTest::keyClicks(area_.get(), QStringLiteral("#"));
+        const QString want = line.left(column) + QLatin1Char('#') + line.mid(column);
+        QCOMPARE(Lines(lines_), QStringList({line, want}));
+    }
+
     void ControlEndScrollsToLastOfManyLines() {
         std::string text;
         for (int i = 0; i < 1000; ++i) text += "01/02/2001 1.5 1.6 1.4 1.55\n";
