@@ -1,10 +1,13 @@
 #include "ui/BarTextArea.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -57,6 +60,7 @@ void BarTextArea::Reload() {
     const std::size_t count = lines_.Count();
     for (std::size_t i = 0; i < count; ++i) longest_ = std::max(longest_, lines_.Line(i).size());
     cursor_ = anchor_ = TextPlace{};
+    ClearHistory();  // the lines it names are gone
     UpdateScrollBars();
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
@@ -110,42 +114,127 @@ void BarTextArea::SelectAll() {
     viewport()->update();
 }
 
-void BarTextArea::DeleteSelection() {
-    if (!HasSelection()) return;
-    const TextPlace start = std::min(anchor_, cursor_);
-    const TextPlace end = std::max(anchor_, cursor_);
-    std::string joined(lines_.Line(start.line).substr(0, start.column));
-    joined.append(lines_.Line(end.line).substr(end.column));
-    lines_.Replace(start.line, joined);
-    if (end.line > start.line) lines_.Remove(start.line + 1, end.line - start.line);
-    cursor_ = anchor_ = start;
+std::size_t BarTextArea::Edit::Bytes() const {
+    std::size_t bytes = 0;
+    for (const std::string& line : before) bytes += line.size() + 1;
+    for (const std::string& line : after) bytes += line.size() + 1;
+    return bytes;
 }
 
-void BarTextArea::InsertText(const std::string& text) {
-    if (read_only_) return;
-    DeleteSelection();
-    if (lines_.Count() == 0) lines_.Append("");
-    const std::vector<std::string> parts = SplitPastedText(text);
-    const std::string_view current = lines_.Line(cursor_.line);
-    const std::string head(current.substr(0, cursor_.column));
-    const std::string tail(current.substr(cursor_.column));
-    if (parts.size() == 1) {
-        lines_.Replace(cursor_.line, head + parts[0] + tail);
-        cursor_.column += parts[0].size();
-        NoteLength(head.size() + parts[0].size() + tail.size());
-    } else {
-        lines_.Replace(cursor_.line, head + parts[0]);
-        NoteLength(head.size() + parts[0].size());
-        for (std::size_t j = 1; j + 1 < parts.size(); ++j) {
-            lines_.Insert(cursor_.line + j, parts[j]);
-            NoteLength(parts[j].size());
-        }
-        const std::size_t last = parts.size() - 1;
-        lines_.Insert(cursor_.line + last, parts[last] + tail);
-        NoteLength(parts[last].size() + tail.size());
-        cursor_ = TextPlace{cursor_.line + last, parts[last].size()};
+void BarTextArea::PutLines(std::size_t first, std::size_t count,
+                           const std::vector<std::string>& lines) {
+    const std::size_t common = std::min(count, lines.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        lines_.Replace(first + i, lines[i]);
+        NoteLength(lines[i].size());
     }
+    for (std::size_t i = common; i < lines.size(); ++i) {
+        lines_.Insert(first + i, lines[i]);
+        NoteLength(lines[i].size());
+    }
+    if (count > common) lines_.Remove(first + common, count - common);
+}
+
+void BarTextArea::ReplaceLines(std::size_t first, std::size_t count, std::vector<std::string> lines,
+                               TextPlace cursor_after, bool typing) {
+    Edit edit;
+    edit.first = first;
+    edit.before.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) edit.before.emplace_back(lines_.Line(first + i));
+    edit.after = std::move(lines);
+    edit.cursor_before = cursor_;
+    edit.anchor_before = anchor_;
+    edit.cursor_after = cursor_after;
+    edit.typing = typing;
+    PutLines(first, count, edit.after);
+    cursor_ = cursor_after;
+    Remember(std::move(edit));
     FinishEdit();
+}
+
+void BarTextArea::Remember(Edit edit) {
+    for (const Edit& undone : redo_) history_bytes_ -= undone.Bytes();
+    redo_.clear();
+    if (edit.typing && !undo_.empty()) {
+        Edit& last = undo_.back();
+        // Typing on where the last character typed left the cursor.
+        if (last.typing && last.first == edit.first && last.after.size() == 1 &&
+            edit.before.size() == 1 && edit.after.size() == 1 &&
+            last.cursor_after == edit.cursor_before && edit.anchor_before == edit.cursor_before) {
+            history_bytes_ -= last.Bytes();
+            last.after = std::move(edit.after);
+            last.cursor_after = edit.cursor_after;
+            history_bytes_ += last.Bytes();
+            return;
+        }
+    }
+    const std::size_t bytes = edit.Bytes();
+    if (bytes > HistoryBytesMax) {
+        // Too large to keep: what came before cannot be reached past it.
+        ClearHistory();
+        return;
+    }
+    undo_.push_back(std::move(edit));
+    history_bytes_ += bytes;
+    while (undo_.size() > HistoryEditsMax || history_bytes_ > HistoryBytesMax) {
+        history_bytes_ -= undo_.front().Bytes();
+        undo_.pop_front();
+    }
+}
+
+void BarTextArea::ClearHistory() {
+    undo_.clear();
+    redo_.clear();
+    history_bytes_ = 0;
+}
+
+void BarTextArea::Undo() {
+    if (!CanUndo()) return;
+    Edit edit = std::move(undo_.back());
+    undo_.pop_back();
+    PutLines(edit.first, edit.after.size(), edit.before);
+    cursor_ = ClampPlace(edit.cursor_before);
+    anchor_ = ClampPlace(edit.anchor_before);
+    redo_.push_back(std::move(edit));
+    wanted_column_ = cursor_.column;
+    UpdateScrollBars();
+    EnsureCursorVisible();
+    viewport()->update();
+    emit Edited();
+}
+
+void BarTextArea::Redo() {
+    if (!CanRedo()) return;
+    Edit edit = std::move(redo_.back());
+    redo_.pop_back();
+    PutLines(edit.first, edit.before.size(), edit.after);
+    cursor_ = ClampPlace(edit.cursor_after);
+    edit.typing = false;  // what is typed next starts an edit of its own
+    undo_.push_back(std::move(edit));
+    FinishEdit();
+}
+
+void BarTextArea::InsertText(const std::string& text) { InsertAtCursor(text, false); }
+
+void BarTextArea::InsertAtCursor(const std::string& text, bool typing) {
+    if (read_only_) return;
+    if (text.empty() && !HasSelection()) return;
+    const TextPlace start = std::min(anchor_, cursor_);
+    const TextPlace end = std::max(anchor_, cursor_);
+    const std::size_t count = lines_.Count() == 0 ? 0 : end.line - start.line + 1;
+    std::string head;
+    std::string tail;
+    if (count > 0) {
+        head = lines_.Line(start.line).substr(0, start.column);
+        tail = lines_.Line(end.line).substr(end.column);
+    }
+    std::vector<std::string> parts = SplitPastedText(text);
+    const std::size_t last = parts.size() - 1;
+    const TextPlace cursor_after{start.line + last,
+                                 (last == 0 ? head.size() : 0) + parts[last].size()};
+    parts.front().insert(0, head);
+    parts.back().append(tail);
+    ReplaceLines(start.line, count, std::move(parts), cursor_after, typing);
 }
 
 void BarTextArea::FinishEdit() {
@@ -160,44 +249,83 @@ void BarTextArea::FinishEdit() {
 void BarTextArea::Backspace() {
     if (read_only_ || lines_.Count() == 0) return;
     if (HasSelection()) {
-        DeleteSelection();
+        InsertAtCursor(std::string(), false);
     } else if (cursor_.column > 0) {
         std::string line(lines_.Line(cursor_.line));
         line.erase(cursor_.column - 1, 1);
-        lines_.Replace(cursor_.line, line);
-        --cursor_.column;
+        ReplaceLines(cursor_.line, 1, {std::move(line)},
+                     TextPlace{cursor_.line, cursor_.column - 1}, false);
     } else if (cursor_.line > 0) {
-        const std::size_t previous_length = LineLength(cursor_.line - 1);
         std::string joined(lines_.Line(cursor_.line - 1));
+        const std::size_t previous_length = joined.size();
         joined.append(lines_.Line(cursor_.line));
-        lines_.Replace(cursor_.line - 1, joined);
-        lines_.Remove(cursor_.line);
-        cursor_ = TextPlace{cursor_.line - 1, previous_length};
-        NoteLength(joined.size());
-    } else {
-        return;
+        ReplaceLines(cursor_.line - 1, 2, {std::move(joined)},
+                     TextPlace{cursor_.line - 1, previous_length}, false);
     }
-    FinishEdit();
 }
 
 void BarTextArea::DeleteForward() {
     if (read_only_ || lines_.Count() == 0) return;
     if (HasSelection()) {
-        DeleteSelection();
+        InsertAtCursor(std::string(), false);
     } else if (cursor_.column < LineLength(cursor_.line)) {
         std::string line(lines_.Line(cursor_.line));
         line.erase(cursor_.column, 1);
-        lines_.Replace(cursor_.line, line);
+        ReplaceLines(cursor_.line, 1, {std::move(line)}, cursor_, false);
     } else if (cursor_.line + 1 < lines_.Count()) {
         std::string joined(lines_.Line(cursor_.line));
         joined.append(lines_.Line(cursor_.line + 1));
-        lines_.Replace(cursor_.line, joined);
-        lines_.Remove(cursor_.line + 1);
-        NoteLength(joined.size());
-    } else {
-        return;
+        ReplaceLines(cursor_.line, 2, {std::move(joined)}, cursor_, false);
     }
-    FinishEdit();
+}
+
+void BarTextArea::Copy() const {
+    if (HasSelection()) QApplication::clipboard()->setText(ShownText(SelectedText()));
+}
+
+void BarTextArea::Cut() {
+    if (!HasSelection() || read_only_) return;
+    Copy();
+    InsertAtCursor(std::string(), false);
+}
+
+void BarTextArea::Paste() {
+    if (read_only_) return;
+    const QString text = QApplication::clipboard()->text();
+    if (text.isEmpty()) return;
+    InsertAtCursor(text.toLatin1().toStdString(), false);
+}
+
+QMenu* BarTextArea::CreateContextMenu(QWidget* parent) {
+    auto* menu = new QMenu(parent);
+    const auto add = [this, menu](const QString& text, QKeySequence::StandardKey key, bool enabled,
+                                  auto&& slot) {
+        QAction* action = menu->addAction(text);
+        action->setShortcut(QKeySequence(key));
+        action->setShortcutVisibleInContextMenu(true);
+        action->setEnabled(enabled);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    const bool editable = !read_only_;
+    const bool clipboard_has_text = !QApplication::clipboard()->text().isEmpty();
+    add(QStringLiteral("&Undo"), QKeySequence::Undo, CanUndo(), [this] { Undo(); });
+    add(QStringLiteral("&Redo"), QKeySequence::Redo, CanRedo(), [this] { Redo(); });
+    menu->addSeparator();
+    add(QStringLiteral("Cu&t"), QKeySequence::Cut, editable && HasSelection(), [this] { Cut(); });
+    add(QStringLiteral("&Copy"), QKeySequence::Copy, HasSelection(), [this] { Copy(); });
+    add(QStringLiteral("&Paste"), QKeySequence::Paste, editable && clipboard_has_text,
+        [this] { Paste(); });
+    menu->addSeparator();
+    add(QStringLiteral("Select &All"), QKeySequence::SelectAll, lines_.Count() > 0,
+        [this] { SelectAll(); });
+    return menu;
+}
+
+void BarTextArea::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = CreateContextMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
 }
 
 void BarTextArea::NoteLength(std::size_t length) { longest_ = std::max(longest_, length); }
@@ -313,9 +441,7 @@ void BarTextArea::paintEvent(QPaintEvent*) {
 
 void BarTextArea::keyPressEvent(QKeyEvent* event) {
     if (event == QKeySequence::Copy) {
-        if (HasSelection()) {
-            QApplication::clipboard()->setText(ShownText(SelectedText()));
-        }
+        Copy();
         return;
     }
     if (event == QKeySequence::SelectAll) {
@@ -323,20 +449,21 @@ void BarTextArea::keyPressEvent(QKeyEvent* event) {
         return;
     }
     if (event == QKeySequence::Cut) {
-        if (HasSelection() && !read_only_) {
-            QApplication::clipboard()->setText(ShownText(SelectedText()));
-            DeleteSelection();
-            UpdateScrollBars();
-            viewport()->update();
-            emit Edited();
-        }
+        Cut();
         return;
     }
     if (event == QKeySequence::Paste) {
-        if (!read_only_) {
-            const QByteArray bytes = QApplication::clipboard()->text().toLatin1();
-            InsertText(bytes.toStdString());
-        }
+        Paste();
+        return;
+    }
+    if (event == QKeySequence::Undo) {
+        Undo();
+        return;
+    }
+    // Ctrl+Y redoes as well as the platform's own key.
+    if (event == QKeySequence::Redo ||
+        (event->key() == Qt::Key_Y && event->modifiers() == Qt::ControlModifier)) {
+        Redo();
         return;
     }
 
@@ -417,7 +544,7 @@ void BarTextArea::keyPressEvent(QKeyEvent* event) {
             }
         }
         if (!bytes.empty()) {
-            InsertText(bytes);
+            InsertAtCursor(bytes, bytes.size() == 1);
             return;
         }
     }

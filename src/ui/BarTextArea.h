@@ -10,10 +10,20 @@
 //
 // Columns count bytes: the file's single-byte characters, shown as Latin-1.
 // A tab is shown as one blank cell.
+//
+// Each edit is kept as the lines it replaced and the lines that replaced
+// them, so Ctrl+Z puts the old lines back and Ctrl+Shift+Z (or Ctrl+Y) the
+// new ones; characters typed in a row undo together. The history is bounded
+// (HistoryEditsMax edits, HistoryBytesMax bytes of text) and cleared when the
+// store is reloaded.
 
 #include <QAbstractScrollArea>
 #include <cstddef>
+#include <deque>
 #include <string>
+#include <vector>
+
+class QMenu;
 
 namespace varn {
 
@@ -32,6 +42,9 @@ class BarTextArea final : public QAbstractScrollArea {
     Q_OBJECT
 
   public:
+    static constexpr std::size_t HistoryEditsMax = 1000;
+    static constexpr std::size_t HistoryBytesMax = std::size_t{64} << 20;
+
     explicit BarTextArea(BarInputLines& lines, QWidget* parent = nullptr);
 
     // Call after the store was changed from outside: the cursor goes to the
@@ -53,6 +66,21 @@ class BarTextArea final : public QAbstractScrollArea {
     void Backspace();
     void DeleteForward();
 
+    // The clipboard: the selection as Latin-1 text; a paste inserts the
+    // clipboard's text, characters beyond Latin-1 as '?'.
+    void Cut();
+    void Copy() const;
+    void Paste();
+
+    bool CanUndo() const { return !read_only_ && !undo_.empty(); }
+    bool CanRedo() const { return !read_only_ && !redo_.empty(); }
+    void Undo();
+    void Redo();
+
+    // The menu the right button opens, its actions enabled as things stand
+    // now; the caller owns it.
+    QMenu* CreateContextMenu(QWidget* parent);
+
   signals:
     void Edited();
 
@@ -64,12 +92,34 @@ class BarTextArea final : public QAbstractScrollArea {
     void resizeEvent(QResizeEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
+    // One edit: lines [first, first + before.size()) became after.
+    struct Edit {
+        std::size_t first = 0;
+        std::vector<std::string> before;
+        std::vector<std::string> after;
+        TextPlace cursor_before;
+        TextPlace anchor_before;
+        TextPlace cursor_after;
+        bool typing = false;  // one character typed: joins the typing just before
+        std::size_t Bytes() const;
+    };
+
+    // Replaces count lines from first by lines, keeps the edit for undo and
+    // puts the cursor at cursor_after.
+    void ReplaceLines(std::size_t first, std::size_t count, std::vector<std::string> lines,
+                      TextPlace cursor_after, bool typing);
+    // Replaces count lines from first by lines in the store alone.
+    void PutLines(std::size_t first, std::size_t count, const std::vector<std::string>& lines);
+    void Remember(Edit edit);
+    void ClearHistory();
+    // Inserts text at the cursor in place of the selection.
+    void InsertAtCursor(const std::string& text, bool typing);
     std::size_t LineLength(std::size_t line) const;
     TextPlace ClampPlace(TextPlace place) const;
     TextPlace PlaceAt(QPoint point) const;
-    void DeleteSelection();
     // After an edit: the cursor ends any selection and the view follows it.
     void FinishEdit();
     void UpdateScrollBars();
@@ -89,6 +139,9 @@ class BarTextArea final : public QAbstractScrollArea {
     // The font's own advance of one character, unrounded: 7.2 px rounded to 7
     // puts column 45 a whole character left of where it is drawn.
     qreal char_width_ = 1;
+    std::deque<Edit> undo_;
+    std::vector<Edit> redo_;
+    std::size_t history_bytes_ = 0;  // text held by undo_ and redo_
 };
 
 }  // namespace varn

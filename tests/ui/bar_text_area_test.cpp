@@ -3,8 +3,10 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMenu>
 #include <QScrollBar>
 #include <QtTest>
+#include <functional>
 
 #include "bars/bar_input.h"
 #include "ui/BarTextArea.h"
@@ -22,7 +24,29 @@ QStringList Lines(const BarInputLines& lines) {
     return all;
 }
 
+// The action of menu whose text, without its '&', is text.
+QAction* ActionNamed(QMenu* menu, const QString& text) {
+    for (QAction* action : menu->actions()) {
+        if (QString(action->text()).remove(QLatin1Char('&')) == text) return action;
+    }
+    return nullptr;
+}
+
+// The edits undo and redo are tried on, each from the store "abc", "def".
+enum class EditKind {
+    TypeWord,        // "XY" typed at 0:1
+    Backspace,       // at 0:2
+    JoinLines,       // Backspace at 1:0
+    DeleteForward,   // at 1:0
+    SplitLine,       // Enter at 0:1
+    PasteTwoLines,   // "p\nq" pasted at 1:1
+    CutAcrossLines,  // 0:1 to 1:2 cut
+    TypeOverSelection,
+};
+
 }  // namespace
+
+Q_DECLARE_METATYPE(EditKind)
 
 class BarTextAreaTest : public QObject {
     Q_OBJECT
@@ -225,6 +249,209 @@ class BarTextAreaTest : public QObject {
         QTest::keyClicks(area_.get(), QStringLiteral("#"));
         const QString want = line.left(column) + QLatin1Char('#') + line.mid(column);
         QCOMPARE(Lines(lines_), QStringList({line, want}));
+    }
+
+    void UndoAndRedoEachEdit_data() {
+        QTest::addColumn<EditKind>("kind");
+        QTest::addColumn<QStringList>("want");
+        QTest::addColumn<int>("start_line");
+        QTest::addColumn<int>("start_column");
+        QTest::newRow("typing") << EditKind::TypeWord << QStringList({"aXYbc", "def"}) << 0 << 1;
+        QTest::newRow("backspace") << EditKind::Backspace << QStringList({"ac", "def"}) << 0 << 2;
+        QTest::newRow("backspace joining")
+            << EditKind::JoinLines << QStringList({"abcdef"}) << 1 << 0;
+        QTest::newRow("delete") << EditKind::DeleteForward << QStringList({"abc", "ef"}) << 1 << 0;
+        QTest::newRow("enter") << EditKind::SplitLine << QStringList({"a", "bc", "def"}) << 0 << 1;
+        QTest::newRow("paste") << EditKind::PasteTwoLines << QStringList({"abc", "dp", "qef"}) << 1
+                               << 1;
+        QTest::newRow("cut") << EditKind::CutAcrossLines << QStringList({"af"}) << 1 << 2;
+        QTest::newRow("typing over a selection")
+            << EditKind::TypeOverSelection << QStringList({"aZf"}) << 1 << 2;
+    }
+    void UndoAndRedoEachEdit() {
+        QFETCH(EditKind, kind);
+        QFETCH(QStringList, want);
+        QFETCH(int, start_line);
+        QFETCH(int, start_column);
+        const QStringList original{"abc", "def"};
+        const TextPlace start{static_cast<std::size_t>(start_line),
+                              static_cast<std::size_t>(start_column)};
+        area_->SetCursor(start);
+        switch (kind) {
+            case EditKind::TypeWord:
+                QTest::keyClicks(area_.get(), QStringLiteral("XY"));
+                break;
+            case EditKind::Backspace:
+            case EditKind::JoinLines:
+                QTest::keyClick(area_.get(), Qt::Key_Backspace);
+                break;
+            case EditKind::DeleteForward:
+                QTest::keyClick(area_.get(), Qt::Key_Delete);
+                break;
+            case EditKind::SplitLine:
+                QTest::keyClick(area_.get(), Qt::Key_Return);
+                break;
+            case EditKind::PasteTwoLines:
+                QApplication::clipboard()->setText(QStringLiteral("p\nq"));
+                QTest::keySequence(area_.get(), QKeySequence::Paste);
+                break;
+            case EditKind::CutAcrossLines:
+                area_->SetCursor({0, 1});
+                area_->SetCursor(start, true);
+                QTest::keySequence(area_.get(), QKeySequence::Cut);
+                break;
+            case EditKind::TypeOverSelection:
+                area_->SetCursor({0, 1});
+                area_->SetCursor(start, true);
+                QTest::keyClicks(area_.get(), QStringLiteral("Z"));
+                break;
+        }
+        QCOMPARE(Lines(lines_), want);
+        const TextPlace after = area_->Cursor();
+        QVERIFY(area_->CanUndo());
+
+        QTest::keySequence(area_.get(), QKeySequence::Undo);
+        QCOMPARE(Lines(lines_), original);
+        QCOMPARE(area_->Cursor(), start);
+        QVERIFY(!area_->CanUndo());
+
+        QTest::keyClick(area_.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(Lines(lines_), want);
+        QCOMPARE(area_->Cursor(), after);
+
+        QTest::keyClick(area_.get(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Lines(lines_), original);
+        QTest::keyClick(area_.get(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(Lines(lines_), want);
+        QVERIFY(!area_->CanRedo());
+    }
+
+    void TypingInARowUndoesTogether() {
+        area_->SetCursor({1, 3});
+        QTest::keyClicks(area_.get(), QStringLiteral("ghi"));
+        area_->SetCursor({0, 0});
+        QTest::keyClicks(area_.get(), QStringLiteral("12"));
+        QCOMPARE(Lines(lines_), QStringList({"12abc", "defghi"}));
+        area_->Undo();
+        QCOMPARE(Lines(lines_), QStringList({"abc", "defghi"}));
+        area_->Undo();
+        QCOMPARE(Lines(lines_), QStringList({"abc", "def"}));
+        QVERIFY(!area_->CanUndo());
+        area_->Redo();
+        area_->Redo();
+        QCOMPARE(Lines(lines_), QStringList({"12abc", "defghi"}));
+    }
+
+    void NewEditAfterUndoDropsRedo() {
+        area_->SetCursor({0, 3});
+        QTest::keyClicks(area_.get(), QStringLiteral("x"));
+        area_->Undo();
+        QVERIFY(area_->CanRedo());
+        QTest::keyClick(area_.get(), Qt::Key_Delete);  // "abc" and "def" join
+        QVERIFY(!area_->CanRedo());
+        QTest::keyClick(area_.get(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(Lines(lines_), QStringList({"abcdef"}));
+        area_->Undo();
+        QCOMPARE(Lines(lines_), QStringList({"abc", "def"}));
+    }
+
+    void ReloadClearsHistory() {
+        QTest::keyClicks(area_.get(), QStringLiteral("x"));
+        QVERIFY(area_->CanUndo());
+        lines_.Assign("new\n");
+        area_->Reload();
+        QVERIFY(!area_->CanUndo());
+        QTest::keySequence(area_.get(), QKeySequence::Undo);
+        QCOMPARE(Lines(lines_), QStringList({"new"}));
+    }
+
+    void ReadOnlyDoesNotUndo() {
+        QTest::keyClicks(area_.get(), QStringLiteral("x"));
+        area_->SetReadOnly(true);
+        QTest::keySequence(area_.get(), QKeySequence::Undo);
+        QCOMPARE(Lines(lines_), QStringList({"xabc", "def"}));
+        area_->SetReadOnly(false);
+        area_->Undo();
+        QCOMPARE(Lines(lines_), QStringList({"abc", "def"}));
+    }
+
+    void HistoryKeepsTheLastEditsOnly() {
+        const int extra = 5;
+        area_->SetCursor({1, 3});
+        for (std::size_t i = 0; i < BarTextArea::HistoryEditsMax + extra; ++i) {
+            area_->InsertText("\n");
+        }
+        QCOMPARE(lines_.Count(), 2 + BarTextArea::HistoryEditsMax + extra);
+        std::size_t undone = 0;
+        while (area_->CanUndo()) {
+            area_->Undo();
+            ++undone;
+        }
+        QCOMPARE(undone, BarTextArea::HistoryEditsMax);
+        QCOMPARE(lines_.Count(), std::size_t{2 + extra});
+    }
+
+    void ContextMenuEnablesByState_data() {
+        QTest::addColumn<bool>("select");
+        QTest::addColumn<bool>("read_only");
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QList<bool>>("want");  // cut, copy, paste, select all
+        QTest::newRow("nothing selected") << false << false << "x" << QList<bool>{0, 0, 1, 1};
+        QTest::newRow("a selection") << true << false << "x" << QList<bool>{1, 1, 1, 1};
+        QTest::newRow("empty clipboard") << true << false << "" << QList<bool>{1, 1, 0, 1};
+        QTest::newRow("read-only with selection") << true << true << "x" << QList<bool>{0, 1, 0, 1};
+    }
+    void ContextMenuEnablesByState() {
+        QFETCH(bool, select);
+        QFETCH(bool, read_only);
+        QFETCH(QString, clipboard);
+        QFETCH(QList<bool>, want);
+        if (clipboard.isEmpty()) {
+            QApplication::clipboard()->clear();
+        } else {
+            QApplication::clipboard()->setText(clipboard);
+        }
+        if (select) {
+            area_->SetCursor({0, 1});
+            area_->SetCursor({0, 3}, true);
+        }
+        area_->SetReadOnly(read_only);
+        const std::unique_ptr<QMenu> menu(area_->CreateContextMenu(nullptr));
+        const QStringList names{"Cut", "Copy", "Paste", "Select All"};
+        const QList<QKeySequence::StandardKey> keys{QKeySequence::Cut, QKeySequence::Copy,
+                                                    QKeySequence::Paste, QKeySequence::SelectAll};
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            QAction* action = ActionNamed(menu.get(), names[i]);
+            QVERIFY2(action != nullptr, qPrintable(names[i]));
+            QCOMPARE(action->isEnabled(), want[i]);
+            QCOMPARE(action->shortcut(), QKeySequence(keys[i]));
+            QVERIFY(action->isShortcutVisibleInContextMenu());
+        }
+    }
+
+    void ContextMenuActionsUseClipboard() {
+        const auto trigger = [this](const QString& name) {
+            const std::unique_ptr<QMenu> menu(area_->CreateContextMenu(nullptr));
+            QAction* action = ActionNamed(menu.get(), name);
+            QVERIFY(action != nullptr && action->isEnabled());
+            action->trigger();
+        };
+        trigger(QStringLiteral("Select All"));
+        QCOMPARE(QString::fromLatin1(area_->SelectedText()), QStringLiteral("abc\ndef"));
+        trigger(QStringLiteral("Copy"));
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("abc\ndef"));
+        area_->SetCursor({0, 0});
+        area_->SetCursor({0, 2}, true);
+        trigger(QStringLiteral("Cut"));
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("ab"));
+        QCOMPARE(Lines(lines_), QStringList({"c", "def"}));
+        area_->SetCursor({1, 3});
+        trigger(QStringLiteral("Paste"));
+        QCOMPARE(Lines(lines_), QStringList({"c", "defab"}));
+        trigger(QStringLiteral("Undo"));
+        QCOMPARE(Lines(lines_), QStringList({"c", "def"}));
+        trigger(QStringLiteral("Redo"));
+        QCOMPARE(Lines(lines_), QStringList({"c", "defab"}));
     }
 
     void ControlEndScrollsToLastOfManyLines() {
