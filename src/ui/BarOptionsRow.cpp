@@ -43,6 +43,7 @@ BarOptionsRow::BarOptionsRow(QWidget* parent) : QWidget(parent) {
     ComboBoxPrices = List(this, "ComboBoxPrices", {"auto", "ohlc", "single"});
     ComboBoxPrices->setToolTip(
         QStringLiteral("Four prices per line (ohlc), one (single), or as detected (auto)"));
+    connect(ComboBoxPrices, &QComboBox::currentIndexChanged, this, &BarOptionsRow::FormChanged);
 
     // The period list, or any length that divides a day into whole bars,
     // in hours when it is whole hours.
@@ -146,7 +147,10 @@ PriceForm BarOptionsRow::FormToDetect() const {
     }
 }
 
-void BarOptionsRow::SetDetectedForm(PriceForm form) { detected_form_ = form; }
+void BarOptionsRow::SetDetectedForm(PriceForm form) {
+    detected_form_ = form;
+    emit FormChanged();
+}
 
 QWidget* BarOptionsRow::FirstControl() const { return CheckBoxVolume; }
 QWidget* BarOptionsRow::LastControl() const { return CheckBoxHeader; }

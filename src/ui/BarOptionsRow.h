@@ -39,6 +39,10 @@ class BarOptionsRow final : public QWidget {
     QWidget* FirstControl() const;
     QWidget* LastControl() const;
 
+  signals:
+    // The form of the prices chosen changed.
+    void FormChanged();
+
   private:
     void SessionEdited();
 

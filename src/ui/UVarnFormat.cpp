@@ -34,6 +34,7 @@
 #include "ui/BarChart.h"
 #include "ui/BarOptionsRow.h"
 #include "ui/BarTextArea.h"
+#include "ui/FirstLinePreview.h"
 #include "ui/ReportText.h"
 #include "ui/T_progr.h"
 
@@ -285,6 +286,14 @@ void TForm1::BuildBarPage() {
     BarStatus->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     BarStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(BarStatus);
+    // How the first line reads under the layouts chosen: a time taken from a
+    // whole-number price, or day and month swapped, show before a job runs.
+    LinePreview = new QLabel(TabSheet3);
+    LinePreview->setObjectName(QStringLiteral("LinePreview"));
+    LinePreview->setWordWrap(true);
+    LinePreview->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    LinePreview->setContentsMargins(3, 1, 3, 1);
+    layout->addWidget(LinePreview);
     // A layout chosen by hand: say how the first lines read under it.
     connect(ComboBoxD, &QComboBox::activated, this, &TForm1::ShowChosenLayoutsStatus);
     connect(ComboBoxT, &QComboBox::activated, this, &TForm1::ShowChosenLayoutsStatus);
@@ -299,6 +308,10 @@ void TForm1::BuildBarPage() {
     connect(BitBtn4, &QPushButton::clicked, this, &TForm1::BitBtn4Click);
     connect(BitBtn5, &QPushButton::clicked, this, &TForm1::BitBtn5Click);
     BuildBarOptionsRow();
+    connect(ComboBoxD, &QComboBox::currentIndexChanged, this, &TForm1::ShowLinePreview);
+    connect(ComboBoxT, &QComboBox::currentIndexChanged, this, &TForm1::ShowLinePreview);
+    connect(BarOptions, &BarOptionsRow::FormChanged, this, &TForm1::ShowLinePreview);
+    connect(RichEdit1, &BarTextArea::Edited, this, &TForm1::ShowLinePreview);
 }
 
 // The further bar choices, in a row under the lists and before the text area
@@ -395,6 +408,20 @@ void TForm1::ShowChosenLayoutsStatus() {
     BarStatus->setText(ChosenLayoutsStatusText(
         QFileInfo(QString::fromLocal8Bit(bar_file_name_.c_str())).fileName(),
         bar_input_lines_.Count(), fitting, static_cast<int>(examined)));
+}
+
+void TForm1::ShowLinePreview() {
+    if (LinePreview == nullptr || BarOptions == nullptr) return;  // still being built
+    const auto date = DateLayoutOf(ComboBoxD->currentIndex());
+    const auto time = TimeLayoutOf(ComboBoxT->currentIndex());
+    if (!date || !time || bar_input_lines_.Count() == 0) {
+        LinePreview->clear();
+        return;
+    }
+    BarChoices choices;
+    BarOptions->Apply(choices);
+    LinePreview->setText(
+        FirstLinePreviewText(bar_input_lines_, *date, *time, choices.prices, names_));
 }
 
 void TForm1::SetJobRunning(bool running) {
@@ -507,6 +534,7 @@ bool TForm1::LoadBarFile(const QString& path) {
     BarOptions->SetDetectedForm(detection.detected() ? detection.form : PriceForm::Auto);
     RichEdit1->Reload();
     if (!status) {
+        LinePreview->clear();
         BarStatus->setText(QStringLiteral("%1: cannot be read").arg(path));
         ShowFailure(status);
         return false;
@@ -517,6 +545,7 @@ bool TForm1::LoadBarFile(const QString& path) {
     }
     BarStatus->setText(
         DetectionStatusText(QFileInfo(path).fileName(), bar_input_lines_.Count(), detection));
+    ShowLinePreview();
     return true;
 }
 

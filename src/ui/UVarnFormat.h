@@ -78,6 +78,8 @@ class TForm1 final : public QWidget {
     void BuildBarOptionsRow();
     void SetJobRunning(bool running);
     void ShowChosenLayoutsStatus();
+    // Says how the first line reads under the layouts and price form chosen.
+    void ShowLinePreview();
     void ConvertFile(const QString& input);
     void LoadTruncFileLines(const QString& path);
     void RememberFolder(const QString& chosen);
@@ -125,9 +127,9 @@ class TForm1 final : public QWidget {
     QLabel* Panel2 = nullptr;
     BarTextArea* RichEdit1 = nullptr;
     BarOptionsRow* BarOptions = nullptr;
-    BarChart* Chart = nullptr;    // the bars of the last job; hidden until one ran
-    QLabel* BarStatus = nullptr;  // the file, its lines and what detection found  // volume, prices
-                                  // form, minutes, session, stamp...
+    BarChart* Chart = nullptr;      // the bars of the last job; hidden until one ran
+    QLabel* BarStatus = nullptr;    // the file, its lines and what detection found
+    QLabel* LinePreview = nullptr;  // how the first line reads under the chosen layouts
 };
 
 // The program's main window, while it runs.

@@ -492,6 +492,42 @@ class MainWindowTest : public QObject {
         QVERIFY(!Child<QLabel>("BarStatus")->text().contains(QStringLiteral(" 100 of the first")));
     }
 
+    // The preview follows the layouts, the price form and the text.
+    void LinePreviewFollowsLayoutsAndText() {
+        auto* preview = Child<QLabel>("LinePreview");
+        QVERIFY(preview != nullptr);
+        QCOMPARE(preview->text(), QString());  // nothing loaded
+        const QString daily = Path("preview-daily.txt");
+        WriteAll(daily, DailyLines(QDate(2001, 1, 15), 120));
+        QVERIFY(form_->LoadBarFile(daily));
+        const QString reads = QStringLiteral(
+            "Line 1 reads: date 2001-01-15  no time  open 1.5  high 1.6  low 1.4  close 1.55");
+        QCOMPARE(preview->text(), reads);
+
+        auto* dates = Child<QComboBox>("ComboBoxD");
+        dates->setCurrentIndex(6);  // DD/MM/YYYY: the 15th month does not read
+        QVERIFY2(preview->text().startsWith(QStringLiteral("Line 1 does not read: ")),
+                 qPrintable(preview->text()));
+        dates->setCurrentIndex(5);
+        QCOMPARE(preview->text(), reads);
+
+        Child<QComboBox>("ComboBoxPrices")->setCurrentIndex(2);  // single
+        QCOMPARE(preview->text(),
+                 QStringLiteral("Line 1 reads: date 2001-01-15  no time  price 1.5"));
+        Child<QComboBox>("ComboBoxPrices")->setCurrentIndex(0);
+
+        // Editing the first line: "1.5" becomes "7.5".
+        auto* area = Child<BarTextArea>("RichEdit1");
+        area->SetCursor({0, 11});
+        area->DeleteForward();
+        area->InsertText("7");
+        QCOMPARE(preview->text(), QStringLiteral("Line 1 reads: date 2001-01-15  no time  open "
+                                                 "7.5  high 1.6  low 1.4  close 1.55"));
+        area->Undo();
+        area->Undo();
+        QCOMPARE(preview->text(), reads);
+    }
+
     void CreateBarWritesBarsAndReports() {
         const QString input = Path("daily.txt");
         const QString output = Path("bars.txt");
