@@ -25,7 +25,7 @@ TTT_Progr::TTT_Progr(QWidget* parent)
 
     Gauge1 = new QProgressBar(this);
     Gauge1->setObjectName(QStringLiteral("Gauge1"));
-    Gauge1->setGeometry(7, 5, 360, 49);
+    Gauge1->setFixedHeight(49);
     Gauge1->setRange(0, 100);
     Gauge1->setValue(0);
     Gauge1->setTextVisible(true);
@@ -37,7 +37,7 @@ TTT_Progr::TTT_Progr(QWidget* parent)
 
     Panel2 = new QFrame(this);
     Panel2->setObjectName(QStringLiteral("Panel2"));
-    Panel2->setGeometry(7, 57, 360, 67);
+    Panel2->setFixedHeight(67);
     Panel2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
 
     Label1 = new QLabel(Panel2);
@@ -54,9 +54,18 @@ TTT_Progr::TTT_Progr(QWidget* parent)
     BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_BrowserStop),
                               QStringLiteral("Break"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGeometry(122, 159, 124, 52);
+    BitBtn1->setFixedSize(124, 52);
     connect(BitBtn1, &QPushButton::clicked, this, &TTT_Progr::Button1Click);
     setFocusProxy(BitBtn1);
+
+    // The bar and the message across the top, the button centred at the foot.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(7, 5, 6, 6);
+    layout->setSpacing(3);
+    layout->addWidget(Gauge1);
+    layout->addWidget(Panel2);
+    layout->addStretch(1);
+    layout->addWidget(BitBtn1, 0, Qt::AlignHCenter);
 
     FormCreate();
 }

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -140,29 +141,39 @@ void TForm1::BuildVarnFormatPage() {
     Label1 = new QLabel(QStringLiteral("Format"), TabSheet1);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Label1->setGeometry(20, 17, 50, 17);
 
     ComboBox1 = new QComboBox(TabSheet1);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setEditable(false);
-    ComboBox1->setGeometry(74, 13, 372, 25);
+    ComboBox1->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     FillList(ComboBox1, ConversionItems);
     Label1->setBuddy(ComboBox1);
 
     BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogApplyButton),
                               QStringLiteral("Convert"), TabSheet1);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGeometry(453, 9, 133, 54);
+    BitBtn1->setMinimumSize(133, 54);
 
     GroupBox1 = new QGroupBox(QStringLiteral("Example"), TabSheet1);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(7, 74, 581, 141);
     Memo1 = new QPlainTextEdit(GroupBox1);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     auto* group_layout = new QVBoxLayout(GroupBox1);
     group_layout->addWidget(Memo1);
+
+    // The list and the button in a row, the example under them taking the
+    // rest of the page.
+    auto* row = new QHBoxLayout();
+    row->addWidget(Label1);
+    row->addWidget(ComboBox1, 1);
+    row->addWidget(BitBtn1);
+    auto* page = new QVBoxLayout(TabSheet1);
+    page->setContentsMargins(7, 9, 7, 7);
+    page->setSpacing(11);
+    page->addLayout(row);
+    page->addWidget(GroupBox1, 1);
 
     setTabOrder(ComboBox1, Memo1);
     setTabOrder(Memo1, BitBtn1);
@@ -179,26 +190,40 @@ void TForm1::BuildTruncPage() {
 
     BitBtn2 = new QPushButton(QStringLiteral("Open"), TabSheet2);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    BitBtn2->setGeometry(4, 3, 75, 34);
+    BitBtn2->setMinimumSize(75, 34);
 
     Label3 = new QLabel(QStringLiteral("...."), TabSheet2);
     Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setGeometry(88, 12, 76, 20);
+    // Room for the count of the largest file, so the row keeps its place.
+    Label3->setMinimumWidth(
+        Label3->fontMetrics().horizontalAdvance(QStringLiteral("0000000000 lines")));
 
     BitBtn3 = new QPushButton(QStringLiteral("Truncate last"), TabSheet2);
     BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
-    BitBtn3->setGeometry(166, 2, 117, 34);
+    BitBtn3->setMinimumSize(117, 34);
 
     SpinEdit1 = new RangeSpinBox(TabSheet2);
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
     SpinEdit1->setRange(1, 10000000);
     SpinEdit1->setValue(10000);
     SpinEdit1->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
-    SpinEdit1->setGeometry(295, 7, 103, 26);
+    SpinEdit1->setMinimumWidth(103);
 
     Label2 = new QLabel(QStringLiteral("lines"), TabSheet2);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(408, 12, 40, 20);
+
+    auto* row = new QHBoxLayout();
+    row->setSpacing(9);
+    row->addWidget(BitBtn2);
+    row->addWidget(Label3);
+    row->addWidget(BitBtn3);
+    row->addWidget(SpinEdit1);
+    row->addWidget(Label2);
+    row->addStretch(1);
+    auto* page = new QVBoxLayout(TabSheet2);
+    page->setContentsMargins(4, 3, 4, 4);
+    page->addLayout(row);
+    page->addStretch(1);
 
     setTabOrder(BitBtn2, BitBtn3);
     setTabOrder(BitBtn3, SpinEdit1);
@@ -215,44 +240,42 @@ void TForm1::BuildBarPage() {
     Panel1 = new QFrame(TabSheet3);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    Panel1->setFixedHeight(67);
-    Panel1->setMinimumWidth(770);
 
     BitBtn4 =
         new QPushButton(style()->standardIcon(QStyle::SP_DialogOpenButton), QString(), Panel1);
     BitBtn4->setObjectName(QStringLiteral("BitBtn4"));
-    BitBtn4->setGeometry(3, 1, 48, 37);
+    BitBtn4->setFixedSize(48, 37);
     BitBtn4->setIconSize(QSize(24, 24));
     BitBtn4->setToolTip(QStringLiteral("Open"));
 
     ComboBoxD = new QComboBox(Panel1);
     ComboBoxD->setObjectName(QStringLiteral("ComboBoxD"));
-    ComboBoxD->setGeometry(53, 8, 170, 25);
+    // Each list as wide as its longest item.
+    ComboBoxD->setSizeAdjustPolicy(QComboBox::AdjustToContents);
 
     ComboBoxT = new QComboBox(Panel1);
     ComboBoxT->setObjectName(QStringLiteral("ComboBoxT"));
-    ComboBoxT->setGeometry(225, 8, 137, 25);
+    ComboBoxT->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     FillList(ComboBoxT, TimeLayoutItems);
 
     ComboBox2 = new QComboBox(Panel1);
     ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
-    ComboBox2->setGeometry(364, 8, 106, 25);
+    ComboBox2->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     FillList(ComboBox2, BarPeriodItems);
     ComboBox2->setCurrentIndex(Number(BarPeriod::Month));
 
     BitBtn5 = new QPushButton(style()->standardIcon(QStyle::SP_MediaPlay),
                               QStringLiteral("Create Bar"), Panel1);
     BitBtn5->setObjectName(QStringLiteral("BitBtn5"));
-    BitBtn5->setGeometry(474, 4, 123, 31);
+    BitBtn5->setMinimumSize(123, 31);
 
     Label4 = new QLabel(QStringLiteral("delimer"), Panel1);
     Label4->setObjectName(QStringLiteral("Label4"));
     Label4->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Label4->setGeometry(605, 10, 59, 21);
 
     ComboBox3 = new QComboBox(Panel1);
     ComboBox3->setObjectName(QStringLiteral("ComboBox3"));
-    ComboBox3->setGeometry(667, 8, 91, 25);
+    ComboBox3->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     FillList(ComboBox3, DelimiterItems);
     ComboBox3->setCurrentIndex(0);
     Label4->setBuddy(ComboBox3);
@@ -261,7 +284,25 @@ void TForm1::BuildBarPage() {
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Panel2->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel2->setAlignment(Qt::AlignCenter);
-    Panel2->setGeometry(1, 41, 768, 25);
+    Panel2->setMinimumHeight(25);
+
+    auto* lists = new QHBoxLayout();
+    lists->setSpacing(2);
+    lists->addWidget(BitBtn4);
+    lists->addWidget(ComboBoxD);
+    lists->addWidget(ComboBoxT);
+    lists->addWidget(ComboBox2);
+    lists->addSpacing(2);
+    lists->addWidget(BitBtn5);
+    lists->addSpacing(6);
+    lists->addWidget(Label4);
+    lists->addWidget(ComboBox3);
+    lists->addStretch(1);
+    auto* panel = new QVBoxLayout(Panel1);
+    panel->setContentsMargins(2, 1, 1, 1);
+    panel->setSpacing(3);
+    panel->addLayout(lists);
+    panel->addWidget(Panel2);
 
     RichEdit1 = new BarTextArea(bar_input_lines_, TabSheet3);
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
