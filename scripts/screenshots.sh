@@ -1,32 +1,59 @@
 #!/usr/bin/env bash
 # Takes a picture of each page of the window, and of the progress window,
 # under a virtual X display and puts them in docs/:
-#   docs/varn-format-page.png  docs/trunc-file-page.png  docs/bar-page.png
-#   docs/progress-window.png  docs/bar-chart.png (the bar page after Create Bar)
-# The window draws itself (varn-gui --screenshot-page N FILE [INPUT]); the bar
-# page shows 150 made-up daily price lines, whose layouts it detects.
+#   docs/varn-format-page.png  docs/trunc-file-page.png  docs/progress-window.png
+#   docs/bar-page.png            150 made-up daily price lines, layouts detected
+#   docs/bar-chart.png           the bar page after Create Bar
+#   docs/bar-page-undetected.png 300 lines that fit no layout pair
+#   docs/bar-report-skipped.png  the message after Create Bar on a file with a
+#                                few lines that do not read
+# The window draws itself (varn-gui --screenshot-page N FILE [INPUT]).
 #
 # Usage: scripts/screenshots.sh [build folder]   (default: build/dev)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build/dev}"
-gui="$build/src/ui/varn-gui"
+gui="$(realpath "$build/src/ui/varn-gui" 2>/dev/null || true)"
 if [[ ! -x "$gui" ]]; then
-    echo "screenshots.sh: $gui not found; build the target varn-gui first" >&2
+    echo "screenshots.sh: $build/src/ui/varn-gui not found; build the target varn-gui first" >&2
     exit 1
 fi
 command -v xvfb-run >/dev/null || { echo "screenshots.sh: xvfb-run not found (package xvfb)" >&2; exit 1; }
 mkdir -p docs
-sample="$(mktemp --suffix=.txt)"
-trap 'rm -f "$sample"' EXIT
-for day in $(seq 0 149); do
-    price=$((1200 + (day * 37) % 90))
+# The inputs get plain names: the status line and the message show them.
+samples="$(mktemp -d)"
+trap 'rm -rf "$samples"' EXIT
+
+daily_line() {  # day number from 2 January 2006
+    local day=$1 price=$((1200 + ($1 * 37) % 90))
     printf '%s %d.25 %d.75 %d.00 %d.50 %d\r\n' "$(date -u -d "2006-01-02 + $day days" +%m/%d/%Y)" \
         "$price" "$((price + 3))" "$((price - 2))" "$((price + 1))" "$((20000 + day * 13))"
-done >"$sample"
-names=(varn-format-page trunc-file-page bar-page progress-window bar-chart)
-for page in 0 1 2 3 4; do
-    out="docs/${names[$page]}.png"
-    xvfb-run -a -s "-screen 0 1024x768x24" "$gui" --screenshot-page "$page" "$out" "$sample"
-    echo "$out"
-done
+}
+for day in $(seq 0 149); do daily_line "$day"; done >"$samples/prices.txt"
+# The same with three lines that do not read: a month that does not exist,
+# prices that are not numbers and a remark.
+for day in $(seq 0 149); do
+    case $day in
+        57) printf '13/01/2006 1250.25 1253.75 1248.00 1251.50 20741\r\n' ;;
+        110) printf '04/22/2006 n/a n/a n/a n/a 0\r\n' ;;
+        131) printf -- '--- no trading ---\r\n' ;;
+        *) daily_line "$day" ;;
+    esac
+done >"$samples/prices-gaps.txt"
+# 300 lines whose prices carry names: no date layout reads them.
+for n in $(seq 1 300); do
+    printf 'bar %d open %d.25 high %d.75 low %d.00 close %d.50\r\n' "$n" "$((1200 + n % 90))" \
+        "$((1203 + n % 90))" "$((1198 + n % 90))" "$((1201 + n % 90))"
+done >"$samples/quotes.txt"
+
+shoot() {  # page picture [input]
+    xvfb-run -a -s "-screen 0 1024x768x24" "$gui" --screenshot-page "$1" "$PWD/$2" "${@:3}"
+    echo "$2"
+}
+shoot 0 docs/varn-format-page.png "$samples/prices.txt"
+shoot 1 docs/trunc-file-page.png "$samples/prices.txt"
+shoot 2 docs/bar-page.png "$samples/prices.txt"
+shoot 3 docs/progress-window.png "$samples/prices.txt"
+shoot 4 docs/bar-chart.png "$samples/prices.txt"
+shoot 2 docs/bar-page-undetected.png "$samples/quotes.txt"
+shoot 5 docs/bar-report-skipped.png "$samples/prices-gaps.txt"

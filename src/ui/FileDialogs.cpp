@@ -30,13 +30,6 @@ bool RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, QString& path)
     return true;
 }
 
-void RunMessageBox(QWidget* parent, QMessageBox::Icon icon, const QString& text,
-                   const QString& details = QString()) {
-    QMessageBox box(icon, QString(), text, QMessageBox::Ok, parent);
-    if (!details.isEmpty()) box.setInformativeText(details);
-    box.exec();
-}
-
 bool TakeAnswer(std::deque<std::optional<QString>>& answers, QString& path) {
     if (answers.empty()) return false;
     const std::optional<QString> answer = answers.front();
@@ -48,6 +41,14 @@ bool TakeAnswer(std::deque<std::optional<QString>>& answers, QString& path) {
 
 }  // namespace
 
+std::unique_ptr<QMessageBox> NewMessageBox(QWidget* parent, bool failure, const QString& text,
+                                           const QString& details) {
+    auto box = std::make_unique<QMessageBox>(failure ? QMessageBox::Critical : QMessageBox::NoIcon,
+                                             QString(), text, QMessageBox::Ok, parent);
+    if (!details.isEmpty()) box->setInformativeText(details);
+    return box;
+}
+
 bool QtFileDialogs::GetOpenFileName(QWidget* parent, QString& path) {
     return RunFileDialog(parent, QFileDialog::AcceptOpen, path);
 }
@@ -57,11 +58,11 @@ bool QtFileDialogs::GetSaveFileName(QWidget* parent, QString& path) {
 }
 
 void QtFileDialogs::ShowMessage(QWidget* parent, const QString& text, const QString& details) {
-    RunMessageBox(parent, QMessageBox::NoIcon, text, details);
+    NewMessageBox(parent, false, text, details)->exec();
 }
 
 void QtFileDialogs::ShowError(QWidget* parent, const QString& text) {
-    RunMessageBox(parent, QMessageBox::Critical, text);
+    NewMessageBox(parent, true, text)->exec();
 }
 
 bool AnsweredDialogs::GetOpenFileName(QWidget*, QString& path) {

@@ -11,8 +11,10 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <memory>
 #include <optional>
 
+class QMessageBox;
 class QWidget;
 
 namespace varn {
@@ -38,6 +40,11 @@ class FileDialogs {
     // The same for a failure.
     virtual void ShowError(QWidget* parent, const QString& text) = 0;
 };
+
+// The box the platform's ShowMessage (failure false) and ShowError (failure
+// true) run, built and not shown, so a picture of it can be taken.
+std::unique_ptr<QMessageBox> NewMessageBox(QWidget* parent, bool failure, const QString& text,
+                                           const QString& details = QString());
 
 // The platform's dialogs.
 class QtFileDialogs final : public FileDialogs {

@@ -45,10 +45,10 @@ StartUpRequest ReadStartUpArguments(QCommandLineParser& parser, const QStringLis
     if (parser.isSet(screenshot)) {
         bool number = false;
         const int page = parser.value(screenshot).toInt(&number);
-        if (!number || page < 0 || page > 4 || positional.isEmpty() || positional.size() > 2) {
+        if (!number || page < 0 || page > 5 || positional.isEmpty() || positional.size() > 2) {
             request.action = StartUpRequest::Action::Error;
             request.error = QStringLiteral(
-                "--screenshot-page takes a page 0 to 4, a picture "
+                "--screenshot-page takes a page 0 to 5, a picture "
                 "file and an optional input file");
             return request;
         }

@@ -22,7 +22,7 @@ struct StartUpRequest {
     enum class Action { Window, Help, Version, Screenshot, Error };
     Action action = Action::Window;
     QString file;             // Window: to open on the Bar page; Screenshot: the input
-    int screenshot_page = 0;  // Screenshot: 0 to 2, 3 progress window, 4 chart
+    int screenshot_page = 0;  // Screenshot: 0 to 2, 3 progress window, 4 chart, 5 report
     QString picture;          // Screenshot: the picture to write
     QString error;            // Error: what was wrong, for the user
 };

@@ -1,11 +1,15 @@
 // varn-gui: the desktop window. "varn-gui FILE" opens FILE on the Bar page;
 // --help and --version print and exit. A hidden option
 // "--screenshot-page N FILE [INPUT]" shows page N (0 to 2, 3 for the progress
-// window, 4 for the bar page after Create Bar), with INPUT loaded into the bar
-// page, saves a picture of it to FILE and exits.
+// window, 4 for the bar page after Create Bar, 5 for the message Create Bar
+// ends with), with INPUT loaded into the bar page, saves a picture of it to
+// FILE and exits.
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
 #include <QTabWidget>
@@ -23,12 +27,30 @@
 namespace {
 
 // Shows page (0 to 2, 3 for the progress window, 4 for the bar page after
-// Create Bar with its chart) and saves a picture of it.
+// Create Bar with its chart, 5 for the message it ends with) and saves a
+// picture of it.
 int TakeScreenshot(varn::TForm1& form, varn::AnsweredDialogs& answered, int page,
-                   const QString& file) {
+                   const QString& file, const QString& input) {
     form.show();
     QPixmap picture;
-    if (page == 4) {
+    if (page == 5) {
+        // The bars go to a scratch folder, named there as the save dialog
+        // proposes, so the message names the file and not the folder.
+        QTemporaryDir scratch;
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(scratch.path());
+        answered.save_answers.emplace_back(QFileInfo(input).completeBaseName() +
+                                           QStringLiteral("-month.txt"));
+        form.BitBtn5Click();
+        const bool failure = answered.messages.isEmpty();
+        const QString text = failure ? answered.errors.value(0) : answered.messages.front();
+        const QString details = failure ? QString() : answered.message_details.front();
+        const std::unique_ptr<QMessageBox> box = varn::NewMessageBox(&form, failure, text, details);
+        box->show();
+        QApplication::processEvents();
+        picture = box->grab();
+        QDir::setCurrent(previous);
+    } else if (page == 4) {
         // The bars go to a scratch file; the picture shows the chart.
         QTemporaryDir scratch;
         answered.save_answers.emplace_back(scratch.filePath(QStringLiteral("bars.txt")));
@@ -89,7 +111,8 @@ int main(int argc, char* argv[]) {
     int result = 0;
     if (screenshot) {
         if (!request.file.isEmpty()) form.LoadBarFile(request.file);
-        result = TakeScreenshot(form, answered, request.screenshot_page, request.picture);
+        result =
+            TakeScreenshot(form, answered, request.screenshot_page, request.picture, request.file);
     } else {
         if (const QScreen* screen = QApplication::primaryScreen()) {
             form.move(screen->availableGeometry().center() - form.rect().center());

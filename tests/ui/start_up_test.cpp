@@ -64,8 +64,11 @@ class StartUpTest : public QObject {
             << "p.png";
         QTest::newRow("screenshot without picture")
             << QStringList{"--screenshot-page", "1"} << Action::Error << "" << 0 << "";
+        QTest::newRow("screenshot of the bar job's report")
+            << QStringList{"--screenshot-page", "5", "r.png", "in.txt"} << Action::Screenshot
+            << "in.txt" << 5 << "r.png";
         QTest::newRow("screenshot of no such page")
-            << QStringList{"--screenshot-page", "5", "p.png"} << Action::Error << "" << 0 << "";
+            << QStringList{"--screenshot-page", "6", "p.png"} << Action::Error << "" << 0 << "";
         QTest::newRow("screenshot page not a number")
             << QStringList{"--screenshot-page", "x", "p.png"} << Action::Error << "" << 0 << "";
         QTest::newRow("screenshot with too much")
