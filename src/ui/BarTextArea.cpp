@@ -137,6 +137,18 @@ void BarTextArea::PutLines(std::size_t first, std::size_t count,
 
 void BarTextArea::ReplaceLines(std::size_t first, std::size_t count, std::vector<std::string> lines,
                                TextPlace cursor_after, bool typing) {
+    std::size_t bytes = 0;
+    for (std::size_t i = 0; i < count; ++i) bytes += lines_.Line(first + i).size() + 1;
+    for (const std::string& line : lines) bytes += line.size() + 1;
+    if (bytes > history_bytes_max_) {
+        // Too large to keep, and not copied: the edits before it can no
+        // longer be reached either.
+        ClearHistory();
+        PutLines(first, count, lines);
+        cursor_ = cursor_after;
+        FinishEdit();
+        return;
+    }
     Edit edit;
     edit.first = first;
     edit.before.reserve(count);
@@ -165,21 +177,21 @@ void BarTextArea::Remember(Edit edit) {
             last.after = std::move(edit.after);
             last.cursor_after = edit.cursor_after;
             history_bytes_ += last.Bytes();
+            if (history_bytes_ > history_bytes_max_) ClearHistory();
             return;
         }
     }
-    const std::size_t bytes = edit.Bytes();
-    if (bytes > HistoryBytesMax) {
-        // Too large to keep: what came before cannot be reached past it.
-        ClearHistory();
-        return;
-    }
+    history_bytes_ += edit.Bytes();
     undo_.push_back(std::move(edit));
-    history_bytes_ += bytes;
-    while (undo_.size() > HistoryEditsMax || history_bytes_ > HistoryBytesMax) {
+    while (undo_.size() > HistoryEditsMax || history_bytes_ > history_bytes_max_) {
         history_bytes_ -= undo_.front().Bytes();
         undo_.pop_front();
     }
+}
+
+void BarTextArea::SetHistoryBytesMax(std::size_t bytes) {
+    history_bytes_max_ = bytes;
+    ClearHistory();
 }
 
 void BarTextArea::ClearHistory() {

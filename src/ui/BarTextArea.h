@@ -72,6 +72,9 @@ class BarTextArea final : public QAbstractScrollArea {
     void Copy() const;
     void Paste();
 
+    // The bytes of text the history may hold (HistoryBytesMax at first); an
+    // edit larger alone clears the history and is not kept.
+    void SetHistoryBytesMax(std::size_t bytes);
     bool CanUndo() const { return !read_only_ && !undo_.empty(); }
     bool CanRedo() const { return !read_only_ && !redo_.empty(); }
     void Undo();
@@ -142,6 +145,7 @@ class BarTextArea final : public QAbstractScrollArea {
     std::deque<Edit> undo_;
     std::vector<Edit> redo_;
     std::size_t history_bytes_ = 0;  // text held by undo_ and redo_
+    std::size_t history_bytes_max_ = HistoryBytesMax;
 };
 
 }  // namespace varn

@@ -391,6 +391,30 @@ class BarTextAreaTest : public QObject {
         QCOMPARE(lines_.Count(), std::size_t{2 + extra});
     }
 
+    // Bytes counted as a line's characters and its end, before and after.
+    void HistoryKeepsTheTextItMayHold() {
+        area_->SetHistoryBytesMax(40);
+        area_->SetCursor({1, 3});
+        area_->InsertText("\n");                              // "def" -> "def", "": 4 + 5 = 9 bytes
+        area_->InsertText("\n");                              // "" -> "", "": 1 + 2 = 3 bytes
+        area_->InsertText("012345678901234567890123456789");  // 1 + 31 = 32: the first goes
+        QCOMPARE(lines_.Count(), std::size_t{4});
+        area_->Undo();
+        area_->Undo();
+        QVERIFY(!area_->CanUndo());
+        QCOMPARE(Lines(lines_), QStringList({"abc", "def", ""}));
+        area_->Redo();
+        area_->Redo();
+        // An edit larger than the whole history is made, not kept, and ends
+        // what was kept.
+        area_->SelectAll();
+        area_->InsertText("01234567890123456789012345678901234567890123456789");
+        QCOMPARE(Lines(lines_),
+                 QStringList({"01234567890123456789012345678901234567890123456789"}));
+        QVERIFY(!area_->CanUndo());
+        QVERIFY(!area_->CanRedo());
+    }
+
     void ContextMenuEnablesByState_data() {
         QTest::addColumn<bool>("select");
         QTest::addColumn<bool>("read_only");
