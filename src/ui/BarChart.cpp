@@ -180,6 +180,30 @@ std::vector<BarChart::Column> BarChart::VisibleColumns(const QRect& plot) const 
     return columns;
 }
 
+std::vector<BarChart::AxisStamp> BarChart::TimeAxisStamps() const {
+    std::vector<AxisStamp> stamps;
+    const QRect plot = PlotRect();
+    const QFontMetrics metrics = fontMetrics();
+    constexpr int LabelGap = 24;
+    // Wide candles span many pixels: a bar already named is passed over
+    // pixel by pixel until the next one begins.
+    std::size_t named = bars_.size();
+    for (int x = plot.left(); x <= plot.right();) {
+        const std::size_t bar = BarAt(QPoint(x, plot.top()));
+        if (bar >= bars_.size()) break;
+        if (bar == named) {
+            ++x;
+            continue;
+        }
+        const int label_width = metrics.horizontalAdvance(Latin1(bars_[bar].stamp));
+        if (x + 2 + label_width > width()) break;
+        stamps.push_back({x, bar});
+        named = bar;
+        x += std::max(label_width + LabelGap, 40);
+    }
+    return stamps;
+}
+
 void BarChart::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     const QRect plot = PlotRect();
@@ -223,22 +247,14 @@ void BarChart::paintEvent(QPaintEvent* /*event*/) {
         if (fit.high <= fit.low) break;
     }
 
-    // The time axis: each stamp followed by a gap before the next, so that
-    // stamps of different lengths never overlap.
+    // The time axis.
     {
         const double baseline = plot.bottom() + Margin + metrics.ascent();
-        constexpr int LabelGap = 24;
-        for (int x = plot.left(); x <= plot.right();) {
-            const std::size_t bar = BarAt(QPoint(x, plot.top()));
-            if (bar >= bars_.size()) break;
-            const QString stamp = Latin1(bars_[bar].stamp);
-            const int label_width = metrics.horizontalAdvance(stamp);
-            if (x + 2 + label_width > width()) break;
+        for (const AxisStamp& stamp : TimeAxisStamps()) {
             painter.setPen(grid);
-            painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+            painter.drawLine(QPointF(stamp.x, plot.top()), QPointF(stamp.x, plot.bottom()));
             painter.setPen(colours.color(QPalette::Text));
-            painter.drawText(QPointF(x + 2, baseline), stamp);
-            x += std::max(label_width + LabelGap, 40);
+            painter.drawText(QPointF(stamp.x + 2, baseline), Latin1(bars_[stamp.bar].stamp));
         }
     }
 

@@ -58,6 +58,15 @@ class BarChart final : public QWidget {
     // Where the bars are drawn: candles above, the volume band below them.
     QRect PlotRect() const;
 
+    // A stamp on the time axis: the bar it names and the x where it starts.
+    struct AxisStamp {
+        int x;
+        std::size_t bar;
+    };
+    // The stamps the time axis shows, left to right: each bar at most once,
+    // each stamp followed by a gap before the next, none past the right edge.
+    std::vector<AxisStamp> TimeAxisStamps() const;
+
     // Zooming in stops at this many bars in sight.
     static constexpr std::size_t MinVisibleBars = 10;
 

@@ -193,6 +193,33 @@ class BarChartTest : public QObject {
         QVERIFY(label->isHidden());
     }
 
+    // Each bar is named at most once on the time axis, under its own candle,
+    // and stamps never run into each other: with few, wide candles a stamp
+    // used to repeat for every 40 pixels of its candle.
+    void TimeAxisNamesEachBarOnce_data() {
+        QTest::addColumn<int>("count");
+        QTest::newRow("5 wide candles") << 5;
+        QTest::newRow("12 candles") << 12;
+        QTest::newRow("1000 bars") << 1000;
+        QTest::newRow("100000 bars") << 100000;
+    }
+    void TimeAxisNamesEachBarOnce() {
+        QFETCH(int, count);
+        chart_->SetBars(MakeBars(static_cast<std::size_t>(count)), false);
+        const std::vector<BarChart::AxisStamp> stamps = chart_->TimeAxisStamps();
+        QVERIFY(stamps.size() >= std::min<std::size_t>(2, static_cast<std::size_t>(count)));
+        const QFontMetrics metrics = chart_->fontMetrics();
+        const QRect plot = chart_->PlotRect();
+        for (std::size_t i = 0; i < stamps.size(); ++i) {
+            QCOMPARE(chart_->BarAt(QPoint(stamps[i].x, plot.top())), stamps[i].bar);
+            if (i == 0) continue;
+            QVERIFY(stamps[i].bar > stamps[i - 1].bar);
+            const int width = metrics.horizontalAdvance(
+                QString::fromStdString(MakeBars(stamps[i - 1].bar + 1).back().stamp));
+            QVERIFY(stamps[i].x >= stamps[i - 1].x + width);
+        }
+    }
+
     // At full zoom-out a pixel column holds many bars: a lone high among them
     // must show, not be skipped by taking one bar per column.
     void ZoomedOutColumnShowsItsWholeRange() {
