@@ -59,6 +59,12 @@ void BarInputLines::Insert(std::size_t i, std::string_view line) {
     records_.insert(records_.begin() + static_cast<std::ptrdiff_t>(i), record);
 }
 
+void BarInputLines::Insert(std::size_t i, std::span<const std::string> lines) {
+    std::vector<Record> added(lines.size());
+    for (std::size_t k = 0; k < lines.size(); ++k) Store(lines[k], added[k]);
+    records_.insert(records_.begin() + static_cast<std::ptrdiff_t>(i), added.begin(), added.end());
+}
+
 void BarInputLines::Remove(std::size_t i, std::size_t count) {
     if (i >= records_.size()) return;
     count = std::min(count, records_.size() - i);

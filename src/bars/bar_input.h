@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +37,9 @@ class BarInputLines final : public LineList {
     void Append(std::string_view line);
     void Replace(std::size_t i, std::string_view line);
     void Insert(std::size_t i, std::string_view line);
+    // Inserts lines before line i in one move of the lines after them, so a
+    // paste of many lines costs no more than one of a single line.
+    void Insert(std::size_t i, std::span<const std::string> lines);
     // Removes count lines from i on.
     void Remove(std::size_t i, std::size_t count = 1);
 

@@ -128,9 +128,11 @@ void BarTextArea::PutLines(std::size_t first, std::size_t count,
         lines_.Replace(first + i, lines[i]);
         NoteLength(lines[i].size());
     }
-    for (std::size_t i = common; i < lines.size(); ++i) {
-        lines_.Insert(first + i, lines[i]);
-        NoteLength(lines[i].size());
+    if (lines.size() > common) {
+        const std::span<const std::string> added(
+            lines.begin() + static_cast<std::ptrdiff_t>(common), lines.end());
+        lines_.Insert(first + common, added);
+        for (const std::string& line : added) NoteLength(line.size());
     }
     if (count > common) lines_.Remove(first + common, count - common);
 }
