@@ -75,6 +75,21 @@ peak_kb() {  # command: peak resident set in KiB
 row() {  # label, seconds, baseline label, baseline seconds
     python3 -c "print(f'  {\"$1\":<34} {$2:8.3f} s   {\"$3\":<22} {$4:8.3f} s   ratio {$2/$4:5.2f}')"
 }
+cpu_row() {  # label, run name, baseline label, baseline run name: wall, then CPU time
+    # CPU time (user + system, mean) moves less than wall time on a busy
+    # machine, but counts every thread of a tool that uses several.
+    python3 - "$@" "$work" <<'PY'
+import json, statistics, sys
+label, name, base_label, base, work = sys.argv[1:]
+def load(n):
+    r = json.load(open(f"{work}/{n}.json"))["results"][0]
+    return statistics.median(r["times"]), r["user"] + r["system"]
+(w, c), (bw, bc) = load(name), load(base)
+cpu_ratio = f"{c / bc:5.2f}" if bc > 0 else "    -"
+print(f"  {label:<34} {w:8.3f} s   {base_label:<22} {bw:8.3f} s   ratio {w / bw:5.2f}"
+      f"   CPU {c:6.2f} s / {bc:6.2f} s, ratio {cpu_ratio}")
+PY
+}
 
 if [ -z "$only" ]; then
     echo
@@ -106,11 +121,11 @@ if [ -z "$only" ]; then
     row "varn truncate --lines 10000" "$trunc" "tail -n 10000" "$tail_s"
 fi
 
-echo "bars from one-minute lines (median of 5 runs; ratio = varn / other):"
+echo "bars from one-minute lines (wall: median of 5 runs; ratio = varn / other):"
 m=$work/minutes.csv
 detect=$(run detect "$varn detect $m")
 echo "  varn detect                        $(python3 -c "print(f'{$detect*1000:8.1f} ms')")"
-wc_m=$(run wc_m "wc -l $m")
+run wc_m "wc -l $m" >/dev/null
 
 # Every tool writes its bars to a file of its own, so that each can be
 # checked to hold as many bars as varn's.
@@ -157,14 +172,14 @@ if /usr/bin/python3 -c 'import pandas' 2>/dev/null; then have_pandas=1; else ech
 
 for p in 5min day month; do
     echo "  -p $p:"
-    b=$(run "bars_$p" "$varn bars -d 5 -t 3 -p $p $m $work/bars_varn")
+    run "bars_$p" "$varn bars -d 5 -t 3 -p $p $m $work/bars_varn" >/dev/null
     nb=$(wc -l < "$work/bars_varn")
     counts="varn $nb"
-    row "varn bars -p $p" "$b" "wc -l" "$wc_m"
+    cpu_row "varn bars -p $p" "bars_$p" "wc -l" wc_m
     if [ $p = day ]; then
-        dm=$(run datamash "datamash -t, groupby 1 first 3 max 4 min 5 last 6 < $m > $work/bars_datamash")
+        run datamash "datamash -t, groupby 1 first 3 max 4 min 5 last 6 < $m > $work/bars_datamash" >/dev/null
         tally datamash "$work/bars_datamash" 0
-        row "varn bars -p day" "$b" "datamash" "$dm"
+        cpu_row "varn bars -p day" bars_day datamash datamash
     fi
     for peer in "${peer_names[@]}"; do
         label=$(case $peer in duckdb) echo DuckDB ;; polars) echo Polars ;; esac)
@@ -174,12 +189,12 @@ for p in 5min day month; do
             continue
         fi
         tally "$label" "$work/bars_$peer" 0
-        t=$(run "${peer}_$p" "node $peers/${peer}_bars.mjs $m $p $work/bars_$peer")
-        row "varn bars -p $p" "$b" "$label" "$t"
+        run "${peer}_$p" "node $peers/${peer}_bars.mjs $m $p $work/bars_$peer" >/dev/null
+        cpu_row "varn bars -p $p" "bars_$p" "$label" "${peer}_$p"
     done
-    t=$(run "mawk_$p" "mawk -v p=$p -f $work/bars.awk $m > $work/bars_mawk")
+    run "mawk_$p" "mawk -v p=$p -f $work/bars.awk $m > $work/bars_mawk" >/dev/null
     tally mawk "$work/bars_mawk" 0
-    row "varn bars -p $p" "$b" "mawk" "$t"
+    cpu_row "varn bars -p $p" "bars_$p" mawk "mawk_$p"
     if [ $have_pandas = 1 ]; then
         rule=$(case $p in 5min) echo 5min ;; day) echo D ;; month) echo MS ;; esac)
         cat > "$work/pd_$p.py" <<PY
@@ -189,9 +204,9 @@ df.index = pd.to_datetime(df["d"] + " " + df["t"], format="%m/%d/%Y %H:%M")
 r = df.resample("$rule").agg({"o": "first", "h": "max", "l": "min", "c": "last"}).dropna()
 r.to_csv("$work/bars_pandas")
 PY
-        pd_s=$(run "pd_$p" "/usr/bin/python3 $work/pd_$p.py")
+        run "pd_$p" "/usr/bin/python3 $work/pd_$p.py" >/dev/null
         tally pandas "$work/bars_pandas" 1
-        row "varn bars -p $p" "$b" "pandas" "$pd_s"
+        cpu_row "varn bars -p $p" "bars_$p" pandas "pd_$p"
     fi
     echo "    bars written: $counts"
 done
