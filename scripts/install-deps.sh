@@ -14,9 +14,15 @@ packages=(
     dpkg-dev file lintian desktop-file-utils appstream man-db bash-completion
 )
 
-# The side-by-side benchmarks also compare against pandas.
+# The side-by-side benchmarks also compare against pandas, and against DuckDB
+# and Polars through Node.js (installed below; a node already on the machine
+# will do).
+bench=0
 if [ "${1:-}" = "--bench" ]; then
+    bench=1
     packages+=(python3-pandas time)
+    command -v node >/dev/null || packages+=(nodejs)
+    command -v npm >/dev/null || packages+=(npm)
 fi
 
 missing=()
@@ -40,4 +46,20 @@ fi
 # The tests run once under a locale that writes a decimal comma.
 if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
     $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8
+fi
+
+# DuckDB and Polars for the benchmarks only, never for varn: the exact
+# versions in bench/peers/package-lock.json go into build/bench-peers, and
+# again only when that lock file changes.
+if [ $bench = 1 ]; then
+    root=$(cd "$(dirname "$0")/.." && pwd)
+    peers=$root/build/bench-peers
+    if ! cmp -s "$root/bench/peers/package-lock.json" "$peers/installed-lock.json"; then
+        echo "installing DuckDB and Polars for the benchmarks into build/bench-peers"
+        mkdir -p "$peers"
+        rm -f "$peers/installed-lock.json"
+        cp "$root/bench/peers/package.json" "$root/bench/peers/package-lock.json" "$peers/"
+        (cd "$peers" && npm ci --no-audit --no-fund --loglevel=error)
+        cp "$peers/package-lock.json" "$peers/installed-lock.json"
+    fi
 fi
