@@ -87,6 +87,10 @@ class DateNames {
     // Whether some regional name begins with a byte that is neither a letter
     // nor of code 128 or above, so that it may occur in a numeric date.
     bool has_plain_name() const { return has_plain_name_; }
+    // Whether the AM or the PM designator holds neither a letter, nor a byte
+    // of code 128 or above, nor a double quote, so that it may occur in a
+    // line without them.
+    bool has_plain_designator() const { return has_plain_designator_; }
 
   private:
     std::array<std::string, 12> long_months_;
@@ -95,6 +99,7 @@ class DateNames {
     std::string pm_;
     bool numeric_ = false;
     bool has_plain_name_ = false;
+    bool has_plain_designator_ = false;
 };
 
 // Reads the date and time at the start of line (cut to 255 characters) by
