@@ -77,25 +77,25 @@ bool MomentExactly(std::string_view field, DateAndSecond& moment_out) {
         if (i == ExactWholeDigits) return false;
         whole = whole * 10 + (field[i] - '0');
     }
-    std::int64_t scale = 1;
-    std::int64_t fraction = 0;
+    std::int64_t millionths = 0;
     if (i < size) {
         if (field[i] != '.' && field[i] != ',') return false;
         const std::size_t first = ++i;
         for (; i < size && is_digit(field[i]); ++i) {
             if (i - first == ExactFractionDigits) return false;
-            fraction = fraction * 10 + (field[i] - '0');
-            scale *= 10;
+            millionths = millionths * 10 + (field[i] - '0');
         }
         if (i != size) return false;
+        static constexpr std::int64_t kScale[] = {1000000, 100000, 10000, 1000, 100, 10, 1};
+        millionths *= kScale[i - first];
     }
     // The moment is half a day after the Julian day, and its day count (which
-    // changes at midnight) half a day further on: units of 1/scale day.
-    const std::int64_t units = whole * scale + fraction + scale;
-    std::int64_t z = units / scale;
-    const std::int64_t within = units % scale;
-    // Nearest whole second; no time lies half-way between two.
-    std::int64_t second = (within * 86400 * 2 + scale) / (scale * 2);
+    // changes at midnight) half a day further on: the day after the whole
+    // Julian day, at the time of day its decimals give.
+    std::int64_t z = whole + 1;
+    // The nearest whole second: 86400 / 10^6 = 864 / 10^4 seconds a
+    // millionth; no time lies half-way between two.
+    std::int64_t second = (millionths * 864 + 5000) / 10000;
     if (second == 86400) {
         ++z;
         second = 0;
@@ -106,7 +106,25 @@ bool MomentExactly(std::string_view field, DateAndSecond& moment_out) {
 }
 
 // Writes value in decimal at p; returns the end.
-char* Decimal(char* p, std::int64_t value) { return std::to_chars(p, p + 24, value).ptr; }
+char* Decimal(char* p, std::int64_t value) {
+    if (value >= 0 && value < 10) {
+        *p = static_cast<char>('0' + value);
+        return p + 1;
+    }
+    if (value >= 10 && value < 100) {
+        p[0] = static_cast<char>('0' + value / 10);
+        p[1] = static_cast<char>('0' + value % 10);
+        return p + 2;
+    }
+    if (value >= 1000 && value < 10000) {  // a year
+        p[0] = static_cast<char>('0' + value / 1000);
+        p[1] = static_cast<char>('0' + value / 100 % 10);
+        p[2] = static_cast<char>('0' + value / 10 % 10);
+        p[3] = static_cast<char>('0' + value % 10);
+        return p + 4;
+    }
+    return std::to_chars(p, p + 24, value).ptr;
+}
 
 }  // namespace
 
