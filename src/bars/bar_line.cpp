@@ -216,9 +216,10 @@ bool ReadLine(DateLayout date_layout, TimeLayout time_layout, const BarReading& 
               std::string_view line, const DateNames& names, ParsedDate& date, BarLine& bar,
               std::size_t count, ShortText* reason) {
     bar.open = bar.high = bar.low = bar.close = bar.volume = bar.open_interest = NoValue;
-    thread_local ShortText rest;
-    if (!ParseDateText(line.substr(0, ShortTextMax), date_layout, time_layout, true, names, date,
-                       rest, ShortTextMax, reason)) {
+    thread_local ShortText rest_store;
+    std::string_view rest;
+    if (!ParseDateTextView(line.substr(0, ShortTextMax), date_layout, time_layout, true, names,
+                           date, rest, rest_store, ShortTextMax, reason)) {
         if (reason != nullptr && reason->empty()) reason->assign(DateOrTimeDoesNotRead);
         return false;
     }

@@ -555,13 +555,11 @@ bool ReadPlainNumeric(std::string_view text, DateLayout date_layout, TimeLayout 
     const char* p = text.data();
     const char* const end = p + text.size();
     // Reads one to digits_max digits at p; false when there are none.
-    const auto digits = [&p, end](std::size_t digits_max, std::int32_t& value) {
+    const auto digits = [&p, end](std::ptrdiff_t digits_max, std::int32_t& value) {
         const char* const start = p;
+        const char* const limit = end - p > digits_max ? p + digits_max : end;
         std::int32_t read = 0;
-        while (p != end && IsDigit(*p) && static_cast<std::size_t>(p - start) < digits_max) {
-            read = read * 10 + (*p - '0');
-            ++p;
-        }
+        for (; p != limit && IsDigit(*p); ++p) read = read * 10 + (*p - '0');
         value = read;
         return p != start;
     };
@@ -737,9 +735,22 @@ void NormaliseDateLine(ShortText& line, const DateNames& names) {
 bool ParseDateText(std::string_view line, DateLayout date_layout, TimeLayout time_layout,
                    bool short_year, const DateNames& names, ParsedDate& date, ShortText& rest,
                    std::size_t rest_max_length, ShortText* error) {
+    std::string_view view;
+    const bool ok = ParseDateTextView(line, date_layout, time_layout, short_year, names, date, view,
+                                      rest, rest_max_length, error);
+    // A rest left in the line is copied; one that was built is there already.
+    if (view.data() != rest.data() || view.size() != rest.size()) rest.assign(view);
+    return ok;
+}
+
+bool ParseDateTextView(std::string_view line, DateLayout date_layout, TimeLayout time_layout,
+                       bool short_year, const DateNames& names, ParsedDate& date,
+                       std::string_view& rest, ShortText& rest_store, std::size_t rest_max_length,
+                       ShortText* error) {
     if (error != nullptr) error->clear();
     if (!DateLayoutOf(Number(date_layout)) || !TimeLayoutOf(Number(time_layout))) {
-        rest.clear();
+        rest_store.clear();
+        rest = rest_store;
         return false;
     }
 
@@ -785,7 +796,7 @@ bool ParseDateText(std::string_view line, DateLayout date_layout, TimeLayout tim
     const std::string_view text = plain ? cut : std::string_view(buffer, size);
     std::size_t plain_rest = 0;
     if (plain && ReadPlainNumeric(text, date_layout, time_layout, short_year, date, plain_rest)) {
-        rest.assign(text.substr(plain_rest, std::min(rest_max_length, LineMax)));
+        rest = text.substr(plain_rest, std::min(rest_max_length, LineMax));
         return true;
     }
 
@@ -807,7 +818,12 @@ bool ParseDateText(std::string_view line, DateLayout date_layout, TimeLayout tim
         last_field.empty()
             ? 0
             : static_cast<std::size_t>(last_field.data() - text.data()) + last_field.size();
-    rest.assign(text.substr(rest_start, std::min(rest_max_length, LineMax)));
+    if (plain) {
+        rest = text.substr(rest_start, std::min(rest_max_length, LineMax));
+    } else {
+        rest_store.assign(text.substr(rest_start, std::min(rest_max_length, LineMax)));
+        rest = rest_store;
+    }
 
     const std::string_view date_text =
         (timed ? FirstFields<1>(text, date_set)[0] : last_field).substr(0, FieldTextMax);

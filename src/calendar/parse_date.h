@@ -120,6 +120,16 @@ class DateNames {
                                  ParsedDate& date, ShortText& rest, std::size_t rest_max_length,
                                  ShortText* error = nullptr);
 
+// As ParseDateText, with the rest handed back as a view: into line when the
+// line is read where it stands, else into rest_store, which then holds the
+// normalised rest. The view is good while line and rest_store are; a reader
+// of many lines saves the copy of most rests.
+[[nodiscard]] bool ParseDateTextView(std::string_view line, DateLayout date_layout,
+                                     TimeLayout time_layout, bool short_year,
+                                     const DateNames& names, ParsedDate& date,
+                                     std::string_view& rest, ShortText& rest_store,
+                                     std::size_t rest_max_length, ShortText* error = nullptr);
+
 // The normalisation that ParseDateText applies before it cuts the line into
 // fields: upper-cases "a" to "z"; turns the blanks and control characters
 // before an AM/PM marker (AmPmMarkerPosition) into "_"; then, when the span of

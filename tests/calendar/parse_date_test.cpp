@@ -697,5 +697,48 @@ TEST(ParseDateText, ReadsPlainLinesAsTheFullReadingDoes) {
     EXPECT_EQ(differences, 0);
 }
 
+TEST(ParseDateTextView, HandsBackTheRestWhereItLies) {
+    struct Row {
+        const char* line;
+        int date_layout, time_layout;
+        std::size_t max_length;
+        bool ok;
+        const char* rest;
+        bool in_line;  // the rest is a view into the line, not the store
+    };
+    const Row rows[] = {
+        {"01/02/2001,09:45,1.5,1.6", 5, 6, 255, true, ",1.5,1.6", true},
+        {"01/02/2001 1.5 1.6", 5, 0, 4, true, " 1.5", true},
+        {"13/02/2001 1.5", 5, 0, 255, false, " 1.5", true},
+        {"01/02/2001 9:45 pm 1.5", 5, 4, 255, true, " 1.5", false},
+        {"\"01/02/2001\",1.5", 5, 0, 255, true, " ,1.5", false},
+        {"15 january, 2001 x", 9, 0, 255, true, " X", false},
+        {"2001", 19, 0, 255, true, "", false},
+        {"01/02/2001", 5, 1, 255, false, "01/02/2001", true},
+    };
+    const DateNames names;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.line);
+        const std::string line = row.line;
+        ParsedDate date;
+        std::string_view rest;
+        ShortText store = "stale";
+        const bool ok = ParseDateTextView(line, static_cast<DateLayout>(row.date_layout),
+                                          static_cast<TimeLayout>(row.time_layout), true, names,
+                                          date, rest, store, row.max_length);
+        EXPECT_EQ(ok, row.ok);
+        EXPECT_EQ(rest, row.rest);
+        const bool in_line = rest.data() >= line.data() && rest.data() <= line.data() + line.size();
+        EXPECT_EQ(in_line, row.in_line);
+        // ParseDateText gives the same, copied.
+        const Outcome copied = Parse(row.line, row.date_layout, row.time_layout,
+                                     EnglishRegionalNames(), true, row.max_length);
+        EXPECT_EQ(copied.ok, ok);
+        EXPECT_EQ(copied.rest, rest);
+        EXPECT_EQ(copied.date.year, date.year);
+        EXPECT_EQ(copied.date.hours, date.hours);
+    }
+}
+
 }  // namespace
 }  // namespace varn
