@@ -171,18 +171,43 @@ ShortText BarStamp(const ParsedDate& date, TimeLayout time_layout, StampStyle st
 
 namespace {
 
-// A field of 1 to 15 digits alone (volumes and open interest mostly are) as
-// its whole number: exactly what TextToDouble gives for it, for a fraction of
-// the work. False, value untouched, for any other field.
-bool ReadWholeField(std::string_view field, double& value) {
-    if (field.empty() || field.size() > 15) return false;
-    std::int64_t whole = 0;
-    for (const char c : field) {
-        if (c < '0' || c > '9') return false;
-        whole = whole * 10 + (c - '0');
+// The next field of text at PriceTable from pos, read as TextToDouble reads
+// it, in one pass for the plain form that nearly every price has: 1 to 15
+// digits with at most one "." or "," among them, 16 characters at most (the
+// value is then one exact division away). Other fields go to TextToDouble.
+// Empty when no field is left; value is then untouched.
+std::string_view ReadPriceField(std::string_view text, std::size_t& pos, double& value) {
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const char* p = text.data() + pos;
+    const char* const end = text.data() + text.size();
+    while (p != end && PriceTable.Contains(*p)) ++p;
+    const char* const start = p;
+    std::uint64_t digits = 0;
+    const char* separator = nullptr;
+    bool plain = true;
+    for (; p != end && !PriceTable.Contains(*p); ++p) {
+        const auto digit = static_cast<unsigned>(*p - '0');
+        if (digit < 10) {
+            digits = digits * 10 + digit;  // wraps harmlessly past 19 digits: not plain then
+        } else if ((*p == '.' || *p == ',') && separator == nullptr) {
+            separator = p;
+        } else {
+            plain = false;
+        }
     }
-    value = static_cast<double>(whole);
-    return true;
+    pos = static_cast<std::size_t>(p - text.data());
+    const auto size = static_cast<std::size_t>(p - start);
+    const std::string_view field(start, size);
+    const std::size_t count = separator == nullptr ? size : size - 1;
+    if (plain && size <= 16 && count >= 1 && count <= 15) {
+        const auto fraction =
+            separator == nullptr ? 0 : static_cast<std::size_t>(p - separator - 1);
+        value = static_cast<double>(digits) / kPowers[fraction];
+    } else if (size > 0) {
+        (void)TextToDouble(field, value);
+    }
+    return field;
 }
 
 // Reads the date of line and the first count of its numbers, by the form of
@@ -191,9 +216,10 @@ bool ReadLine(DateLayout date_layout, TimeLayout time_layout, const BarReading& 
               std::string_view line, const DateNames& names, ParsedDate& date, BarLine& bar,
               std::size_t count, ShortText* reason) {
     bar.open = bar.high = bar.low = bar.close = bar.volume = bar.open_interest = NoValue;
-    thread_local ShortText rest;
-    if (!ParseDateText(line.substr(0, ShortTextMax), date_layout, time_layout, true, names, date,
-                       rest, ShortTextMax, reason)) {
+    thread_local ShortText rest_store;
+    std::string_view rest;
+    if (!ParseDateTextView(line.substr(0, ShortTextMax), date_layout, time_layout, true, names,
+                           date, rest, rest_store, ShortTextMax, reason)) {
         if (reason != nullptr && reason->empty()) reason->assign(DateOrTimeDoesNotRead);
         return false;
     }
@@ -212,16 +238,11 @@ bool ReadLine(DateLayout date_layout, TimeLayout time_layout, const BarReading& 
     double* const one[] = {&bar.close, &bar.volume};
     double* const* const numbers = single ? one : four;
     if (single) count = std::min<std::size_t>(count, 2);
-    const std::size_t first_quantity = single ? 1 : 4;  // volume, then open interest
     const std::string_view text = rest;
     std::size_t pos = 0;
     for (std::size_t k = 0; k < count; ++k) {
-        const std::string_view field = NextField(text, pos, PriceTable);
-        if (field.empty()) break;
-        // Prices mostly have decimals: only quantities try whole numbers first.
-        if (k < first_quantity || !ReadWholeField(field, *numbers[k])) {
-            (void)TextToDouble(field, *numbers[k]);
-        }
+        // A whole number reads the same as a price would.
+        if (ReadPriceField(text, pos, *numbers[k]).empty()) break;
     }
     if (single) {
         bar.open = bar.high = bar.low = bar.close;

@@ -104,6 +104,16 @@ void CenturiesToCalendar(double moment, std::int32_t& year, std::int32_t& month,
     const Real jd = static_cast<Real>(moment) * DaysPerCentury + CenturyZeroDay + 0.5L;
     const std::int64_t z = Trunc(jd);
     const Real fraction = jd - static_cast<Real>(z);  // sign of jd
+    std::int32_t whole_days = 0;
+    DateOfDay(z, year, month, whole_days);
+    const Real day_with_fraction = static_cast<Real>(whole_days) + fraction;
+    const std::int64_t whole = Trunc(day_with_fraction);
+    day = static_cast<std::int32_t>(whole);
+    hours = static_cast<double>((day_with_fraction - static_cast<Real>(whole)) * 24.0L);
+    hms = static_cast<double>(HoursToHms(hours));
+}
+
+void DateOfDay(std::int64_t z, std::int32_t& year, std::int32_t& month, std::int32_t& day) {
     // The steps below are Trunc((z - 1867216.25) / 36524.25),
     // Trunc((b - 122.1) / 365.25), Trunc(365.25 * c), Trunc((b - d) / 30.6001)
     // and Trunc(30.6001 * e) in long double. Each is taken as the exact
@@ -123,18 +133,12 @@ void CenturiesToCalendar(double moment, std::int32_t& year, std::int32_t& month,
     const std::int64_t c = (20 * b - 2442) / 7305;
     const std::int64_t d = 1461 * c / 4;
     const std::int64_t e = 10000 * (b - d) / 306001;
-    const std::int64_t whole_days = b - d - 306001 * e / 10000;  // the division cuts, as meant
-    const Real day_with_fraction = static_cast<Real>(whole_days) + fraction;
     const std::int64_t month_number = e < 14 ? e - 1 : e - 13;  // E < 13.5
     std::int64_t year_number = month_number > 2 ? c - 4716 : c - 4715;
     if (year_number < 0) --year_number;  // astronomical -1 is written -2
-
     year = static_cast<std::int32_t>(year_number);
     month = static_cast<std::int32_t>(month_number);
-    const std::int64_t whole = Trunc(day_with_fraction);
-    day = static_cast<std::int32_t>(whole);
-    hours = static_cast<double>((day_with_fraction - static_cast<Real>(whole)) * 24.0L);
-    hms = static_cast<double>(HoursToHms(hours));
+    day = static_cast<std::int32_t>(b - d - 306001 * e / 10000);  // the division cuts, as meant
 }
 
 std::int32_t ScaleToRange(std::int32_t low, std::int32_t high, double range_low, double range_high,

@@ -46,4 +46,12 @@ std::int64_t DayNumber(std::int32_t year, std::int32_t month, std::int32_t day);
 // days on (2299171 instead of 2299161).
 std::int64_t DayNumberAt(std::int32_t year, std::int32_t month, std::int32_t day, double hours);
 
+// The calendar date of the day that z counts: z is the whole part of a Julian
+// day moved on by half a day, so that it changes at midnight (Trunc(JD + 0.5)).
+// Julian before day 2299161, Gregorian from it on; the year written as
+// CenturiesToCalendar writes it. This is the whole-day step of
+// CenturiesToCalendar: for z of 0 and above its date is the date of every
+// moment within day z. DateOfDay(2451545) is 1 January 2000.
+void DateOfDay(std::int64_t z, std::int32_t& year, std::int32_t& month, std::int32_t& day);
+
 }  // namespace varn

@@ -52,6 +52,41 @@ void UpperCaseInPlace(char* data, std::size_t size) {
     for (; i < size; ++i) data[i] = Upper(data[i]);
 }
 
+// Whether text holds no letter, no byte of code 128 or above and no double
+// quote, eight bytes at a time. Normalising such a text changes nothing when
+// no month name or AM/PM designator can occur in it without those bytes.
+bool IsPlainText(std::string_view text) {
+    constexpr std::uint64_t Ones = 0x0101010101010101;
+    constexpr std::uint64_t High = Ones * 0x80;
+    const auto not_plain = [](std::uint64_t word) {
+        const std::uint64_t low7 = word & ~High;
+        // Per byte: letters are those whose low7 | 0x20 lies in "a" to "z";
+        // no sum below carries into the next byte.
+        const std::uint64_t folded = low7 | (Ones * 0x20);
+        const std::uint64_t from_a = folded + Ones * (0x80 - 'a');
+        const std::uint64_t past_z = folded + Ones * (0x80 - 'z' - 1);
+        const std::uint64_t letter = from_a & ~past_z & High;
+        // A zero byte of low7 ^ '"' is a double quote.
+        const std::uint64_t quote = low7 ^ (Ones * '"');
+        const std::uint64_t has_quote = (quote - Ones) & ~quote & High;
+        return ((word & High) | letter | has_quote) != 0;
+    };
+    const char* p = text.data();
+    std::size_t size = text.size();
+    for (; size >= 8; p += 8, size -= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        if (not_plain(word)) return false;
+    }
+    if (size > 0) {
+        // The last bytes, padded with blanks.
+        std::uint64_t word = Ones * ' ';
+        std::memcpy(&word, p, size);
+        if (not_plain(word)) return false;
+    }
+    return true;
+}
+
 // The English month names as they stand in an upper-cased line.
 constexpr std::array<std::string_view, 12> EnglishUpperLong = {
     "JANUARY", "FEBRUARY", "MARCH",     "APRIL",   "MAY",      "JUNE",
@@ -138,6 +173,7 @@ bool ReadDecimal(std::string_view text, std::int32_t& value) {
 }
 
 std::int32_t DecimalOr(std::string_view text, std::int32_t fallback) {
+    if (text.empty()) return fallback;  // no number reads from nothing
     std::int32_t value = 0;
     return ReadDecimal(text, value) ? value : StrictIntegerOr(text, fallback);
 }
@@ -433,9 +469,10 @@ class DateReader {
 // The colon rule: hours and minutes, optionally seconds, split at
 // TimeFieldSeparators; with twelve_hour an am/pm marker is required, without
 // it a marker makes the text no 24-hour time.
-bool ReadColonTime(std::string_view time_text, bool twelve_hour, const DateNames& names,
+bool ReadColonTime(std::string_view time_text, bool twelve_hour, const DateNames& names, bool plain,
                    ParsedDate& date) {
-    const int kind = AmPmKind(time_text, names);
+    // A plain line holds no marker.
+    const int kind = plain ? -1 : AmPmKind(time_text, names);
     if (!twelve_hour && kind != -1) return false;
     const auto fields = FirstFields<3>(time_text, TimeFieldTable);
     date.hours = DecimalOr(fields[0], -1);
@@ -467,7 +504,7 @@ bool ReadDigitTime(std::string_view time_text, std::size_t digits, ParsedDate& d
 }
 
 bool ReadTime(TimeLayout time_layout, std::string_view time_text, const DateNames& names,
-              ParsedDate& date) {
+              bool plain, ParsedDate& date) {
     switch (time_layout) {
         case TimeLayout::NotIndicated:
             date.hours = 0;
@@ -477,16 +514,118 @@ bool ReadTime(TimeLayout time_layout, std::string_view time_text, const DateName
         case TimeLayout::SemicolonHms:
         case TimeLayout::BlankHms:
         case TimeLayout::SemicolonHm:
-            return ReadColonTime(time_text, false, names, date);
+            return ReadColonTime(time_text, false, names, plain, date);
         case TimeLayout::SemicolonAmPm:
         case TimeLayout::BlankAmPm:
-            return ReadColonTime(time_text, true, names, date);
+            return ReadColonTime(time_text, true, names, plain, date);
         case TimeLayout::BlankDigits:
             return ReadDigitTime(time_text, 4, date);
         case TimeLayout::SemicolonDigits:
             return ReadDigitTime(time_text, 6, date);
     }
     return false;
+}
+
+// The shape of nearly every line of a price file, read in one pass: a
+// numeric date of three runs of digits with one separator of its layout
+// between them, and, by a colon time layout, H:M or H:M:S of one or two
+// digits each, then the end or a separator. The line must be plain (see
+// IsPlainText), so that normalising it changes nothing. Gives exactly what
+// the full reading gives, and false, date untouched, for every line of any
+// other shape or that fails any check: the full reading then decides.
+bool ReadPlainNumeric(std::string_view text, DateLayout date_layout, TimeLayout time_layout,
+                      bool short_year, ParsedDate& date, std::size_t& rest_start) {
+    const NumericLayout* layout = NumericLayoutOf(date_layout);
+    if (layout == nullptr || layout->set == &BlankSlash) return false;
+    // Field 1 is split off at LineTable; with a time, field 2 at time_set.
+    const ByteTable* time_set = nullptr;
+    switch (time_layout) {
+        case TimeLayout::NotIndicated:
+            break;
+        case TimeLayout::SemicolonHms:
+        case TimeLayout::SemicolonHm:
+            time_set = &LineTable;
+            break;
+        case TimeLayout::BlankHms:
+            time_set = &LineNoSemicolonTable;
+            break;
+        default:
+            return false;
+    }
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    // Reads one to digits_max digits at p; false when there are none.
+    const auto digits = [&p, end](std::ptrdiff_t digits_max, std::int32_t& value) {
+        const char* const start = p;
+        const char* const limit = end - p > digits_max ? p + digits_max : end;
+        std::int32_t read = 0;
+        for (; p != limit && IsDigit(*p); ++p) read = read * 10 + (*p - '0');
+        value = read;
+        return p != start;
+    };
+    // The date: no separator of the date layout is a line separator or a
+    // digit, so the date field and its three parts are just these.
+    std::array<std::int32_t, 3> numbers{};
+    for (std::size_t n = 0; n < 3; ++n) {
+        if (!digits(9, numbers[n])) return false;
+        if (n < 2) {
+            if (p == end || !layout->set->Contains(*p)) return false;
+            ++p;
+        }
+    }
+    if (p != end && !LineTable.Contains(*p)) return false;
+
+    ParsedDate read;
+    for (std::size_t n = 0; n < 3; ++n) {
+        switch (layout->fields[n]) {
+            case DatePart::kYear:
+                read.year = numbers[n];
+                break;
+            case DatePart::kMonth:
+                read.month = numbers[n];
+                break;
+            case DatePart::kDay:
+                read.day = numbers[n];
+                break;
+        }
+    }
+    for (int i = 0; i < layout->check_count; ++i) {
+        switch (layout->checks[static_cast<std::size_t>(i)]) {
+            case DateCheck::kMonthUpTo12:
+                if (read.month > 12) return false;
+                break;
+            case DateCheck::kDay1To31:
+                if (read.day < 1 || read.day > 31) return false;
+                break;
+            case DateCheck::kWindow50:
+                read.year = Window50(read.year);
+                break;
+        }
+    }
+    if (read.year > MaxYear) return false;
+    if (short_year && read.year >= 0 && read.year <= 200) {
+        read.year += read.year <= 60 ? 2000 : 1900;
+    }
+
+    if (time_set != nullptr) {
+        // Field 2 at time_set: field 1 ends where the date does only when
+        // the character there is a separator of that set as well.
+        if (p == end || !time_set->Contains(*p)) return false;
+        while (p != end && time_set->Contains(*p)) ++p;
+        if (!digits(2, read.hours) || p == end || *p != ':') return false;
+        ++p;
+        if (!digits(2, read.minutes)) return false;
+        read.seconds = 0;
+        if (p != end && *p == ':') {
+            ++p;
+            if (!digits(2, read.seconds)) return false;
+        }
+        if (p != end && !time_set->Contains(*p)) return false;
+        if (read.hours > 24 || read.minutes > 60 || read.seconds > 60) return false;
+    }
+    rest_start = static_cast<std::size_t>(p - text.data());
+    date = read;
+    return true;
 }
 
 }  // namespace
@@ -508,6 +647,12 @@ DateNames::DateNames(const RegionalNames& regional)
         prepare(regional.long_months[m], long_months_[m]);
         prepare(regional.short_months[m], short_months_[m]);
     }
+    const auto plain = [](std::string_view designator) {
+        return !designator.empty() &&
+               std::none_of(designator.begin(), designator.end(),
+                            [](char c) { return IsLetterOrHigh(c) || c == '"'; });
+    };
+    has_plain_designator_ = plain(am_) || plain(pm_);
 }
 
 int MonthInText(std::string_view text, const DateNames& names) {
@@ -590,39 +735,70 @@ void NormaliseDateLine(ShortText& line, const DateNames& names) {
 bool ParseDateText(std::string_view line, DateLayout date_layout, TimeLayout time_layout,
                    bool short_year, const DateNames& names, ParsedDate& date, ShortText& rest,
                    std::size_t rest_max_length, ShortText* error) {
+    std::string_view view;
+    const bool ok = ParseDateTextView(line, date_layout, time_layout, short_year, names, date, view,
+                                      rest, rest_max_length, error);
+    // A rest left in the line is copied; one that was built is there already.
+    if (view.data() != rest.data() || view.size() != rest.size()) rest.assign(view);
+    return ok;
+}
+
+bool ParseDateTextView(std::string_view line, DateLayout date_layout, TimeLayout time_layout,
+                       bool short_year, const DateNames& names, ParsedDate& date,
+                       std::string_view& rest, ShortText& rest_store, std::size_t rest_max_length,
+                       ShortText* error) {
     if (error != nullptr) error->clear();
     if (!DateLayoutOf(Number(date_layout)) || !TimeLayoutOf(Number(time_layout))) {
-        rest.clear();
+        rest_store.clear();
+        rest = rest_store;
         return false;
     }
 
     // The month-and-year layouts carry no day, the year layout neither day
     // nor month: a
     // day (and month) is put in front so that the year is field 3.
+    const bool prefixed = date_layout == DateLayout::MonthNameYY ||
+                          date_layout == DateLayout::MonthNameYear ||
+                          date_layout == DateLayout::YYYY;
+    const bool spaced =
+        date_layout == DateLayout::MDYYYYSpaced || date_layout == DateLayout::DMYYYYSpaced;
+    // Most lines hold digits and separators only: no month name, no AM/PM
+    // marker and no double quote can be in them, normalising leaves them as
+    // they are, and they are read where they stand.
+    const std::string_view cut = line.substr(0, LineMax);
+    const bool plain = !prefixed && !spaced && !(names.has_plain_name() && !names.numeric()) &&
+                       !names.has_plain_designator() && IsPlainText(cut);
     char buffer[LineMax];
     std::size_t size = 0;
-    const auto append = [&](std::string_view part) {
-        const std::size_t n = std::min(part.size(), LineMax - size);
-        std::memcpy(buffer + size, part.data(), n);
-        size += n;
-    };
-    if (date_layout == DateLayout::MonthNameYY || date_layout == DateLayout::MonthNameYear) {
-        append("1-");
-    } else if (date_layout == DateLayout::YYYY) {
-        append("1/1/");
-    }
-    append(line);
+    if (!plain) {
+        const auto append = [&](std::string_view part) {
+            const std::size_t n = std::min(part.size(), LineMax - size);
+            std::memcpy(buffer + size, part.data(), n);
+            size += n;
+        };
+        if (date_layout == DateLayout::MonthNameYY || date_layout == DateLayout::MonthNameYear) {
+            append("1-");
+        } else if (date_layout == DateLayout::YYYY) {
+            append("1/1/");
+        }
+        append(line);
 
-    NormaliseInPlace(buffer, size, names);
+        NormaliseInPlace(buffer, size, names);
 
-    if (date_layout == DateLayout::MDYYYYSpaced || date_layout == DateLayout::DMYYYYSpaced) {
-        // " 3/ 4/2001" becomes "3/4/2001".
-        DeleteFirstBlank(buffer, size,
-                         FieldStartPosition(1, std::string_view(buffer, size), Slash));
-        DeleteFirstBlank(buffer, size,
-                         FieldStartPosition(2, std::string_view(buffer, size), Slash));
+        if (spaced) {
+            // " 3/ 4/2001" becomes "3/4/2001".
+            DeleteFirstBlank(buffer, size,
+                             FieldStartPosition(1, std::string_view(buffer, size), Slash));
+            DeleteFirstBlank(buffer, size,
+                             FieldStartPosition(2, std::string_view(buffer, size), Slash));
+        }
     }
-    const std::string_view text(buffer, size);
+    const std::string_view text = plain ? cut : std::string_view(buffer, size);
+    std::size_t plain_rest = 0;
+    if (plain && ReadPlainNumeric(text, date_layout, time_layout, short_year, date, plain_rest)) {
+        rest = text.substr(plain_rest, std::min(rest_max_length, LineMax));
+        return true;
+    }
 
     // The blank-separated time layouts do not split the time from the date at
     // ";", the digit one not the date from the time either.
@@ -642,7 +818,12 @@ bool ParseDateText(std::string_view line, DateLayout date_layout, TimeLayout tim
         last_field.empty()
             ? 0
             : static_cast<std::size_t>(last_field.data() - text.data()) + last_field.size();
-    rest.assign(text.substr(rest_start, std::min(rest_max_length, LineMax)));
+    if (plain) {
+        rest = text.substr(rest_start, std::min(rest_max_length, LineMax));
+    } else {
+        rest_store.assign(text.substr(rest_start, std::min(rest_max_length, LineMax)));
+        rest = rest_store;
+    }
 
     const std::string_view date_text =
         (timed ? FirstFields<1>(text, date_set)[0] : last_field).substr(0, FieldTextMax);
@@ -653,7 +834,7 @@ bool ParseDateText(std::string_view line, DateLayout date_layout, TimeLayout tim
         date.year += date.year <= 60 ? 2000 : 1900;
     }
 
-    return ReadTime(time_layout, time_text, names, date);
+    return ReadTime(time_layout, time_text, names, plain, date);
 }
 
 }  // namespace varn

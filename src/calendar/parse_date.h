@@ -87,6 +87,10 @@ class DateNames {
     // Whether some regional name begins with a byte that is neither a letter
     // nor of code 128 or above, so that it may occur in a numeric date.
     bool has_plain_name() const { return has_plain_name_; }
+    // Whether the AM or the PM designator holds neither a letter, nor a byte
+    // of code 128 or above, nor a double quote, so that it may occur in a
+    // line without them.
+    bool has_plain_designator() const { return has_plain_designator_; }
 
   private:
     std::array<std::string, 12> long_months_;
@@ -95,6 +99,7 @@ class DateNames {
     std::string pm_;
     bool numeric_ = false;
     bool has_plain_name_ = false;
+    bool has_plain_designator_ = false;
 };
 
 // Reads the date and time at the start of line (cut to 255 characters) by
@@ -114,6 +119,16 @@ class DateNames {
                                  TimeLayout time_layout, bool short_year, const DateNames& names,
                                  ParsedDate& date, ShortText& rest, std::size_t rest_max_length,
                                  ShortText* error = nullptr);
+
+// As ParseDateText, with the rest handed back as a view: into line when the
+// line is read where it stands, else into rest_store, which then holds the
+// normalised rest. The view is good while line and rest_store are; a reader
+// of many lines saves the copy of most rests.
+[[nodiscard]] bool ParseDateTextView(std::string_view line, DateLayout date_layout,
+                                     TimeLayout time_layout, bool short_year,
+                                     const DateNames& names, ParsedDate& date,
+                                     std::string_view& rest, ShortText& rest_store,
+                                     std::size_t rest_max_length, ShortText* error = nullptr);
 
 // The normalisation that ParseDateText applies before it cuts the line into
 // fields: upper-cases "a" to "z"; turns the blanks and control characters

@@ -236,23 +236,25 @@ bool TextToInteger(std::string_view text, std::int32_t& value) {
 bool ReadPlainDecimal(std::string_view text, double& value) {
     static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                          1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    if (text.empty() || text.size() > 16) return false;
+    const std::size_t size = text.size();
+    if (size == 0 || size > 16) return false;
     std::uint64_t digits = 0;
-    int count = 0;
-    int fraction = -1;  // digits after the separator, -1 while none seen
-    for (const char c : text) {
-        if (IsDigit(c)) {
-            digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
-            ++count;
-            if (fraction >= 0) ++fraction;
-        } else if ((c == '.' || c == ',') && fraction < 0) {
-            fraction = 0;
+    std::size_t separator = size;  // the position of the "." or ",", size while none seen
+    for (std::size_t i = 0; i < size; ++i) {
+        const char c = text[i];
+        const auto digit = static_cast<unsigned>(c - '0');
+        if (digit < 10) {
+            digits = digits * 10 + digit;
+        } else if ((c == '.' || c == ',') && separator == size) {
+            separator = i;
         } else {
             return false;
         }
     }
+    const std::size_t count = separator == size ? size : size - 1;
     if (count == 0 || count > 15) return false;
-    value = static_cast<double>(digits) / kPowers[fraction < 0 ? 0 : fraction];
+    const std::size_t fraction = separator == size ? 0 : size - 1 - separator;
+    value = static_cast<double>(digits) / kPowers[fraction];
     return true;
 }
 

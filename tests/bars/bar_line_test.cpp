@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string>
+#include <string_view>
+
 #include "calendar/calendar.h"
 #include "test_support.h"
+#include "text/fields.h"
+#include "text/numbers.h"
 
 namespace varn {
 namespace {
@@ -190,6 +196,58 @@ TEST(LineFitsLayouts, IntegerPricesAreNotTakenForTimes) {
 
 TEST(BarEpoch, IsMidnightStartingMonday9September1850) {
     EXPECT_DOUBLE_EQ(BarEpoch(), CalendarToCenturies(1850, 9, 9, 0));
+}
+
+// The prices after the date are read field by field as TextToDouble reads
+// them; most in a quicker single pass. Over random fields of digits, points,
+// commas, signs, exponents and separators, all six numbers must come out as
+// the field-by-field reading gives them.
+TEST(ReadBarFields, ReadsEveryPriceAsTextToDoubleDoes) {
+    const DateNames names(kNames);
+    const std::string_view alphabet = "0123456789012345678901234567890123456789..,;e-+ \t";
+    std::uint64_t state = 99;
+    const auto pick = [&state](std::size_t count) {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<std::size_t>((state >> 33) % count);
+    };
+    BarReading reading;
+    reading.span.period = BarPeriod::Day;
+    reading.volume = true;
+    reading.open_interest = true;
+    int wrong = 0;
+    int read = 0;
+    for (int k = 0; k < 50000; ++k) {
+        std::string tail;
+        const std::size_t fields = 3 + pick(5);
+        for (std::size_t f = 0; f < fields; ++f) {
+            tail += pick(3) == 0 ? " " : ",";
+            const std::size_t length = pick(4) == 0 ? pick(20) : 1 + pick(8);
+            for (std::size_t i = 0; i < length; ++i) tail += alphabet[pick(alphabet.size())];
+        }
+        const std::string line = "01/02/2001,09:45" + tail;
+        ParsedDate date;
+        BarLine bar;
+        const bool ok = ReadBarFields(DateLayout::MMDDYYYYSlash, TimeLayout::SemicolonHm, reading,
+                                      line, names, date, bar);
+        // The reference: each of the first six fields of the tail by itself.
+        double want[6] = {NoValue, NoValue, NoValue, NoValue, NoValue, NoValue};
+        std::size_t pos = 0;
+        for (double& value : want) {
+            const std::string_view field = NextField(tail, pos, PriceSeparators);
+            if (field.empty()) break;
+            (void)TextToDouble(field, value);
+        }
+        const bool want_ok =
+            want[0] != NoValue && want[1] != NoValue && want[2] != NoValue && want[3] != NoValue;
+        const double got[6] = {bar.open,  bar.high,   bar.low,
+                               bar.close, bar.volume, bar.open_interest};
+        bool same = ok == want_ok;
+        for (std::size_t i = 0; i < 6; ++i) same = same && got[i] == want[i];
+        if (ok) ++read;
+        if (!same && ++wrong <= 5) ADD_FAILURE() << "\"" << line << "\"";
+    }
+    EXPECT_GT(read, 5000);
+    EXPECT_EQ(wrong, 0);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <iterator>
 #include <string>
 
 namespace varn {
@@ -593,6 +595,149 @@ TEST(RegionalNamesFromLocale, GivesTheEnglishNamesInTheCLocale) {
     EXPECT_EQ(names.pm, "PM");
     EXPECT_EQ(english.long_months[8], "September");
     EXPECT_EQ(english.short_months[11], "Dec");
+}
+
+// Lines of digits and separators are read in one pass when they have the
+// common shape. A designator that no line holds ("#") makes every line go the
+// full way, so the two readings can be compared: over random lines built from
+// date parts, separators, times and tails, in every layout pair, they must
+// agree in outcome, date, rest and reason.
+TEST(ParseDateText, ReadsPlainLinesAsTheFullReadingDoes) {
+    RegionalNames full_names = EnglishRegionalNames();
+    full_names.am = "#";
+    const DateNames quick(EnglishRegionalNames());
+    const DateNames full(full_names);
+    ASSERT_FALSE(quick.has_plain_designator());
+    ASSERT_TRUE(full.has_plain_designator());
+
+    const char* const numbers[] = {"1",          "01",     "12",      "13",   "0",    "00",
+                                   "31",         "32",     "9",       "2001", "1999", "123456789",
+                                   "1234567890", "",       "50",      "51",   "200",  "3100",
+                                   "3101",       "060523", "20010102"};
+    const char* const separators[] = {"/", "/", "/", "-",  ".", ".",  "/", ".",
+                                      " ", ",", ";", "\t", ":", "//", "/ "};
+    const char* const gaps[] = {",", " ", ";", ",", " ", ";", "\t", "  ", ", ", "", "\"", ";;"};
+    const char* const times[] = {"09:45",  "23:59:59", "00:00", "12:30:15", "9:5",
+                                 "24:00",  "24:60:60", "25:00", "09:45:",   "0945",
+                                 "094507", "09:45:07", "",      "9:45pm",   "09:61",
+                                 "123:00", "09::45",   "0:0:0", "09:45:7",  "09:45:071"};
+    const char* const tails[] = {",1.5,1.6", " 1.5", "", ";x", "  ", ",,1", ";1;2", "\"1\"", ":3"};
+    const auto pick = [](std::uint64_t& state, std::size_t count) {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<std::size_t>((state >> 33) % count);
+    };
+    std::uint64_t state = 7;
+    int differences = 0;
+    int plain_successes = 0;
+    for (int k = 0; k < 100000; ++k) {
+        const int date_layouts[] = {1, 2, 3, 4, 5, 6, 7, 8, 12, 13, 0, 9, 14, 15, 16, 19, 21};
+        const int date_layout =
+            pick(state, 2) == 0 ? static_cast<int>(pick(state, 22)) : date_layouts[pick(state, 10)];
+        std::string line;
+        if (pick(state, 2) == 0) {
+            line = numbers[pick(state, std::size(numbers))];
+            line += separators[pick(state, std::size(separators))];
+            line += numbers[pick(state, std::size(numbers))];
+            line += separators[pick(state, std::size(separators))];
+            line += numbers[pick(state, std::size(numbers))];
+        } else {
+            // A date in the order of its layout, mostly well formed.
+            const std::string month = std::to_string(1 + pick(state, 13));
+            const std::string day = std::to_string(pick(state, 33));
+            const std::string year = numbers[pick(state, std::size(numbers))];
+            const bool year_first = date_layout == 12 || date_layout == 13;
+            const bool day_first = date_layout == 2 || date_layout == 4 || date_layout == 6 ||
+                                   date_layout == 8 || date_layout == 13;
+            std::string separator =
+                (date_layout == 3 || date_layout == 4 || date_layout == 7 || date_layout == 8)
+                    ? "."
+                    : "/";
+            if (pick(state, 4) == 0) separator = separators[pick(state, std::size(separators))];
+            const std::string& first = day_first ? day : month;
+            const std::string& second = day_first ? month : day;
+            line = year_first ? year + separator + first + separator + second
+                              : first + separator + second + separator + year;
+        }
+        line += gaps[pick(state, std::size(gaps))];
+        line += times[pick(state, std::size(times))];
+        line += tails[pick(state, std::size(tails))];
+        if (pick(state, 4) == 0) {
+            // One character changed anywhere.
+            const std::string_view noise = "0123456789/.-:;, \t";
+            line[pick(state, line.size())] = noise[pick(state, noise.size())];
+        }
+        // Mostly the layouts the quick reading takes.
+        const int time_layouts[] = {0, 1, 3, 6, 0, 1, 3, 6, 2, 4, 5, 7};
+        const int time_layout = time_layouts[pick(state, std::size(time_layouts))];
+        const bool short_year = pick(state, 2) == 0;
+        const std::size_t rest_max = pick(state, 4) == 0 ? 3 : 255;
+        const auto parse = [&](const DateNames& names) {
+            Outcome out;
+            out.error = "stale";
+            out.ok = ParseDateText(line, static_cast<DateLayout>(date_layout),
+                                   static_cast<TimeLayout>(time_layout), short_year, names,
+                                   out.date, out.rest, rest_max, &out.error);
+            return out;
+        };
+        const Outcome got = parse(quick);
+        const Outcome want = parse(full);
+        const bool same = got.ok == want.ok && got.rest == want.rest && got.error == want.error &&
+                          got.date.year == want.date.year && got.date.month == want.date.month &&
+                          got.date.day == want.date.day && got.date.hours == want.date.hours &&
+                          got.date.minutes == want.date.minutes &&
+                          got.date.seconds == want.date.seconds;
+        if (got.ok) ++plain_successes;
+        if (!same && ++differences <= 5) {
+            ADD_FAILURE() << "\"" << line << "\" layouts " << date_layout << ", " << time_layout
+                          << ": ok " << got.ok << " vs " << want.ok << ", rest \"" << got.rest
+                          << "\" vs \"" << want.rest << "\"";
+        }
+    }
+    EXPECT_GT(plain_successes, 3000);
+    EXPECT_EQ(differences, 0);
+}
+
+TEST(ParseDateTextView, HandsBackTheRestWhereItLies) {
+    struct Row {
+        const char* line;
+        int date_layout, time_layout;
+        std::size_t max_length;
+        bool ok;
+        const char* rest;
+        bool in_line;  // the rest is a view into the line, not the store
+    };
+    const Row rows[] = {
+        {"01/02/2001,09:45,1.5,1.6", 5, 6, 255, true, ",1.5,1.6", true},
+        {"01/02/2001 1.5 1.6", 5, 0, 4, true, " 1.5", true},
+        {"13/02/2001 1.5", 5, 0, 255, false, " 1.5", true},
+        {"01/02/2001 9:45 pm 1.5", 5, 4, 255, true, " 1.5", false},
+        {"\"01/02/2001\",1.5", 5, 0, 255, true, " ,1.5", false},
+        {"15 january, 2001 x", 9, 0, 255, true, " X", false},
+        {"2001", 19, 0, 255, true, "", false},
+        {"01/02/2001", 5, 1, 255, false, "01/02/2001", true},
+    };
+    const DateNames names;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.line);
+        const std::string line = row.line;
+        ParsedDate date;
+        std::string_view rest;
+        ShortText store = "stale";
+        const bool ok = ParseDateTextView(line, static_cast<DateLayout>(row.date_layout),
+                                          static_cast<TimeLayout>(row.time_layout), true, names,
+                                          date, rest, store, row.max_length);
+        EXPECT_EQ(ok, row.ok);
+        EXPECT_EQ(rest, row.rest);
+        const bool in_line = rest.data() >= line.data() && rest.data() <= line.data() + line.size();
+        EXPECT_EQ(in_line, row.in_line);
+        // ParseDateText gives the same, copied.
+        const Outcome copied = Parse(row.line, row.date_layout, row.time_layout,
+                                     EnglishRegionalNames(), true, row.max_length);
+        EXPECT_EQ(copied.ok, ok);
+        EXPECT_EQ(copied.rest, rest);
+        EXPECT_EQ(copied.date.year, date.year);
+        EXPECT_EQ(copied.date.hours, date.hours);
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -185,6 +186,54 @@ TEST(ParseNumber, RetriesWithCommaAsPoint) {
         EXPECT_EQ(ParseNumber(row.text, value, NoValue), row.ok);
         EXPECT_EQ(value, row.value);
     }
+}
+
+// The quick reading of plain prices must give what the full reading gives:
+// every text of up to seven characters made of digits, "." and ",", and
+// long runs of digits around the 15-digit limit.
+TEST(TextToReal, PlainPricesReadAsTheFullReadingReadsThem) {
+    const auto reference = [](std::string text, double& value) {
+        const std::size_t comma = text.find(',');
+        if (comma != std::string::npos) text[comma] = '.';
+        return ReadStrictReal(text, value);
+    };
+    std::int64_t checked = 0;
+    std::int64_t wrong = 0;
+    const auto check = [&](const std::string& text) {
+        double got = -1.0;
+        double want = -1.0;
+        const bool got_ok = TextToReal(text, got);
+        const bool want_ok = reference(text, want);
+        ++checked;
+        if (got_ok != want_ok || got != want || std::signbit(got) != std::signbit(want)) {
+            if (++wrong <= 5) ADD_FAILURE() << "\"" << text << "\": " << got << " vs " << want;
+        }
+    };
+    const std::string alphabet = "0159.,";
+    std::string text;
+    for (std::size_t length = 1; length <= 7; ++length) {
+        std::size_t combinations = 1;
+        for (std::size_t i = 0; i < length; ++i) combinations *= alphabet.size();
+        text.assign(length, '0');
+        for (std::size_t n = 0; n < combinations; ++n) {
+            std::size_t k = n;
+            for (std::size_t i = 0; i < length; ++i, k /= alphabet.size()) {
+                text[i] = alphabet[k % alphabet.size()];
+            }
+            check(text);
+        }
+    }
+    struct Row {
+        const char* text;
+    };
+    const Row rows[] = {
+        {"123456789012345"},   {"1234567890123456"},  {"12345678901234.5"}, {"1234567890123.45"},
+        {"9999999999999999"},  {"0.00000000000001"},  {"99999999999999.9"}, {"123456789012345.6"},
+        {"1.234567890123456"}, {"000000000000001.5"}, {"0000000000000015"}, {"12345678901234,5"},
+    };
+    for (const Row& row : rows) check(row.text);
+    EXPECT_GT(checked, 300000);
+    EXPECT_EQ(wrong, 0);
 }
 
 }  // namespace
