@@ -206,6 +206,12 @@ void AtomicFile::OpenStandardOutput() {
 
 void AtomicFile::Write(std::string_view bytes) {
     if (!status_.ok() || fd_ < 0) return;
+    if (bytes.size() >= kBufferSize) {
+        // A large run goes straight out, without a copy into the buffer.
+        if (used_ > 0 && !Flush()) return;
+        WriteOut(bytes.data(), bytes.size());
+        return;
+    }
     while (!bytes.empty()) {
         if (used_ == kBufferSize && !Flush()) return;
         const std::size_t take = std::min(bytes.size(), kBufferSize - used_);
@@ -250,18 +256,21 @@ void AtomicFile::WriteLineParts(std::span<const std::string_view> parts) {
 }
 
 bool AtomicFile::Flush() {
+    const std::size_t used = std::exchange(used_, 0);
+    return WriteOut(buffer_.get(), used);
+}
+
+bool AtomicFile::WriteOut(const char* data, std::size_t size) {
     std::size_t done = 0;
-    while (done < used_) {
-        const ssize_t put = ::write(fd_, buffer_.get() + done, used_ - done);
+    while (done < size) {
+        const ssize_t put = ::write(fd_, data + done, size - done);
         if (put < 0) {
             if (errno == EINTR) continue;
             status_ = JobStatus::FromErrno(destination_, "cannot write");
-            used_ = 0;
             return false;
         }
         done += static_cast<std::size_t>(put);
     }
-    used_ = 0;
     return true;
 }
 
