@@ -1,5 +1,6 @@
 #include "convert/conversions.h"
 
+#include <algorithm>
 #include <cstring>
 #include <system_error>
 #include <vector>
@@ -58,24 +59,59 @@ struct InputBlock {
     std::size_t last = 0;
 };
 
+// Output bytes, grown as needed and kept from block to block: appending
+// costs no zero-filling.
+class OutputBytes {
+  public:
+    // n bytes more at the end, to be written in full.
+    char* Extend(std::size_t n) {
+        if (used_ + n > bytes_.size()) bytes_.resize(std::max(2 * bytes_.size(), used_ + n + 4096));
+        char* at = bytes_.data() + used_;
+        used_ += n;
+        return at;
+    }
+    void Clear() { used_ = 0; }
+    std::size_t size() const { return used_; }
+    std::string_view view() const { return std::string_view(bytes_.data(), used_); }
+
+  private:
+    std::string bytes_;
+    std::size_t used_ = 0;
+};
+
 // What a block gives: its output lines, each ended by CR LF, and where each
 // input line's output ends, so that a stop or a skip can be placed exactly.
 struct ConvertedBlock {
-    std::string out;
+    OutputBytes out;
     std::vector<std::size_t> ends;     // per input line: out.size() after it
     std::vector<std::size_t> skipped;  // indices in the block of lines skipped
+    std::string line;                  // conversion 4's line before it is added
     std::size_t lines() const { return ends.size(); }
 };
 
-// Appends the pieces and CR LF to out, growing it once.
-void AppendLine(std::string& out, std::span<const std::string_view> pieces) {
+// Copies size bytes; pieces are mostly a few bytes long, copied in
+// fixed-size moves (two of them overlapping) rather than through a call.
+inline void CopyPiece(char* to, const char* from, std::size_t size) {
+    if (size >= 8 && size <= 16) {
+        std::memcpy(to, from, 8);
+        std::memcpy(to + size - 8, from + size - 8, 8);
+    } else if (size >= 4 && size < 8) {
+        std::memcpy(to, from, 4);
+        std::memcpy(to + size - 4, from + size - 4, 4);
+    } else if (size < 4) {
+        for (std::size_t i = 0; i < size; ++i) to[i] = from[i];
+    } else {
+        std::memcpy(to, from, size);
+    }
+}
+
+// Appends the pieces and CR LF to out.
+void AppendLine(OutputBytes& out, std::span<const std::string_view> pieces) {
     std::size_t size = 2;
     for (const std::string_view piece : pieces) size += piece.size();
-    const std::size_t at = out.size();
-    out.resize(at + size);
-    char* to = out.data() + at;
+    char* to = out.Extend(size);
     for (const std::string_view piece : pieces) {
-        std::memcpy(to, piece.data(), piece.size());
+        CopyPiece(to, piece.data(), piece.size());
         to += piece.size();
     }
     to[0] = '\r';
@@ -84,37 +120,38 @@ void AppendLine(std::string& out, std::span<const std::string_view> pieces) {
 
 // Converts one line of conversion 0, 1 or 4 into result.
 void ConvertOne(Conversion conversion, std::string_view line, ConvertedBlock& result) {
-    std::string& out = result.out;
     switch (conversion) {
         case Conversion::DatePrice: {
             DatePricePieces pieces;
             ReorderDatePriceLine(line, pieces);
-            AppendLine(out, pieces);
+            AppendLine(result.out, pieces);
             break;
         }
         case Conversion::Intraday: {
             IntradayPieces pieces;
             if (ReorderIntradayLine(line, pieces)) {
-                AppendLine(out, pieces);
+                AppendLine(result.out, pieces);
             } else {
                 result.skipped.push_back(result.ends.size());
             }
             break;
         }
         default:
-            if (ConvertTruncatedJulianLine(line, out)) {
-                out += "\r\n";
+            result.line.clear();
+            if (ConvertTruncatedJulianLine(line, result.line)) {
+                const std::string_view piece = result.line;
+                AppendLine(result.out, std::span(&piece, 1));
             } else {
                 result.skipped.push_back(result.ends.size());
             }
             break;
     }
-    result.ends.push_back(out.size());
+    result.ends.push_back(result.out.size());
 }
 
 void ConvertBlock(Conversion conversion, const LineList* list, const InputBlock& block,
                   ConvertedBlock& result) {
-    result.out.clear();
+    result.out.Clear();
     result.ends.clear();
     result.skipped.clear();
     if (list != nullptr) {
@@ -124,8 +161,6 @@ void ConvertBlock(Conversion conversion, const LineList* list, const InputBlock&
         }
         return;
     }
-    // Output lines are about as long as input lines, and longer for 1 and 4.
-    result.out.reserve(block.text.size() + block.text.size() / 2);
     std::string scratch;
     ForEachStreamLine(block.text, scratch,
                       [&](std::string_view line) { ConvertOne(conversion, line, result); });
@@ -178,12 +213,11 @@ JobReport ConvertInBlocks(const LineSource& source, const Destination& destinati
             std::size_t begin = 0;
             for (std::size_t i = 0; i < taken; ++i) {
                 const std::size_t end = result.ends[i];
-                if (end > begin)
-                    output.WriteLine(std::string_view(result.out).substr(begin, end - begin - 2));
+                if (end > begin) output.WriteLine(result.out.view().substr(begin, end - begin - 2));
                 begin = end;
             }
         } else {
-            output.WriteEndedLines(std::string_view(result.out).substr(0, bytes), used);
+            output.WriteEndedLines(result.out.view().substr(0, bytes), used);
         }
         report.lines_read += static_cast<std::int64_t>(taken);
         report.lines_used += used;

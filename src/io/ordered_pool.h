@@ -103,8 +103,9 @@ class OrderedPool {
             if (slot.error) {
                 // A failure in a worker (out of memory) is the job's: raised
                 // here once the pool is idle.
+                const std::exception_ptr error = std::exchange(slot.error, nullptr);
                 Drain();
-                std::rethrow_exception(std::exchange(slot.error, nullptr));
+                std::rethrow_exception(error);
             }
             stopped = !take(slot.block, slot.result);
             oldest = (oldest + 1) % count;
