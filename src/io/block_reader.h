@@ -28,7 +28,7 @@ namespace varn {
 class BlockReader {
   public:
     // The block size when none is chosen.
-    static constexpr std::size_t kDefaultBlockSize = std::size_t{1} << 20;
+    static constexpr std::size_t kDefaultBlockSize = std::size_t{256} << 10;
 
     BlockReader() = default;
     BlockReader(const BlockReader&) = delete;
