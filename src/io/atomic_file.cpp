@@ -1,6 +1,8 @@
 #include "io/atomic_file.h"
 
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -170,10 +172,24 @@ JobStatus AtomicFile::Open(const std::string& destination) {
     name.append("/.varn-XXXXXX");
     std::vector<char> tmpl(name.begin(), name.end());
     tmpl.push_back('\0');
+    // A signal between creating the file and registering it would leave the
+    // file behind: the ending signals wait until it is registered.
+    sigset_t ending;
+    sigset_t before;
+    sigemptyset(&ending);
+    for (const int sig : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&ending, sig);
+    ::pthread_sigmask(SIG_BLOCK, &ending, &before);
     fd_ = ::mkostemp(tmpl.data(), O_CLOEXEC);
-    if (fd_ < 0) return JobStatus::FromErrno(destination, "cannot create");
-    temp_path_.assign(tmpl.data());
-    signal_slot_ = RegisterTemporaryFile(temp_path_);
+    const int create_errno = errno;
+    if (fd_ >= 0) {
+        temp_path_.assign(tmpl.data());
+        signal_slot_ = RegisterTemporaryFile(temp_path_);
+    }
+    ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    if (fd_ < 0) {
+        errno = create_errno;
+        return JobStatus::FromErrno(destination, "cannot create");
+    }
     if (found.kind == Destination::Kind::Existing) {
         // Keep the owner and group of the file being replaced where allowed
         // (an unprivileged user mostly may not; that is not an error), then its
