@@ -148,7 +148,67 @@ struct BarBlock {
 struct ParsedBlock {
     std::vector<std::string_view> lines;
     std::vector<ParsedBarLine> parsed;
+    // When the block's bars are built where it is parsed: the bars of the
+    // runs of equal keys that begin and end inside the block, lines
+    // [inner_begin, inner_end), and those lines' counts. The first run may
+    // continue the previous block's bar and the last one the next block's:
+    // their lines are built in order with the rest.
+    std::size_t inner_begin = 0;
+    std::size_t inner_end = 0;
+    std::string bar_text;  // the bar lines, one after another
+    std::vector<std::size_t> bar_ends;
+    std::int64_t inner_used = 0;
+    std::int64_t inner_without_volume = 0;
+    std::vector<std::size_t> inner_failed;  // the lines that do not read
 };
+
+// Finds the runs of equal keys that begin and end inside block and builds
+// their bars: everything after the first run and before the last.
+void BuildInnerBars(const BarSettings& settings, const BarReading& reading, ParsedBlock& block) {
+    const std::vector<ParsedBarLine>& parsed = block.parsed;
+    const std::size_t n = parsed.size();
+    block.inner_begin = block.inner_end = 0;
+    block.bar_text.clear();
+    block.bar_ends.clear();
+    block.inner_used = block.inner_without_volume = 0;
+    block.inner_failed.clear();
+    std::size_t first = 0;
+    while (first < n && !parsed[first].ok) ++first;
+    if (first == n) return;
+    // The first line of the second run.
+    std::size_t begin = first + 1;
+    while (begin < n && (!parsed[begin].ok || parsed[begin].bar.key == parsed[first].bar.key)) {
+        ++begin;
+    }
+    if (begin == n) return;
+    // The first line of the last run.
+    std::size_t last = n;
+    while (!parsed[last - 1].ok) --last;
+    const std::int32_t last_key = parsed[last - 1].bar.key;
+    std::size_t end = last - 1;
+    for (std::size_t i = end; i-- > begin;) {
+        if (!parsed[i].ok) continue;
+        if (parsed[i].bar.key != last_key) break;
+        end = i;
+    }
+    if (end <= begin) return;
+    BarBuilder builder(settings, [&block](std::string_view bar) {
+        block.bar_text.append(bar);
+        block.bar_ends.push_back(block.bar_text.size());
+    });
+    for (std::size_t i = begin; i < end; ++i) {
+        if (parsed[i].ok) {
+            ++block.inner_used;
+            if (reading.volume && parsed[i].bar.volume == NoValue) ++block.inner_without_volume;
+        } else {
+            block.inner_failed.push_back(i);
+        }
+        builder.AddParsed(parsed[i]);
+    }
+    builder.Finish();
+    block.inner_begin = begin;
+    block.inner_end = end;
+}
 
 // The input of a bar job: blocks from a file or standard input, or runs of
 // lines in memory. The first blocks are read before the job starts, for the
@@ -305,10 +365,46 @@ JobReport RunBars(const LineSource& source, const Destination& destination,
     const std::size_t known_count = blocks.known_count();
     int shown = -1;
 
+    // Counts a line that does not read (index 0-based).
+    const auto SkipLine = [&](std::int64_t index, std::string_view line) {
+        if (report.WantsReason()) {
+            // Parse the line once more for the words of its failure.
+            ShortText reason;
+            ParsedBarLine again;
+            (void)ReadBarFields(settings.date_layout, settings.time_layout, reading, line, names,
+                                again.date, again.bar, &reason);
+            report.Skip(index + 1, reason);
+        } else {
+            report.Skip(index + 1, {});
+        }
+    };
+
     // Blocks are parsed on the pool's threads; the bars are built here, from
     // the lines in order, exactly as from lines parsed one by one.
+    // Without a stop, progress or bar callback to serve line by line, the
+    // bars inside each block are built with its parse.
+    const bool build_inside =
+        !callbacks.stop_requested && !(callbacks.step && known_count > 0) && !choices.on_bar;
     const auto take = [&](const BarBlock&, const ParsedBlock& block) {
         for (std::size_t i = 0; i < block.lines.size(); ++i) {
+            if (i == block.inner_begin && block.inner_end > i) {
+                // The bars of the inner runs, built already: the open bar ends
+                // where they begin.
+                builder.Finish();
+                std::size_t begin = 0;
+                for (const std::size_t end : block.bar_ends) {
+                    output.WriteLine(std::string_view(block.bar_text).substr(begin, end - begin));
+                    begin = end;
+                }
+                const std::int64_t first_index = report.lines_read - static_cast<std::int64_t>(i);
+                for (const std::size_t failed : block.inner_failed) {
+                    SkipLine(first_index + static_cast<std::int64_t>(failed), block.lines[failed]);
+                }
+                report.lines_used += block.inner_used;
+                report.lines_without_volume += block.inner_without_volume;
+                report.lines_read += static_cast<std::int64_t>(block.inner_end - i);
+                i = block.inner_end;
+            }
             const std::int64_t index = report.lines_read;
             if (stop.Before(index)) return false;
             if (callbacks.step && known_count > 0 && index % 100 == 0) {
@@ -326,15 +422,8 @@ JobReport RunBars(const LineSource& source, const Destination& destination,
             if (parsed.ok) {
                 ++report.lines_used;
                 if (reading.volume && parsed.bar.volume == NoValue) ++report.lines_without_volume;
-            } else if (report.WantsReason()) {
-                // Parse the line once more for the words of its failure.
-                ShortText reason;
-                ParsedBarLine again;
-                (void)ReadBarFields(settings.date_layout, settings.time_layout, reading,
-                                    block.lines[i], names, again.date, again.bar, &reason);
-                report.Skip(index + 1, reason);
             } else {
-                report.Skip(index + 1, {});
+                SkipLine(index, block.lines[i]);
             }
             builder.AddParsed(parsed);
         }
@@ -344,6 +433,11 @@ JobReport RunBars(const LineSource& source, const Destination& destination,
         OrderedPool<BarBlock, ParsedBlock> pool(
             PoolThreads(choices.threads), [&](BarBlock& block, ParsedBlock& result) {
                 blocks.Parse(block, settings, reading, names, result);
+                if (build_inside) {
+                    BuildInnerBars(settings, reading, result);
+                } else {
+                    result.inner_begin = result.inner_end = 0;
+                }
             });
         pool.Run([&blocks](BarBlock& block) { return blocks.Next(block); }, take);
     }
