@@ -1,6 +1,8 @@
 #include "bars/build_bars.h"
 
 #include <algorithm>
+#include <deque>
+#include <span>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -8,8 +10,9 @@
 #include "bars/detect.h"
 #include "bars/parse_batch.h"
 #include "calendar/calendar.h"
-#include "io/line_input.h"
+#include "io/block_reader.h"
 #include "io/line_output.h"
+#include "io/ordered_pool.h"
 #include "text/quantity.h"
 #include "text/text_helpers.h"
 
@@ -102,56 +105,12 @@ void BarBuilder::Emit() {
 
 namespace {
 
-// Lines of the input gathered for parsing together. Lines that do not stay
-// valid past the next read are copied into one block.
-class Batch {
-  public:
-    // Takes the next line; the views of earlier lines stay valid.
-    void Add(std::string_view line, bool stays) {
-        if (stays) {
-            views_.push_back(line);
-            ends_.push_back(kInPlace);
-            return;
-        }
-        text_.append(line);
-        views_.emplace_back();
-        ends_.push_back(text_.size());
-    }
-    // The lines, once all are added (the block no longer moves).
-    std::span<const std::string_view> Lines() {
-        std::size_t begin = 0;
-        for (std::size_t i = 0; i < views_.size(); ++i) {
-            if (ends_[i] == kInPlace) continue;
-            views_[i] = std::string_view(text_).substr(begin, ends_[i] - begin);
-            begin = ends_[i];
-        }
-        return views_;
-    }
-    std::size_t size() const { return views_.size(); }
-    void Clear() {
-        text_.clear();
-        views_.clear();
-        ends_.clear();
-    }
-
-  private:
-    static constexpr std::size_t kInPlace = static_cast<std::size_t>(-1);
-    std::string text_;
-    std::vector<std::string_view> views_;
-    std::vector<std::size_t> ends_;
-};
-
-// Reads the first lines that detection looks at, keeping them for the build.
-void ReadFirstLines(LineInput& input, Batch& batch) {
-    std::string_view line;
-    while (batch.size() < static_cast<std::size_t>(DetectLineCount) + 1 && input.Next(line)) {
-        batch.Add(line, input.lines_stay());
-    }
-}
+// The lines detection looks at.
+constexpr std::size_t kFirstLines = static_cast<std::size_t>(DetectLineCount) + 1;
 
 // The layouts of the job: as chosen, or detected from the first lines.
-JobStatus ChooseLayouts(Batch& first, const LineInput& input, const BarChoices& choices,
-                        const DateNames& names, JobReport& report) {
+JobStatus ChooseLayouts(std::span<const std::string_view> first, const std::string& name,
+                        const BarChoices& choices, const DateNames& names, JobReport& report) {
     if (choices.date_layout && choices.time_layout) {
         // Nothing is detected, so Auto reads four prices.
         const PriceForm form =
@@ -159,8 +118,8 @@ JobStatus ChooseLayouts(Batch& first, const LineInput& input, const BarChoices& 
         report.layouts = UsedLayouts{*choices.date_layout, *choices.time_layout, false, form};
         return JobStatus::Ok();
     }
-    const Detection detection = DetectInputLayouts(first.Lines(), names, choices.date_layout,
-                                                   choices.time_layout, choices.prices);
+    const Detection detection =
+        DetectInputLayouts(first, names, choices.date_layout, choices.time_layout, choices.prices);
     if (!detection.detected()) {
         if (detection.outcome == Detection::Outcome::NoFit) {
             // The pair that came nearest, not used.
@@ -168,7 +127,7 @@ JobStatus ChooseLayouts(Batch& first, const LineInput& input, const BarChoices& 
                                          false, PriceForm::Ohlc};
             report.fitting_lines = detection.fitting_lines;
         }
-        return JobStatus::Failure(input.name(), DetectionError(detection.outcome),
+        return JobStatus::Failure(name, DetectionError(detection.outcome),
                                   "cannot detect the date and time layouts");
     }
     report.layouts =
@@ -177,44 +136,176 @@ JobStatus ChooseLayouts(Batch& first, const LineInput& input, const BarChoices& 
     return JobStatus::Ok();
 }
 
-// Parses the batch, then builds its lines in order, counting and reporting.
-// first_line is the 1-based number of the batch's first line.
-void BuildBatch(Batch& batch, std::int64_t first_line, const BarSettings& settings,
-                const DateNames& names, BarBuilder& builder, const JobCallbacks& callbacks,
-                std::size_t known_count, int& shown, JobReport& report) {
-    static thread_local std::vector<ParsedBarLine> parsed;
-    const std::span<const std::string_view> lines = batch.Lines();
-    parsed.resize(lines.size());
-    const BarReading reading = settings.Reading();
-    ParseBarLines(lines, settings.date_layout, settings.time_layout, reading, names, parsed);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const auto index = static_cast<std::size_t>(first_line - 1) + i;
-        if (callbacks.step && known_count > 0 && index % 100 == 0) {
-            const int percent = known_count > 1
-                                    ? ScaleToRange(0, 100, 0, static_cast<double>(known_count - 1),
-                                                   static_cast<long double>(index))
-                                    : 0;
-            if (percent != shown) {
-                shown = percent;
-                callbacks.step(percent);
-            }
-        }
+// The lines of one block: bytes of whole lines read from a file, or a run of
+// lines in memory.
+struct BarBlock {
+    std::string text;
+    std::size_t first = 0;  // lines in memory: [first, last)
+    std::size_t last = 0;
+};
+
+// A block's lines and what each parsed to.
+struct ParsedBlock {
+    std::vector<std::string_view> lines;
+    std::vector<ParsedBarLine> parsed;
+    // When the block's bars are built where it is parsed: the bars of the
+    // runs of equal keys that begin and end inside the block, lines
+    // [inner_begin, inner_end), and those lines' counts. The first run may
+    // continue the previous block's bar and the last one the next block's:
+    // their lines are built in order with the rest.
+    std::size_t inner_begin = 0;
+    std::size_t inner_end = 0;
+    std::string bar_text;  // the bar lines, one after another
+    std::vector<std::size_t> bar_ends;
+    std::int64_t inner_used = 0;
+    std::int64_t inner_without_volume = 0;
+    std::vector<std::size_t> inner_failed;  // the lines that do not read
+};
+
+// Finds the runs of equal keys that begin and end inside block and builds
+// their bars: everything after the first run and before the last.
+void BuildInnerBars(const BarSettings& settings, const BarReading& reading, ParsedBlock& block) {
+    const std::vector<ParsedBarLine>& parsed = block.parsed;
+    const std::size_t n = parsed.size();
+    block.inner_begin = block.inner_end = 0;
+    block.bar_text.clear();
+    block.bar_ends.clear();
+    block.inner_used = block.inner_without_volume = 0;
+    block.inner_failed.clear();
+    std::size_t first = 0;
+    while (first < n && !parsed[first].ok) ++first;
+    if (first == n) return;
+    // The first line of the second run.
+    std::size_t begin = first + 1;
+    while (begin < n && (!parsed[begin].ok || parsed[begin].bar.key == parsed[first].bar.key)) {
+        ++begin;
+    }
+    if (begin == n) return;
+    // The first line of the last run.
+    std::size_t last = n;
+    while (!parsed[last - 1].ok) --last;
+    const std::int32_t last_key = parsed[last - 1].bar.key;
+    std::size_t end = last - 1;
+    for (std::size_t i = end; i-- > begin;) {
+        if (!parsed[i].ok) continue;
+        if (parsed[i].bar.key != last_key) break;
+        end = i;
+    }
+    if (end <= begin) return;
+    BarBuilder builder(settings, [&block](std::string_view bar) {
+        block.bar_text.append(bar);
+        block.bar_ends.push_back(block.bar_text.size());
+    });
+    for (std::size_t i = begin; i < end; ++i) {
         if (parsed[i].ok) {
-            ++report.lines_used;
-            if (reading.volume && parsed[i].bar.volume == NoValue) ++report.lines_without_volume;
-        } else if (report.WantsReason()) {
-            // Parse the line once more for the words of its failure.
-            ShortText reason;
-            ParsedBarLine again;
-            (void)ReadBarFields(settings.date_layout, settings.time_layout, reading, lines[i],
-                                names, again.date, again.bar, &reason);
-            report.Skip(static_cast<std::int64_t>(index) + 1, reason);
+            ++block.inner_used;
+            if (reading.volume && parsed[i].bar.volume == NoValue) ++block.inner_without_volume;
         } else {
-            report.Skip(static_cast<std::int64_t>(index) + 1, {});
+            block.inner_failed.push_back(i);
         }
         builder.AddParsed(parsed[i]);
     }
+    builder.Finish();
+    block.inner_begin = begin;
+    block.inner_end = end;
 }
+
+// The input of a bar job: blocks from a file or standard input, or runs of
+// lines in memory. The first blocks are read before the job starts, for the
+// lines that detection looks at; they are handed out again first.
+class BarBlocks {
+  public:
+    BarBlocks(const LineSource& source, std::size_t block_bytes)
+        : list_(source.kind() == LineSource::Kind::Lines ? source.lines() : nullptr),
+          block_bytes_(block_bytes) {}
+
+    JobStatus Open(const LineSource& source) {
+        if (list_ != nullptr) return JobStatus::Ok();
+        return reader_.Open(source, LineRules::List, block_bytes_);
+    }
+
+    // Up to count first lines of the input, which stay valid during the job.
+    std::vector<std::string_view> FirstLines(std::size_t count) {
+        std::vector<std::string_view> lines;
+        if (list_ != nullptr) {
+            for (std::size_t i = 0; i < std::min(count, list_->Count()); ++i) {
+                lines.push_back(list_->Line(i));
+            }
+            return lines;
+        }
+        std::string text;
+        while (lines.size() < count && reader_.Next(text)) {
+            // A deque keeps its strings in place, and so their bytes.
+            const std::string_view block = early_.emplace_back(std::move(text));
+            ForEachListLine(block, [&](std::size_t offset, std::size_t length) {
+                if (lines.size() < count) lines.push_back(block.substr(offset, length));
+            });
+        }
+        return lines;
+    }
+
+    bool Next(BarBlock& block) {
+        if (list_ != nullptr) {
+            return NextListedRun(*list_, next_listed_, block_bytes_, block.first, block.last);
+        }
+        if (!early_.empty()) {
+            block.text = std::move(early_.front());
+            early_.pop_front();
+            return true;
+        }
+        return reader_.Next(block.text);
+    }
+
+    // Splits and parses one block (on any thread).
+    void Parse(const BarBlock& block, const BarSettings& settings, const BarReading& reading,
+               const DateNames& names, ParsedBlock& result) const {
+        result.lines.clear();
+        if (list_ != nullptr) {
+            for (std::size_t i = block.first; i < block.last; ++i) {
+                result.lines.push_back(list_->Line(i));
+            }
+        } else {
+            const std::string_view text = block.text;
+            ForEachListLine(text, [&](std::size_t offset, std::size_t length) {
+                result.lines.push_back(text.substr(offset, length));
+            });
+        }
+        result.parsed.resize(result.lines.size());
+        ParseBarLines(result.lines, settings.date_layout, settings.time_layout, reading, names,
+                      result.parsed);
+    }
+
+    const JobStatus& status() const { return list_ != nullptr ? ok_ : reader_.status(); }
+    std::size_t known_count() const { return list_ != nullptr ? list_->Count() : 0; }
+
+  private:
+    const LineList* list_;
+    std::size_t block_bytes_;
+    BlockReader reader_;
+    std::deque<std::string> early_;  // blocks read for detection, not yet handed out
+    std::size_t next_listed_ = 0;
+    JobStatus ok_;
+};
+
+// Asks before each line whether the job should stop, once per line.
+class StopCheck {
+  public:
+    explicit StopCheck(const std::function<bool()>& stop_requested) : stop_(stop_requested) {}
+    // Whether the job stops before line `index` (0-based).
+    bool Before(std::int64_t index) {
+        if (index < asked_) return false;  // asked for already, not stopped at
+        if (stopped_ || !stop_) return stopped_;
+        stopped_ = stop_();
+        if (!stopped_) asked_ = index + 1;
+        return stopped_;
+    }
+    bool stopped() const { return stopped_; }
+
+  private:
+    const std::function<bool()>& stop_;
+    std::int64_t asked_ = 0;  // lines asked for and not stopped at
+    bool stopped_ = false;
+};
 
 }  // namespace
 
@@ -233,19 +324,26 @@ JobReport RunBars(const LineSource& source, const Destination& destination,
                                            "a session start must lie within a day");
         return report;
     }
-    LineInput input;
-    if (report.status = input.Open(source, LineRules::List); !report.ok()) return report;
-    input.SetStop(callbacks.stop_requested);
+    BarBlocks blocks(source, choices.block_bytes);
+    if (report.status = blocks.Open(source); !report.ok()) return report;
     const DateNames names(choices.names);
 
-    Batch batch;
-    ReadFirstLines(input, batch);
-    if (!input.status().ok()) {
-        report.status = input.status();
+    // The first lines, for detection: a stop asked for before one of them
+    // leaves the lines before it.
+    std::vector<std::string_view> first = blocks.FirstLines(kFirstLines);
+    if (!blocks.status().ok()) {
+        report.status = blocks.status();
         return report;
     }
-    if (report.status = ChooseLayouts(batch, input, choices, names, report); !report.ok()) {
-        report.lines_read = input.line_number();
+    StopCheck stop(callbacks.stop_requested);
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        if (stop.Before(static_cast<std::int64_t>(i))) {
+            first.resize(i);
+            break;
+        }
+    }
+    if (report.status = ChooseLayouts(first, source.name(), choices, names, report); !report.ok()) {
+        report.lines_read = static_cast<std::int64_t>(first.size());
         return report;
     }
     LineOutput output;
@@ -263,24 +361,89 @@ JobReport RunBars(const LineSource& source, const Destination& destination,
     const std::int64_t header_lines = choices.header ? 1 : 0;
     BarBuilder builder(
         settings, [&output](std::string_view bar) { output.WriteLine(bar); }, choices.on_bar);
+    const BarReading reading = settings.Reading();
+    const std::size_t known_count = blocks.known_count();
     int shown = -1;
-    std::int64_t batch_first = 1;
-    std::string_view line;
-    for (;;) {
-        while (batch.size() < kBarBatchLines && input.Next(line)) {
-            batch.Add(line, input.lines_stay());
+
+    // Counts a line that does not read (index 0-based).
+    const auto SkipLine = [&](std::int64_t index, std::string_view line) {
+        if (report.WantsReason()) {
+            // Parse the line once more for the words of its failure.
+            ShortText reason;
+            ParsedBarLine again;
+            (void)ReadBarFields(settings.date_layout, settings.time_layout, reading, line, names,
+                                again.date, again.bar, &reason);
+            report.Skip(index + 1, reason);
+        } else {
+            report.Skip(index + 1, {});
         }
-        if (batch.size() == 0) break;
-        BuildBatch(batch, batch_first, settings, names, builder, callbacks, input.known_count(),
-                   shown, report);
-        batch_first += static_cast<std::int64_t>(batch.size());
-        batch.Clear();
-        if (!output.status().ok()) break;
+    };
+
+    // Blocks are parsed on the pool's threads; the bars are built here, from
+    // the lines in order, exactly as from lines parsed one by one.
+    // Without a stop, progress or bar callback to serve line by line, the
+    // bars inside each block are built with its parse.
+    const bool build_inside =
+        !callbacks.stop_requested && !(callbacks.step && known_count > 0) && !choices.on_bar;
+    const auto take = [&](const BarBlock&, const ParsedBlock& block) {
+        for (std::size_t i = 0; i < block.lines.size(); ++i) {
+            if (i == block.inner_begin && block.inner_end > i) {
+                // The bars of the inner runs, built already: the open bar ends
+                // where they begin.
+                builder.Finish();
+                std::size_t begin = 0;
+                for (const std::size_t end : block.bar_ends) {
+                    output.WriteLine(std::string_view(block.bar_text).substr(begin, end - begin));
+                    begin = end;
+                }
+                const std::int64_t first_index = report.lines_read - static_cast<std::int64_t>(i);
+                for (const std::size_t failed : block.inner_failed) {
+                    SkipLine(first_index + static_cast<std::int64_t>(failed), block.lines[failed]);
+                }
+                report.lines_used += block.inner_used;
+                report.lines_without_volume += block.inner_without_volume;
+                report.lines_read += static_cast<std::int64_t>(block.inner_end - i);
+                i = block.inner_end;
+            }
+            const std::int64_t index = report.lines_read;
+            if (stop.Before(index)) return false;
+            if (callbacks.step && known_count > 0 && index % 100 == 0) {
+                const int percent =
+                    known_count > 1 ? ScaleToRange(0, 100, 0, static_cast<double>(known_count - 1),
+                                                   static_cast<long double>(index))
+                                    : 0;
+                if (percent != shown) {
+                    shown = percent;
+                    callbacks.step(percent);
+                }
+            }
+            ++report.lines_read;
+            const ParsedBarLine& parsed = block.parsed[i];
+            if (parsed.ok) {
+                ++report.lines_used;
+                if (reading.volume && parsed.bar.volume == NoValue) ++report.lines_without_volume;
+            } else {
+                SkipLine(index, block.lines[i]);
+            }
+            builder.AddParsed(parsed);
+        }
+        return output.status().ok();
+    };
+    {
+        OrderedPool<BarBlock, ParsedBlock> pool(
+            PoolThreads(choices.threads), [&](BarBlock& block, ParsedBlock& result) {
+                blocks.Parse(block, settings, reading, names, result);
+                if (build_inside) {
+                    BuildInnerBars(settings, reading, result);
+                } else {
+                    result.inner_begin = result.inner_end = 0;
+                }
+            });
+        pool.Run([&blocks](BarBlock& block) { return blocks.Next(block); }, take);
     }
-    report.lines_read = input.line_number();
-    report.stopped = input.stopped();
-    if (!input.status().ok()) {
-        report.status = input.status();
+    report.stopped = stop.stopped();
+    if (!report.stopped && !blocks.status().ok()) {
+        report.status = blocks.status();
         return report;
     }
     if (!report.stopped) builder.Finish();  // a stop drops the open bar
@@ -290,7 +453,7 @@ JobReport RunBars(const LineSource& source, const Destination& destination,
     // file stays as it was.
     if (!report.stopped && report.lines_read > 0 && report.lines_used == 0) {
         report.status =
-            JobStatus::Failure(input.name(), NoLineUsedError(), std::string(NothingWritten));
+            JobStatus::Failure(source.name(), NoLineUsedError(), std::string(NothingWritten));
         return report;
     }
     report.status = output.Commit();
@@ -300,13 +463,12 @@ JobReport RunBars(const LineSource& source, const Destination& destination,
 
 JobReport RunDetect(const LineSource& source, const BarChoices& choices) {
     JobReport report;
-    LineInput input;
-    if (report.status = input.Open(source, LineRules::List); !report.ok()) return report;
-    Batch first;
-    ReadFirstLines(input, first);
-    report.lines_read = input.line_number();
-    if (report.status = input.status(); !report.ok()) return report;
-    report.status = ChooseLayouts(first, input, choices, DateNames(choices.names), report);
+    BarBlocks blocks(source, choices.block_bytes);
+    if (report.status = blocks.Open(source); !report.ok()) return report;
+    const std::vector<std::string_view> first = blocks.FirstLines(kFirstLines);
+    report.lines_read = static_cast<std::int64_t>(first.size());
+    if (report.status = blocks.status(); !report.ok()) return report;
+    report.status = ChooseLayouts(first, source.name(), choices, DateNames(choices.names), report);
     return report;
 }
 

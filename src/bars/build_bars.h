@@ -102,13 +102,15 @@ struct BarChoices {
     // Called for every bar written, in order, after its line is handed on.
     // May be empty. A bar dropped by a stop is not called for.
     BarCallback on_bar;
+    // Threads parsing lines; 0: one for each core.
+    int threads = 0;
+    // Bytes of input parsed together (0: a default of about a megabyte);
+    // small values exercise lines split between reads.
+    std::size_t block_bytes = 0;
 };
 
 // The header line of settings: "date, open, high, low, close" and so on.
 std::string BarHeader(const BarSettings& settings);
-
-// How many lines are parsed together.
-inline constexpr std::size_t kBarBatchLines = 8192;
 
 // Consumes parsed lines in order and hands each finished bar line to a sink.
 // Holds one open bar only.

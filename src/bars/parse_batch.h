@@ -1,7 +1,7 @@
 #pragma once
-// Parsing a batch of bar input lines on the machine's cores. Parsing is most
-// of the work of bar building and each line parses alone, so a batch is split
-// between two threads; the bars are then built in line order from the
+// Parsing a batch of bar input lines. Parsing is most of the work of bar
+// building and each line parses alone, so the bar job parses its blocks of
+// lines on a pool of threads; the bars are then built in line order from the
 // results, exactly as from lines parsed one by one.
 
 #include <span>
@@ -21,7 +21,7 @@ struct ParsedBarLine {
 };
 
 // Fills out[i] from lines[i] (out.size() == lines.size()) with ReadBarFields
-// under the layouts and reading given. Uses a second thread for large batches.
+// under the layouts and reading given, on the calling thread.
 void ParseBarLines(std::span<const std::string_view> lines, DateLayout date_layout,
                    TimeLayout time_layout, const BarReading& reading, const DateNames& names,
                    std::span<ParsedBarLine> out);

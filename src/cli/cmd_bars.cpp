@@ -1,7 +1,7 @@
 // varn bars [--date-layout N|auto] [--time-layout N|auto] [--period P]
 //           [--delimiter space|comma] [--volume] [--open-interest]
 //           [--prices auto|ohlc|single] [--session-start [-]HH:MM]
-//           [--stamp classic|iso] [--header] INPUT OUTPUT
+//           [--stamp classic|iso] [--header] [--threads N] INPUT OUTPUT
 //
 // Builds open-high-low-close bars. With "auto" (the default) the layouts are
 // detected from the first 100 lines, which needs a file of more than 100
@@ -30,6 +30,7 @@ void AddBarsCommand(CLI::App& app, CommandRun& run) {
         std::string session_start = "00:00";
         std::string stamp = "classic";
         bool header = false;
+        int threads = 0;
         std::string input;
         std::string output;
     };
@@ -58,6 +59,9 @@ void AddBarsCommand(CLI::App& app, CommandRun& run) {
     cmd->add_option("--stamp", args->stamp, "classic (default, 1.2.2001 16:0) or iso")
         ->check(CLI::IsMember({"classic", "iso"}));
     cmd->add_flag("--header", args->header, "write a first line naming the columns");
+    cmd->add_option("--threads", args->threads,
+                    "threads reading lines (default: one for each core)")
+        ->check(CLI::Range(1, 256));
     cmd->add_option("INPUT", args->input, "input file, - for standard input")->required();
     cmd->add_option("OUTPUT", args->output, "output file, - for standard output")->required();
     cmd->callback([args, &run] {
@@ -77,6 +81,7 @@ void AddBarsCommand(CLI::App& app, CommandRun& run) {
             choices.session_offset_minutes = *ReadSessionStart(args->session_start);
             choices.stamp = args->stamp == "iso" ? StampStyle::Iso : StampStyle::Classic;
             choices.header = args->header;
+            choices.threads = args->threads;
             choices.names = RegionalNamesFromLocale();
             const JobReport report = RunBars(LineSource::FromArgument(args->input),
                                              Destination::FromArgument(args->output), choices);

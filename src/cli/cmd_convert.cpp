@@ -1,4 +1,4 @@
-// varn convert --format N INPUT OUTPUT
+// varn convert --format N [--threads N] INPUT OUTPUT
 //
 // Converts a price file by one of the five conversions; "-" is standard input
 // or output. The output is written through a temporary file.
@@ -12,6 +12,7 @@ namespace varn::cli {
 void AddConvertCommand(CLI::App& app, CommandRun& run) {
     struct Args {
         int format = -1;
+        int threads = 0;
         std::string input;
         std::string output;
     };
@@ -25,11 +26,16 @@ void AddConvertCommand(CLI::App& app, CommandRun& run) {
     cmd->add_option("-f,--format", args->format, formats)
         ->required()
         ->check(CLI::Range(0, ConversionCount - 1));
+    cmd->add_option("--threads", args->threads,
+                    "threads converting lines (default: one for each core)")
+        ->check(CLI::Range(1, 256));
     cmd->add_option("INPUT", args->input, "input file, - for standard input")->required();
     cmd->add_option("OUTPUT", args->output, "output file, - for standard output")->required();
     cmd->callback([args, &run] {
         run = [args](Streams& s) {
-            const ConversionChoices choices{*ConversionOf(args->format)};
+            ConversionChoices choices;
+            choices.conversion = *ConversionOf(args->format);
+            choices.threads = args->threads;
             const JobReport report =
                 RunConversion(LineSource::FromArgument(args->input),
                               Destination::FromArgument(args->output), choices);

@@ -1,13 +1,18 @@
 #include "convert/conversions.h"
 
+#include <algorithm>
+#include <cstring>
 #include <system_error>
+#include <vector>
 
 #include "convert/daily_to_monthly.h"
 #include "convert/dated_price.h"
 #include "convert/reorder.h"
 #include "convert/truncated_julian.h"
+#include "io/block_reader.h"
 #include "io/line_input.h"
 #include "io/line_output.h"
+#include "io/ordered_pool.h"
 
 namespace varn {
 
@@ -32,39 +37,218 @@ constexpr std::array<std::string_view, 5> kIntradayExample = {
     "060523,0945,1273.250000,1274.000000,1272.000000,1272.250000,23401",
 };
 
-JobStatus ReorderEachLine(LineInput& input, LineOutput& output, Conversion conversion,
-                          JobReport& report) {
-    std::string_view line;
-    DatePricePieces date_price;
-    IntradayPieces intraday;
-    while (input.Next(line)) {
-        if (conversion == Conversion::DatePrice) {
-            ReorderDatePriceLine(line, date_price);
-            output.WriteLineParts(date_price);
-            ++report.lines_used;
-        } else if (ReorderIntradayLine(line, intraday)) {
-            output.WriteLineParts(intraday);
-            ++report.lines_used;
-        } else {
-            report.Skip(input.line_number(), NotAnIntradayLine);
-        }
-        if (!output.status().ok()) return output.status();
+// Ends a conversion that has run: commits the output unless the job failed,
+// stopped or used no line.
+JobReport FinishConversion(JobReport& report, LineOutput& output, const std::string& name,
+                           const JobCallbacks& callbacks) {
+    // Lines read and none used: nothing is written, an existing file stays.
+    if (report.ok() && !report.stopped && report.lines_read > 0 && report.lines_used == 0) {
+        report.status = JobStatus::Failure(name, NoLineUsedError(), std::string(NothingWritten));
     }
-    return input.status();
+    // A stopped conversion is left unfinished: nothing is renamed into place.
+    if (report.ok() && !report.stopped) report.status = output.Commit();
+    if (report.ok() && callbacks.step) callbacks.step(100);
+    return report;
+}
+
+// The lines of one block: bytes of whole lines read from a file, or a run of
+// lines in memory.
+struct InputBlock {
+    std::string text;
+    std::size_t first = 0;  // lines in memory: [first, last)
+    std::size_t last = 0;
+};
+
+// Output bytes, grown as needed and kept from block to block: appending
+// costs no zero-filling.
+class OutputBytes {
+  public:
+    // n bytes more at the end, to be written in full.
+    char* Extend(std::size_t n) {
+        if (used_ + n > bytes_.size()) bytes_.resize(std::max(2 * bytes_.size(), used_ + n + 4096));
+        char* at = bytes_.data() + used_;
+        used_ += n;
+        return at;
+    }
+    void Clear() { used_ = 0; }
+    std::size_t size() const { return used_; }
+    std::string_view view() const { return std::string_view(bytes_.data(), used_); }
+
+  private:
+    std::string bytes_;
+    std::size_t used_ = 0;
+};
+
+// What a block gives: its output lines, each ended by CR LF, and where each
+// input line's output ends, so that a stop or a skip can be placed exactly.
+struct ConvertedBlock {
+    OutputBytes out;
+    std::vector<std::size_t> ends;     // per input line: out.size() after it
+    std::vector<std::size_t> skipped;  // indices in the block of lines skipped
+    std::string line;                  // conversion 4's line before it is added
+    std::size_t lines() const { return ends.size(); }
+};
+
+// Copies size bytes; pieces are mostly a few bytes long, copied in
+// fixed-size moves (two of them overlapping) rather than through a call.
+inline void CopyPiece(char* to, const char* from, std::size_t size) {
+    if (size >= 8 && size <= 16) {
+        std::memcpy(to, from, 8);
+        std::memcpy(to + size - 8, from + size - 8, 8);
+    } else if (size >= 4 && size < 8) {
+        std::memcpy(to, from, 4);
+        std::memcpy(to + size - 4, from + size - 4, 4);
+    } else if (size < 4) {
+        for (std::size_t i = 0; i < size; ++i) to[i] = from[i];
+    } else {
+        std::memcpy(to, from, size);
+    }
+}
+
+// Appends the pieces and CR LF to out.
+void AppendLine(OutputBytes& out, std::span<const std::string_view> pieces) {
+    std::size_t size = 2;
+    for (const std::string_view piece : pieces) size += piece.size();
+    char* to = out.Extend(size);
+    for (const std::string_view piece : pieces) {
+        CopyPiece(to, piece.data(), piece.size());
+        to += piece.size();
+    }
+    to[0] = '\r';
+    to[1] = '\n';
+}
+
+// Converts one line of conversion 0, 1 or 4 into result.
+void ConvertOne(Conversion conversion, std::string_view line, ConvertedBlock& result) {
+    switch (conversion) {
+        case Conversion::DatePrice: {
+            DatePricePieces pieces;
+            ReorderDatePriceLine(line, pieces);
+            AppendLine(result.out, pieces);
+            break;
+        }
+        case Conversion::Intraday: {
+            IntradayPieces pieces;
+            if (ReorderIntradayLine(line, pieces)) {
+                AppendLine(result.out, pieces);
+            } else {
+                result.skipped.push_back(result.ends.size());
+            }
+            break;
+        }
+        default:
+            result.line.clear();
+            if (ConvertTruncatedJulianLine(line, result.line)) {
+                const std::string_view piece = result.line;
+                AppendLine(result.out, std::span(&piece, 1));
+            } else {
+                result.skipped.push_back(result.ends.size());
+            }
+            break;
+    }
+    result.ends.push_back(result.out.size());
+}
+
+void ConvertBlock(Conversion conversion, const LineList* list, const InputBlock& block,
+                  ConvertedBlock& result) {
+    result.out.Clear();
+    result.ends.clear();
+    result.skipped.clear();
+    if (list != nullptr) {
+        // Lines in memory are taken as they stand.
+        for (std::size_t i = block.first; i < block.last; ++i) {
+            ConvertOne(conversion, list->Line(i), result);
+        }
+        return;
+    }
+    std::string scratch;
+    ForEachStreamLine(block.text, scratch,
+                      [&](std::string_view line) { ConvertOne(conversion, line, result); });
+}
+
+std::string_view SkipReason(Conversion conversion) {
+    return conversion == Conversion::Intraday ? NotAnIntradayLine : NoTruncatedJulianDay;
+}
+
+// Conversions 0, 1 and 4, which convert each line alone: blocks of lines are
+// converted on every thread asked for and written in input order.
+JobReport ConvertInBlocks(const LineSource& source, const Destination& destination,
+                          const ConversionChoices& choices, const JobCallbacks& callbacks) {
+    JobReport report;
+    const LineList* list = source.kind() == LineSource::Kind::Lines ? source.lines() : nullptr;
+    BlockReader reader;
+    if (list == nullptr) {
+        report.status = reader.Open(source, LineRules::Stream, choices.block_bytes);
+        if (!report.ok()) return report;
+    }
+    LineOutput output;
+    if (report.status = output.Open(destination); !report.ok()) return report;
+
+    const Conversion conversion = choices.conversion;
+    std::size_t next_listed = 0;
+    const auto read = [&](InputBlock& block) {
+        if (list == nullptr) return reader.Next(block.text);
+        return NextListedRun(*list, next_listed, choices.block_bytes, block.first, block.last);
+    };
+    const auto take = [&](const InputBlock&, const ConvertedBlock& result) {
+        // The lines taken: all, or those before the one a stop falls on.
+        std::size_t taken = result.lines();
+        if (callbacks.stop_requested) {
+            for (std::size_t i = 0; i < taken; ++i) {
+                if (callbacks.stop_requested()) {
+                    report.stopped = true;
+                    taken = i;
+                    break;
+                }
+            }
+        }
+        std::size_t skipped = 0;
+        for (; skipped < result.skipped.size() && result.skipped[skipped] < taken; ++skipped) {
+            report.Skip(report.lines_read + static_cast<std::int64_t>(result.skipped[skipped]) + 1,
+                        SkipReason(conversion));
+        }
+        const auto used = static_cast<std::int64_t>(taken - skipped);
+        const std::size_t bytes = taken > 0 ? result.ends[taken - 1] : 0;
+        if (output.to_memory()) {
+            std::size_t begin = 0;
+            for (std::size_t i = 0; i < taken; ++i) {
+                const std::size_t end = result.ends[i];
+                if (end > begin) output.WriteLine(result.out.view().substr(begin, end - begin - 2));
+                begin = end;
+            }
+        } else {
+            output.WriteEndedLines(result.out.view().substr(0, bytes), used);
+        }
+        report.lines_read += static_cast<std::int64_t>(taken);
+        report.lines_used += used;
+        return !report.stopped && output.status().ok();
+    };
+    {
+        OrderedPool<InputBlock, ConvertedBlock> pool(
+            PoolThreads(choices.threads),
+            [conversion, list](InputBlock& block, ConvertedBlock& result) {
+                ConvertBlock(conversion, list, block, result);
+            });
+        pool.Run(read, take);
+    }
+    report.lines_written = output.lines_written();
+    if (!output.status().ok()) {
+        report.status = output.status();
+    } else if (!report.stopped && list == nullptr) {
+        report.status = reader.status();
+    }
+    return FinishConversion(report, output, source.name(), callbacks);
 }
 
 JobStatus ConvertLines(LineInput& input, LineOutput& output, Conversion conversion,
                        JobReport& report) {
     switch (conversion) {
-        case Conversion::DatePrice:
-        case Conversion::Intraday:
-            return ReorderEachLine(input, output, conversion, report);
         case Conversion::DailyToMonthly:
             return ConvertDailyToMonthly(input, output, report);
         case Conversion::PriceToDatedPrice:
             return ConvertPriceToDatedPrice(input, output, report);
-        case Conversion::TruncatedJulian:
-            return ConvertTruncatedJulian(input, output, report);
+        default:
+            break;
     }
     return JobStatus::Failure(input.name(), std::make_error_code(std::errc::invalid_argument),
                               "unknown conversion");
@@ -80,6 +264,14 @@ std::span<const std::string_view> ConversionExample(Conversion conversion) {
 
 JobReport RunConversion(const LineSource& source, const Destination& destination,
                         const ConversionChoices& choices, const JobCallbacks& callbacks) {
+    switch (choices.conversion) {
+        case Conversion::DatePrice:
+        case Conversion::Intraday:
+        case Conversion::TruncatedJulian:
+            return ConvertInBlocks(source, destination, choices, callbacks);
+        default:
+            break;
+    }
     JobReport report;
     LineInput input;
     if (report.status = input.Open(source, LineRules::Stream); !report.ok()) return report;
@@ -90,15 +282,7 @@ JobReport RunConversion(const LineSource& source, const Destination& destination
     report.lines_read = input.line_number();
     report.lines_written = output.lines_written();
     report.stopped = input.stopped();
-    // Lines read and none used: nothing is written, an existing file stays.
-    if (report.ok() && !report.stopped && report.lines_read > 0 && report.lines_used == 0) {
-        report.status =
-            JobStatus::Failure(input.name(), NoLineUsedError(), std::string(NothingWritten));
-    }
-    // A stopped conversion is left unfinished: nothing is renamed into place.
-    if (report.ok() && !report.stopped) report.status = output.Commit();
-    if (report.ok() && callbacks.step) callbacks.step(100);
-    return report;
+    return FinishConversion(report, output, input.name(), callbacks);
 }
 
 }  // namespace varn

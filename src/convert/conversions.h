@@ -7,6 +7,7 @@
 // "1/4/1971   4.318" and writes out.txt through a temporary file.
 
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <span>
 #include <string>
@@ -41,6 +42,11 @@ std::span<const std::string_view> ConversionExample(Conversion conversion);
 // The choices of one conversion job.
 struct ConversionChoices {
     Conversion conversion = Conversion::DatePrice;
+    // Threads converting lines (conversions 0, 1 and 4); 0: one for each core.
+    int threads = 0;
+    // Bytes of input converted together (0: a default of about a megabyte);
+    // small values exercise lines split between reads.
+    std::size_t block_bytes = 0;
 };
 
 // Converts the lines of source (read under the stream line rules) to

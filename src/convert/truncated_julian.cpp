@@ -180,20 +180,4 @@ bool ConvertTruncatedJulianLine(std::string_view line, std::string& out) {
     return true;
 }
 
-JobStatus ConvertTruncatedJulian(LineInput& input, LineOutput& output, JobReport& report) {
-    std::string_view line;
-    std::string converted;
-    while (input.Next(line)) {
-        converted.clear();
-        if (ConvertTruncatedJulianLine(line, converted)) {
-            ++report.lines_used;
-            output.WriteLine(converted);
-            if (!output.status().ok()) return output.status();
-        } else {
-            report.Skip(input.line_number(), NoTruncatedJulianDay);
-        }
-    }
-    return input.status();
-}
-
 }  // namespace varn

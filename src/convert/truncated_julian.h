@@ -25,8 +25,4 @@ bool ConvertTruncatedJulianLine(std::string_view line, std::string& out);
 // Why a line gives nothing.
 inline constexpr std::string_view NoTruncatedJulianDay = "no truncated Julian day";
 
-// Converts every line of input to output; lines that give nothing are skipped.
-[[nodiscard]] JobStatus ConvertTruncatedJulian(LineInput& input, LineOutput& output,
-                                               JobReport& report);
-
 }  // namespace varn

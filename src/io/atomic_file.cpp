@@ -1,6 +1,8 @@
 #include "io/atomic_file.h"
 
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -170,10 +172,24 @@ JobStatus AtomicFile::Open(const std::string& destination) {
     name.append("/.varn-XXXXXX");
     std::vector<char> tmpl(name.begin(), name.end());
     tmpl.push_back('\0');
+    // A signal between creating the file and registering it would leave the
+    // file behind: the ending signals wait until it is registered.
+    sigset_t ending;
+    sigset_t before;
+    sigemptyset(&ending);
+    for (const int sig : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&ending, sig);
+    ::pthread_sigmask(SIG_BLOCK, &ending, &before);
     fd_ = ::mkostemp(tmpl.data(), O_CLOEXEC);
-    if (fd_ < 0) return JobStatus::FromErrno(destination, "cannot create");
-    temp_path_.assign(tmpl.data());
-    signal_slot_ = RegisterTemporaryFile(temp_path_);
+    const int create_errno = errno;
+    if (fd_ >= 0) {
+        temp_path_.assign(tmpl.data());
+        signal_slot_ = RegisterTemporaryFile(temp_path_);
+    }
+    ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    if (fd_ < 0) {
+        errno = create_errno;
+        return JobStatus::FromErrno(destination, "cannot create");
+    }
     if (found.kind == Destination::Kind::Existing) {
         // Keep the owner and group of the file being replaced where allowed
         // (an unprivileged user mostly may not; that is not an error), then its
@@ -206,6 +222,12 @@ void AtomicFile::OpenStandardOutput() {
 
 void AtomicFile::Write(std::string_view bytes) {
     if (!status_.ok() || fd_ < 0) return;
+    if (bytes.size() >= kBufferSize) {
+        // A large run goes straight out, without a copy into the buffer.
+        if (used_ > 0 && !Flush()) return;
+        WriteOut(bytes.data(), bytes.size());
+        return;
+    }
     while (!bytes.empty()) {
         if (used_ == kBufferSize && !Flush()) return;
         const std::size_t take = std::min(bytes.size(), kBufferSize - used_);
@@ -250,18 +272,21 @@ void AtomicFile::WriteLineParts(std::span<const std::string_view> parts) {
 }
 
 bool AtomicFile::Flush() {
+    const std::size_t used = std::exchange(used_, 0);
+    return WriteOut(buffer_.get(), used);
+}
+
+bool AtomicFile::WriteOut(const char* data, std::size_t size) {
     std::size_t done = 0;
-    while (done < used_) {
-        const ssize_t put = ::write(fd_, buffer_.get() + done, used_ - done);
+    while (done < size) {
+        const ssize_t put = ::write(fd_, data + done, size - done);
         if (put < 0) {
             if (errno == EINTR) continue;
             status_ = JobStatus::FromErrno(destination_, "cannot write");
-            used_ = 0;
             return false;
         }
         done += static_cast<std::size_t>(put);
     }
-    used_ = 0;
     return true;
 }
 

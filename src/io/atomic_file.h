@@ -63,6 +63,8 @@ class AtomicFile {
 
   private:
     bool Flush();
+    // Writes size bytes to the file; false (and status_ set) on failure.
+    bool WriteOut(const char* data, std::size_t size);
     void Discard() noexcept;
     // Unlinks the temporary file and releases its signal slot.
     void RemoveTemporary() noexcept;

@@ -24,6 +24,15 @@ void LineOutput::JoinInMemory(std::span<const std::string_view> parts) {
     for (const std::string_view part : parts) line.append(part);
 }
 
+void LineOutput::SplitInMemory(std::string_view text) {
+    while (!text.empty()) {
+        const std::size_t end = text.find("\r\n");
+        memory_->emplace_back(text.substr(0, end));
+        if (end == std::string_view::npos) break;
+        text.remove_prefix(end + 2);
+    }
+}
+
 JobStatus LineOutput::Commit() { return memory_ != nullptr ? ok_ : file_.Commit(); }
 
 JobStatus WriteLineFile(std::span<const std::string> lines, const Destination& destination) {

@@ -43,16 +43,30 @@ class LineOutput {
         }
     }
 
+    // count lines, each already ended by CR LF, written as they stand (lines
+    // kept in memory are split at their ends).
+    void WriteEndedLines(std::string_view text, std::int64_t count) {
+        lines_written_ += count;
+        if (memory_ != nullptr) {
+            SplitInMemory(text);
+        } else {
+            file_.Write(text);
+        }
+    }
+
     // Flushes and renames a file into place (see AtomicFile::Commit); lines in
     // memory are kept as they are.
     [[nodiscard]] JobStatus Commit();
 
+    // Whether the lines are kept in memory.
+    bool to_memory() const { return memory_ != nullptr; }
     // The first write failure so far (ok while none).
     const JobStatus& status() const { return memory_ != nullptr ? ok_ : file_.status(); }
     std::int64_t lines_written() const { return lines_written_; }
 
   private:
     void JoinInMemory(std::span<const std::string_view> parts);
+    void SplitInMemory(std::string_view text);
 
     AtomicFile file_;
     std::vector<std::string>* memory_ = nullptr;

@@ -253,7 +253,7 @@ TEST(RunBars, BatchesGiveTheBarsOfOneLineAtATime) {
     // Minute lines with a new hour every 60 lines, so bars close just before,
     // at and after each batch boundary; every 97th line does not read.
     std::vector<std::string> lines;
-    const std::size_t count = 3 * kBarBatchLines + 61;
+    const std::size_t count = 3 * 8192 + 61;
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t minutes = i;
         char line[80];

@@ -1,0 +1,127 @@
+#include "io/block_reader.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace varn {
+
+BlockReader::~BlockReader() {
+    if (owns_fd_ && fd_ >= 0) ::close(fd_);
+}
+
+JobStatus BlockReader::Open(const LineSource& source, LineRules rules, std::size_t block_size) {
+    if (owns_fd_ && fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    owns_fd_ = false;
+    rules_ = rules;
+    block_size_ = block_size > 0 ? block_size : kDefaultBlockSize;
+    name_ = source.name();
+    status_ = JobStatus::Ok();
+    pending_.clear();
+    at_end_ = false;
+    if (source.kind() == LineSource::Kind::StandardInput) {
+        fd_ = STDIN_FILENO;
+        return status_;
+    }
+    fd_ = ::open(source.name().c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) {
+        at_end_ = true;
+        return status_ = JobStatus::FromErrno(source.name(), "cannot open for reading");
+    }
+    owns_fd_ = true;
+    return status_;
+}
+
+bool BlockReader::Read() {
+    if (at_end_ || fd_ < 0) return false;
+    const std::size_t old_size = pending_.size();
+    // A pipe answers with what it has: keep reading until the block is full.
+    pending_.resize(old_size + block_size_);
+    std::size_t got_total = 0;
+    while (got_total < block_size_) {
+        const ssize_t got =
+            ::read(fd_, pending_.data() + old_size + got_total, block_size_ - got_total);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            status_ = JobStatus::FromErrno(name_, "cannot read");
+            at_end_ = true;
+            break;
+        }
+        if (got == 0) {
+            at_end_ = true;
+            break;
+        }
+        got_total += static_cast<std::size_t>(got);
+    }
+    pending_.resize(old_size + got_total);
+    if (rules_ == LineRules::Stream && got_total > 0) {
+        // Ctrl-Z ends the input: nothing after it is read.
+        const std::size_t length = StreamInputLength(std::string_view(pending_).substr(old_size));
+        if (length < got_total) {
+            pending_.resize(old_size + length);
+            at_end_ = true;
+        }
+    }
+    return got_total > 0 || !at_end_;
+}
+
+std::size_t BlockReader::CutPoint(std::size_t from) const {
+    const char* data = pending_.data();
+    std::size_t n = pending_.size();
+    if (rules_ == LineRules::Stream) {
+        const void* lf = ::memrchr(data + from, '\n', n - from);
+        return lf == nullptr ? 0
+                             : static_cast<std::size_t>(static_cast<const char*>(lf) - data) + 1;
+    }
+    // A CR at the very end may be the first half of a CR LF: cut before it.
+    if (n > from && data[n - 1] == '\r') --n;
+    for (std::size_t i = n; i-- > from;) {
+        if (data[i] == '\n' || data[i] == '\r') return i + 1;
+    }
+    return 0;
+}
+
+bool BlockReader::Next(std::string& block) {
+    block.clear();
+    if (!status_.ok()) return false;
+    for (;;) {
+        // The bytes held already have no cut point, except a CR at their end.
+        const std::size_t from = pending_.empty() ? 0 : pending_.size() - 1;
+        const bool more = Read();
+        if (!status_.ok()) return false;
+        if (!more || at_end_) {
+            // The end of the input: what is left is whole lines.
+            if (pending_.empty()) return false;
+            block.swap(pending_);
+            pending_.clear();
+            return true;
+        }
+        const std::size_t cut = CutPoint(from);
+        if (cut == 0) continue;  // a line longer than the block: read on
+        // Hand out the whole lines; keep the start of the next one.
+        block.swap(pending_);
+        pending_.assign(block, cut);
+        block.resize(cut);
+        return true;
+    }
+}
+
+bool NextListedRun(const LineList& list, std::size_t& next, std::size_t block_size,
+                   std::size_t& first, std::size_t& last) {
+    const std::size_t count = list.Count();
+    if (next >= count) return false;
+    if (block_size == 0) block_size = BlockReader::kDefaultBlockSize;
+    first = next;
+    std::size_t bytes = 0;
+    do {
+        bytes += list.Line(next).size() + 1;  // with a line end, as in a file
+        ++next;
+    } while (next < count && bytes < block_size);
+    last = next;
+    return true;
+}
+
+}  // namespace varn
