@@ -155,8 +155,8 @@ struct ParsedBlock {
     // their lines are built in order with the rest.
     std::size_t inner_begin = 0;
     std::size_t inner_end = 0;
-    std::string bar_text;  // the bar lines, one after another
-    std::vector<std::size_t> bar_ends;
+    std::string bar_text;  // the bar lines, each ended by CR LF
+    std::int64_t bar_count = 0;
     std::int64_t inner_used = 0;
     std::int64_t inner_without_volume = 0;
     std::vector<std::size_t> inner_failed;  // the lines that do not read
@@ -169,7 +169,7 @@ void BuildInnerBars(const BarSettings& settings, const BarReading& reading, Pars
     const std::size_t n = parsed.size();
     block.inner_begin = block.inner_end = 0;
     block.bar_text.clear();
-    block.bar_ends.clear();
+    block.bar_count = 0;
     block.inner_used = block.inner_without_volume = 0;
     block.inner_failed.clear();
     std::size_t first = 0;
@@ -193,8 +193,8 @@ void BuildInnerBars(const BarSettings& settings, const BarReading& reading, Pars
     }
     if (end <= begin) return;
     BarBuilder builder(settings, [&block](std::string_view bar) {
-        block.bar_text.append(bar);
-        block.bar_ends.push_back(block.bar_text.size());
+        block.bar_text.append(bar).append("\r\n");
+        ++block.bar_count;
     });
     for (std::size_t i = begin; i < end; ++i) {
         if (parsed[i].ok) {
@@ -391,11 +391,7 @@ JobReport RunBars(const LineSource& source, const Destination& destination,
                 // The bars of the inner runs, built already: the open bar ends
                 // where they begin.
                 builder.Finish();
-                std::size_t begin = 0;
-                for (const std::size_t end : block.bar_ends) {
-                    output.WriteLine(std::string_view(block.bar_text).substr(begin, end - begin));
-                    begin = end;
-                }
+                output.WriteEndedLines(block.bar_text, block.bar_count);
                 const std::int64_t first_index = report.lines_read - static_cast<std::int64_t>(i);
                 for (const std::size_t failed : block.inner_failed) {
                     SkipLine(first_index + static_cast<std::int64_t>(failed), block.lines[failed]);

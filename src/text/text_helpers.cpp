@@ -54,6 +54,15 @@ constexpr double kExactHigh = 72057594037927936.0;
 // units of the last decimal. A double is an integer times a power of two, so
 // 128-bit integers hold every product needed exactly.
 std::uint64_t PriceUnits(double magnitude, int decimals) {
+    // Most prices are the double nearest a short decimal, guess / scale: the
+    // double then lies within magnitude * 2^-53 of it, so below 10^14 units
+    // it lies within 0.012 of a unit of it even after the rounding to 18
+    // digits, and both roundings give guess back.
+    constexpr std::array<double, 6> kScales = {1, 10, 100, 1000, 10000, 100000};
+    const double scale = kScales[static_cast<std::size_t>(decimals)];
+    const double guess = std::round(magnitude * scale);
+    if (guess < 1e14 && guess / scale == magnitude) return static_cast<std::uint64_t>(guess);
+
     std::uint64_t bits = 0;
     std::memcpy(&bits, &magnitude, sizeof bits);
     const int biased = static_cast<int>(bits >> 52);
@@ -106,21 +115,22 @@ std::uint64_t PriceUnits(double magnitude, int decimals) {
     return units;
 }
 
-// Fixed-point text of units of 10^-decimals.
+// Fixed-point text of units of 10^-decimals: the digits of units, at least
+// decimals + 1 of them, with the point before the last decimals.
 ShortText UnitsText(bool negative, std::uint64_t units, int decimals) {
-    char text[48];
-    char* end = text;
-    if (negative && units != 0) *end++ = '-';
-    const auto scale = static_cast<std::uint64_t>(kPowersOfTen[static_cast<std::size_t>(decimals)]);
-    end = std::to_chars(end, text + sizeof text, units / scale).ptr;
-    *end++ = '.';
-    char fraction[24];
-    const char* fraction_end =
-        std::to_chars(fraction, fraction + sizeof fraction, units % scale).ptr;
-    const auto fraction_size = static_cast<int>(fraction_end - fraction);
-    for (int i = fraction_size; i < decimals; ++i) *end++ = '0';
-    end = std::copy(static_cast<const char*>(fraction), fraction_end, end);
-    return ShortText(text, end);
+    const bool minus = negative && units != 0;  // no "-0.00"
+    char text[32];
+    char* const end = text + sizeof text;
+    char* first = end;
+    int count = 0;
+    do {
+        if (count == decimals) *--first = '.';
+        *--first = static_cast<char>('0' + units % 10);
+        units /= 10;
+        ++count;
+    } while (units != 0 || count <= decimals);
+    if (minus) *--first = '-';
+    return ShortText(first, end);
 }
 
 }  // namespace
@@ -131,9 +141,11 @@ ShortText FormatPrice(double value) {
 
     // The format is chosen before rounding, so 9.99999 keeps four decimals and
     // becomes 10.0000. The bound 0.1L lies just below the double 0.1.
-    const long double magnitude = std::fabs(static_cast<long double>(value));
-    const int decimals = magnitude < 0.1L ? 5 : (magnitude < 10.0L ? 4 : 2);
+    // No double lies between 0.1L and the double 0.1, so the bound holds for
+    // the double compare as well.
     const double magnitude_double = std::fabs(value);
+    const int decimals = magnitude_double < 0.1 ? 5 : (magnitude_double < 10.0 ? 4 : 2);
+    const long double magnitude = magnitude_double;
     if (magnitude_double >= kExactLow && magnitude_double < kExactHigh) {
         return UnitsText(value < 0, PriceUnits(magnitude_double, decimals), decimals);
     }

@@ -2,7 +2,11 @@
 // ties, the 0.1 and 10 bounds, carries, the ends of the exact range.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <random>
+#include <string>
 
 #include "text/numbers.h"
 #include "text/text_helpers.h"
@@ -39,6 +43,48 @@ TEST(FormatPrice, KeepsResultsAtTheEdgesOfTheExactPath) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.want);
         EXPECT_EQ(FormatPrice(row.value), row.want);
+    }
+}
+
+// A price that is the double nearest a short decimal is written as that
+// decimal, whatever its size up to 10^14 units of the last decimal, and so is
+// every double a few steps away on either side.
+TEST(FormatPrice, WritesTheDecimalADoubleIsNearest) {
+    std::mt19937_64 random(20261209);
+    const struct {
+        int decimals;
+        std::uint64_t units_max;
+    } kinds[] = {{2, 100'000'000'000'000}, {2, 100'000}, {4, 100'000}, {5, 10'000}};
+    for (const auto& kind : kinds) {
+        std::uniform_int_distribution<std::uint64_t> units(1, kind.units_max - 1);
+        for (int i = 0; i < 20000; ++i) {
+            const std::uint64_t u = units(random);
+            std::string want = std::to_string(u);
+            if (want.size() <= static_cast<std::size_t>(kind.decimals)) {
+                want.insert(0, static_cast<std::size_t>(kind.decimals) + 1 - want.size(), '0');
+            }
+            want.insert(want.size() - static_cast<std::size_t>(kind.decimals), ".");
+            // Below 10 (0.1) the price has four (five) decimals, not two.
+            const double value =
+                static_cast<double>(u) / std::pow(10.0, static_cast<double>(kind.decimals));
+            if (kind.decimals == 2 && value < 10.0) continue;
+            if (kind.decimals == 4 && value < 0.1) continue;
+            SCOPED_TRACE(want);
+            ASSERT_EQ(FormatPrice(value), want);
+            ASSERT_EQ(FormatPrice(-value), "-" + want);
+            // Neighbours a few steps away still round to the same decimal.
+            double below = value, above = value;
+            for (int step = 0; step < 3; ++step) {
+                below = std::nextafter(below, 0.0);
+                above = std::nextafter(above, 1e300);
+                if (below >= (kind.decimals == 2 ? 10.0 : kind.decimals == 4 ? 0.1 : 0.0)) {
+                    ASSERT_EQ(FormatPrice(below), want);
+                }
+                if (above < (kind.decimals == 2 ? 1e300 : kind.decimals == 4 ? 10.0 : 0.1)) {
+                    ASSERT_EQ(FormatPrice(above), want);
+                }
+            }
+        }
     }
 }
 
