@@ -108,8 +108,21 @@ if [ -z "$only" ]; then
         case $n in 2) in=daily.csv ;; 3) in=prices.txt ;; 4) in=tjul.txt ;; esac
         c=$(run "c$n" "$varn convert -f $n $work/$in $work/out")
         row "varn convert $n ($in)" "$c" "varn convert 0" "$c0"
+        if [ "$n" = 4 ]; then c4=$c; fi
     done
-    echo "  peak memory (KiB): convert 0 $(peak_kb "$varn convert -f 0 $work/conv0.csv $work/out"), convert 2 $(peak_kb "$varn convert -f 2 $work/daily.csv $work/out") for $(($(stat -c %s $work/daily.csv) / 1024)) KiB input, convert 3 $(peak_kb "$varn convert -f 3 $work/prices.txt $work/out") for $(($(stat -c %s $work/prices.txt) / 1024)) KiB input"
+    # Conversion 4 in mawk: the Julian day half a day on, to the calendar by
+    # the classic formulas, the time to the nearest second (same output).
+    cat > "$work/c4.awk" <<'AWK'
+{ jd = ("24" $1) + 1; z = int(jd); f = jd - z; s = int(f * 86400 + 0.5)
+  if (s >= 86400) { z++; s -= 86400 }
+  if (z >= 2299161) { a = int((z - 1867216.25) / 36524.25); a = z + 1 + a - int(a / 4) } else a = z
+  b = a + 1524; c = int((b - 122.1) / 365.25); d = int(365.25 * c); e = int((b - d) / 30.6001)
+  day = b - d - int(30.6001 * e); mo = e < 14 ? e - 1 : e - 13; yr = mo > 2 ? c - 4716 : c - 4715
+  printf "%d/%d/%d %d:%02d:%02d  %s\r\n", mo, day, yr, int(s / 3600), int(s / 60) % 60, s % 60, $2 }
+AWK
+    m4=$(run m4 "mawk -f $work/c4.awk $work/tjul.txt > $work/out")
+    row "varn convert 4 (tjul.txt)" "$c4" "mawk" "$m4"
+    echo "  peak memory (KiB): convert 0 $(peak_kb "$varn convert -f 0 $work/conv0.csv $work/out"), convert 2 $(peak_kb "$varn convert -f 2 $work/daily.csv $work/out") for $(($(stat -L -c %s $work/daily.csv) / 1024)) KiB input, convert 3 $(peak_kb "$varn convert -f 3 $work/prices.txt $work/out") for $(($(stat -L -c %s $work/prices.txt) / 1024)) KiB input"
 
     echo
     echo "counting and truncation:"
