@@ -5,6 +5,7 @@
 #include <system_error>
 #include <vector>
 
+#include "calendar/calendar.h"
 #include "convert/daily_to_monthly.h"
 #include "convert/dated_price.h"
 #include "convert/reorder.h"
@@ -57,6 +58,7 @@ struct InputBlock {
     std::string text;
     std::size_t first = 0;  // lines in memory: [first, last)
     std::size_t last = 0;
+    double first_moment = 0;  // conversion 3: the date of the block's first line
 };
 
 // Output bytes, grown as needed and kept from block to block: appending
@@ -86,6 +88,7 @@ struct ConvertedBlock {
     std::vector<std::size_t> ends;     // per input line: out.size() after it
     std::vector<std::size_t> skipped;  // indices in the block of lines skipped
     std::string line;                  // conversion 4's line before it is added
+    ShortText date;                    // conversion 3's date before it is added
     std::size_t lines() const { return ends.size(); }
 };
 
@@ -118,9 +121,18 @@ void AppendLine(OutputBytes& out, std::span<const std::string_view> pieces) {
     to[1] = '\n';
 }
 
-// Converts one line of conversion 0, 1 or 4 into result.
-void ConvertOne(Conversion conversion, std::string_view line, ConvertedBlock& result) {
+// Converts one line of conversion 0, 1, 3 or 4 into result; moment is
+// conversion 3's date of the line, moved on to the next line's.
+void ConvertOne(Conversion conversion, std::string_view line, double& moment,
+                ConvertedBlock& result) {
     switch (conversion) {
+        case Conversion::PriceToDatedPrice: {
+            DatedPriceDate(moment, result.date);
+            moment += OneDayInCenturies;
+            const std::string_view pieces[] = {result.date, DatedPriceGap, line};
+            AppendLine(result.out, pieces);
+            break;
+        }
         case Conversion::DatePrice: {
             DatePricePieces pieces;
             ReorderDatePriceLine(line, pieces);
@@ -154,23 +166,24 @@ void ConvertBlock(Conversion conversion, const LineList* list, const InputBlock&
     result.out.Clear();
     result.ends.clear();
     result.skipped.clear();
+    double moment = block.first_moment;
     if (list != nullptr) {
         // Lines in memory are taken as they stand.
         for (std::size_t i = block.first; i < block.last; ++i) {
-            ConvertOne(conversion, list->Line(i), result);
+            ConvertOne(conversion, list->Line(i), moment, result);
         }
         return;
     }
     std::string scratch;
     ForEachStreamLine(block.text, scratch,
-                      [&](std::string_view line) { ConvertOne(conversion, line, result); });
+                      [&](std::string_view line) { ConvertOne(conversion, line, moment, result); });
 }
 
 std::string_view SkipReason(Conversion conversion) {
     return conversion == Conversion::Intraday ? NotAnIntradayLine : NoTruncatedJulianDay;
 }
 
-// Conversions 0, 1 and 4, which convert each line alone: blocks of lines are
+// Conversions 0, 1, 3 and 4, which convert each line alone: blocks of lines are
 // converted on every thread asked for and written in input order.
 JobReport ConvertInBlocks(const LineSource& source, const Destination& destination,
                           const ConversionChoices& choices, const JobCallbacks& callbacks) {
@@ -186,9 +199,20 @@ JobReport ConvertInBlocks(const LineSource& source, const Destination& destinati
 
     const Conversion conversion = choices.conversion;
     std::size_t next_listed = 0;
+    // Conversion 3 dates a block from the moment of its first line: the
+    // moments of the lines before it, summed here in line order.
+    double moment = FirstDatedPriceMoment();
     const auto read = [&](InputBlock& block) {
-        if (list == nullptr) return reader.Next(block.text);
-        return NextListedRun(*list, next_listed, choices.block_bytes, block.first, block.last);
+        const bool more = list == nullptr ? reader.Next(block.text)
+                                          : NextListedRun(*list, next_listed, choices.block_bytes,
+                                                          block.first, block.last);
+        if (more && conversion == Conversion::PriceToDatedPrice) {
+            block.first_moment = moment;
+            const std::size_t lines =
+                list != nullptr ? block.last - block.first : StreamLineCount(block.text);
+            for (std::size_t i = 0; i < lines; ++i) moment += OneDayInCenturies;
+        }
+        return more;
     };
     const auto take = [&](const InputBlock&, const ConvertedBlock& result) {
         // The lines taken: all, or those before the one a stop falls on.
@@ -242,13 +266,8 @@ JobReport ConvertInBlocks(const LineSource& source, const Destination& destinati
 
 JobStatus ConvertLines(LineInput& input, LineOutput& output, Conversion conversion,
                        JobReport& report) {
-    switch (conversion) {
-        case Conversion::DailyToMonthly:
-            return ConvertDailyToMonthly(input, output, report);
-        case Conversion::PriceToDatedPrice:
-            return ConvertPriceToDatedPrice(input, output, report);
-        default:
-            break;
+    if (conversion == Conversion::DailyToMonthly) {
+        return ConvertDailyToMonthly(input, output, report);
     }
     return JobStatus::Failure(input.name(), std::make_error_code(std::errc::invalid_argument),
                               "unknown conversion");
@@ -267,6 +286,7 @@ JobReport RunConversion(const LineSource& source, const Destination& destination
     switch (choices.conversion) {
         case Conversion::DatePrice:
         case Conversion::Intraday:
+        case Conversion::PriceToDatedPrice:
         case Conversion::TruncatedJulian:
             return ConvertInBlocks(source, destination, choices, callbacks);
         default:

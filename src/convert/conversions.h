@@ -42,7 +42,7 @@ std::span<const std::string_view> ConversionExample(Conversion conversion);
 // The choices of one conversion job.
 struct ConversionChoices {
     Conversion conversion = Conversion::DatePrice;
-    // Threads converting lines (conversions 0, 1 and 4); 0: one for each core.
+    // Threads converting lines (conversions 0, 1, 3 and 4); 0: one for each core.
     int threads = 0;
     // Bytes of input converted together (0: a default of about a megabyte);
     // small values exercise lines split between reads.

@@ -3,17 +3,26 @@
 // apart, from 1 January 1000 on (Julian calendar until the reform of 1582).
 // The lines 4.318 and 4.3117 become "01.01.1000   4.318" and
 // "01.02.1000   4.3117".
+//
+// The dates are a function of the line's position alone: the same moments,
+// one day apart, as a running sum from noon of 1 January 1000. Line n's
+// moment is the first moment with OneDayInCenturies added n times, one
+// addition after another, so a block of lines can be dated anywhere once the
+// moment of its first line is known.
 
-#include "io/job.h"
-#include "io/job_status.h"
-#include "io/line_input.h"
-#include "io/line_output.h"
+#include <string_view>
+
+#include "text/short_text.h"
 
 namespace varn {
 
-// Writes each line of input behind its date (month, day and year separated by
-// points) and three blanks, as it reads it.
-[[nodiscard]] JobStatus ConvertPriceToDatedPrice(LineInput& input, LineOutput& output,
-                                                 JobReport& report);
+// The moment of the first line's date.
+double FirstDatedPriceMoment();
+
+// The date of a line at moment: month, day and year separated by points.
+void DatedPriceDate(double moment, ShortText& date);
+
+// Between the date and the line.
+inline constexpr std::string_view DatedPriceGap = "   ";
 
 }  // namespace varn

@@ -109,6 +109,13 @@ bool BlockReader::Next(std::string& block) {
     }
 }
 
+std::size_t StreamLineCount(std::string_view block) {
+    std::size_t lines = 0;
+    for (std::size_t at = 0; (at = FindLineFeed(block, at)) < block.size(); ++at) ++lines;
+    if (!block.empty() && block.back() != '\n') ++lines;
+    return lines;
+}
+
 bool NextListedRun(const LineList& list, std::size_t& next, std::size_t block_size,
                    std::size_t& first, std::size_t& last) {
     const std::size_t count = list.Count();

@@ -70,6 +70,10 @@ class BlockReader {
 bool NextListedRun(const LineList& list, std::size_t& next, std::size_t block_size,
                    std::size_t& first, std::size_t& last);
 
+// The number of lines ForEachStreamLine finds in block: one for each LF,
+// and the last line when the block does not end with LF.
+std::size_t StreamLineCount(std::string_view block);
+
 // Calls line(text) for each line of block under the Stream rules, the CRs
 // dropped (text is then copied into scratch). A block that does not end with
 // LF ends with its last line.

@@ -1,4 +1,4 @@
-// Conversions 0, 1 and 4 on a pool of threads and in blocks of any size give
+// Conversions 0, 1, 3 and 4 on a pool of threads and in blocks of any size give
 // the output and report of converting the lines one by one.
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -8,7 +8,9 @@
 #include <thread>
 #include <vector>
 
+#include "calendar/calendar.h"
 #include "convert/conversions.h"
+#include "convert/dated_price.h"
 #include "convert/reorder.h"
 #include "convert/truncated_julian.h"
 #include "io/line_reader.h"
@@ -31,8 +33,16 @@ struct Expected {
 };
 
 // One line converted the plain way; false when the conversion skips it.
-bool ConvertAlone(Conversion conversion, std::string_view line, std::string& out) {
+// moment is conversion 3's date, one day on for each line.
+bool ConvertAlone(Conversion conversion, std::string_view line, double& moment, std::string& out) {
     out.clear();
+    if (conversion == Conversion::PriceToDatedPrice) {
+        ShortText date;
+        DatedPriceDate(moment, date);
+        moment += OneDayInCenturies;
+        out.append(date).append(DatedPriceGap).append(line);
+        return true;
+    }
     if (conversion == Conversion::DatePrice) {
         ReorderDatePriceLine(line, out);
         return true;
@@ -48,9 +58,10 @@ Expected OneByOne(const std::string& path, Conversion conversion) {
     const std::string_view reason =
         conversion == Conversion::Intraday ? NotAnIntradayLine : NoTruncatedJulianDay;
     std::string converted;
+    double moment = FirstDatedPriceMoment();
     for (std::string_view line; reader.Next(line);) {
         ++want.read;
-        if (ConvertAlone(conversion, line, converted)) {
+        if (ConvertAlone(conversion, line, moment, converted)) {
             ++want.used;
             want.out += converted + "\r\n";
         } else {
@@ -92,6 +103,9 @@ std::vector<Input> Inputs(Conversion conversion) {
     if (conversion == Conversion::DatePrice) {
         good = "1971,1,4,4.318";
         bad = "x";  // conversion 0 takes every line
+    } else if (conversion == Conversion::PriceToDatedPrice) {
+        good = "4.318";
+        bad = "x";  // and so does conversion 3
     } else if (conversion == Conversion::Intraday) {
         good = "060523,0930,1271.75,1273.5,1271,1273.25,37235";
         bad = "\"Date\",\"Time\",\"Open\"";
@@ -119,7 +133,8 @@ TEST(ConvertInBlocks, GivesTheOutputOfOneLineAtATime) {
     const std::vector<std::size_t> block_sizes = {1,  2,  3,  4,  5,  6,  7,  8,    9, 10,
                                                   11, 12, 13, 14, 15, 16, 17, 4096, 0};
     for (const Conversion conversion :
-         {Conversion::DatePrice, Conversion::Intraday, Conversion::TruncatedJulian}) {
+         {Conversion::DatePrice, Conversion::Intraday, Conversion::PriceToDatedPrice,
+          Conversion::TruncatedJulian}) {
         for (const Input& input : Inputs(conversion)) {
             SCOPED_TRACE(std::string("conversion ") + std::to_string(Number(conversion)) + ", " +
                          input.name);
@@ -128,7 +143,8 @@ TEST(ConvertInBlocks, GivesTheOutputOfOneLineAtATime) {
             const Expected want = OneByOne(in, conversion);
             if (std::string(input.name) == "skipped lines among many") {
                 ASSERT_GT(want.read, 30);
-                if (conversion != Conversion::DatePrice) {
+                if (conversion == Conversion::Intraday ||
+                    conversion == Conversion::TruncatedJulian) {
                     ASSERT_GT(want.skipped, 5);
                 }
             }
