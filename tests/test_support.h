@@ -3,6 +3,7 @@
 // and whole-file reads and writes of raw bytes.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace varn::testing {
@@ -69,5 +71,40 @@ inline std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
+
+// Standard input replaced by a pipe that a thread fills with text, chunk
+// bytes at a time, so that reads come back short; the old standard input is
+// back when it goes.
+class PipedStandardInput {
+  public:
+    explicit PipedStandardInput(std::string text, std::size_t chunk = 1000) {
+        int ends[2];
+        EXPECT_EQ(::pipe(ends), 0);
+        saved_ = ::dup(STDIN_FILENO);
+        ::dup2(ends[0], STDIN_FILENO);
+        ::close(ends[0]);
+        writer_ = std::thread([fd = ends[1], text = std::move(text), chunk] {
+            std::size_t done = 0;
+            while (done < text.size()) {
+                const ssize_t put =
+                    ::write(fd, text.data() + done, std::min(text.size() - done, chunk));
+                if (put <= 0) break;
+                done += static_cast<std::size_t>(put);
+            }
+            ::close(fd);
+        });
+    }
+    PipedStandardInput(const PipedStandardInput&) = delete;
+    PipedStandardInput& operator=(const PipedStandardInput&) = delete;
+    ~PipedStandardInput() {
+        writer_.join();
+        ::dup2(saved_, STDIN_FILENO);
+        ::close(saved_);
+    }
+
+  private:
+    int saved_ = -1;
+    std::thread writer_;
+};
 
 }  // namespace varn::testing

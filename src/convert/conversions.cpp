@@ -11,6 +11,7 @@
 #include "convert/reorder.h"
 #include "convert/truncated_julian.h"
 #include "io/block_reader.h"
+#include "io/copy_small.h"
 #include "io/line_input.h"
 #include "io/line_output.h"
 #include "io/ordered_pool.h"
@@ -92,29 +93,13 @@ struct ConvertedBlock {
     std::size_t lines() const { return ends.size(); }
 };
 
-// Copies size bytes; pieces are mostly a few bytes long, copied in
-// fixed-size moves (two of them overlapping) rather than through a call.
-inline void CopyPiece(char* to, const char* from, std::size_t size) {
-    if (size >= 8 && size <= 16) {
-        std::memcpy(to, from, 8);
-        std::memcpy(to + size - 8, from + size - 8, 8);
-    } else if (size >= 4 && size < 8) {
-        std::memcpy(to, from, 4);
-        std::memcpy(to + size - 4, from + size - 4, 4);
-    } else if (size < 4) {
-        for (std::size_t i = 0; i < size; ++i) to[i] = from[i];
-    } else {
-        std::memcpy(to, from, size);
-    }
-}
-
 // Appends the pieces and CR LF to out.
 void AppendLine(OutputBytes& out, std::span<const std::string_view> pieces) {
     std::size_t size = 2;
     for (const std::string_view piece : pieces) size += piece.size();
     char* to = out.Extend(size);
     for (const std::string_view piece : pieces) {
-        CopyPiece(to, piece.data(), piece.size());
+        CopySmall(to, piece.data(), piece.size());
         to += piece.size();
     }
     to[0] = '\r';

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "io/copy_small.h"
 #include "io/signal_cleanup.h"
 
 namespace varn {
@@ -34,21 +35,6 @@ std::string DirectoryOf(const std::string& path) {
     if (slash == std::string::npos) return ".";
     if (slash == 0) return "/";
     return path.substr(0, slash);
-}
-
-// Copies size bytes; sizes up to 16 take two fixed-size moves each.
-inline void CopySmall(char* to, const char* from, std::size_t size) {
-    if (size >= 8 && size <= 16) {
-        std::memcpy(to, from, 8);
-        std::memcpy(to + size - 8, from + size - 8, 8);
-    } else if (size >= 4 && size < 8) {
-        std::memcpy(to, from, 4);
-        std::memcpy(to + size - 4, from + size - 4, 4);
-    } else if (size < 4) {
-        for (std::size_t i = 0; i < size; ++i) to[i] = from[i];
-    } else {
-        std::memcpy(to, from, size);
-    }
 }
 
 // Symbolic links followed before giving up, as the kernel does.

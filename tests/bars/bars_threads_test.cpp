@@ -16,6 +16,7 @@
 namespace varn {
 namespace {
 
+using testing::PipedStandardInput;
 using testing::ReadAll;
 using testing::TempDir;
 
@@ -107,36 +108,6 @@ Bars FileLines(const std::string& path) {
     return lines;
 }
 
-class PipedStandardInput {
-  public:
-    explicit PipedStandardInput(std::string text) {
-        int ends[2];
-        EXPECT_EQ(::pipe(ends), 0);
-        saved_ = ::dup(STDIN_FILENO);
-        ::dup2(ends[0], STDIN_FILENO);
-        ::close(ends[0]);
-        writer_ = std::thread([fd = ends[1], text = std::move(text)] {
-            std::size_t done = 0;
-            while (done < text.size()) {
-                const ssize_t put =
-                    ::write(fd, text.data() + done, std::min<std::size_t>(text.size() - done, 777));
-                if (put <= 0) break;
-                done += static_cast<std::size_t>(put);
-            }
-            ::close(fd);
-        });
-    }
-    ~PipedStandardInput() {
-        writer_.join();
-        ::dup2(saved_, STDIN_FILENO);
-        ::close(saved_);
-    }
-
-  private:
-    int saved_ = -1;
-    std::thread writer_;
-};
-
 TEST(BarsInBlocks, GiveTheBarsOfOneLineAtATime) {
     const std::string text = MinuteLines();
     TempDir dir;
@@ -182,7 +153,7 @@ TEST(BarsInBlocks, GiveTheBarsOfOneLineAtATime) {
             Bars piped;
             JobReport report;
             {
-                PipedStandardInput stdin_pipe(text);
+                PipedStandardInput stdin_pipe(text, 777);
                 report = RunBars(LineSource::StandardInput(), Destination::Lines(piped), choices);
             }
             ExpectSame(report, piped, want);

@@ -19,6 +19,7 @@
 namespace varn {
 namespace {
 
+using testing::PipedStandardInput;
 using testing::ReadAll;
 using testing::TempDir;
 
@@ -188,38 +189,6 @@ TEST(ConvertInBlocks, ReadsLinesInMemoryAsTheyStand) {
         }
     }
 }
-
-// Feeds text to standard input through a pipe while a job reads it.
-class PipedStandardInput {
-  public:
-    explicit PipedStandardInput(std::string text) {
-        int ends[2];
-        EXPECT_EQ(::pipe(ends), 0);
-        saved_ = ::dup(STDIN_FILENO);
-        ::dup2(ends[0], STDIN_FILENO);
-        ::close(ends[0]);
-        writer_ = std::thread([fd = ends[1], text = std::move(text)] {
-            std::size_t done = 0;
-            while (done < text.size()) {
-                // Small writes, so the reader sees short reads.
-                const ssize_t put = ::write(fd, text.data() + done,
-                                            std::min<std::size_t>(text.size() - done, 1000));
-                if (put <= 0) break;
-                done += static_cast<std::size_t>(put);
-            }
-            ::close(fd);
-        });
-    }
-    ~PipedStandardInput() {
-        writer_.join();
-        ::dup2(saved_, STDIN_FILENO);
-        ::close(saved_);
-    }
-
-  private:
-    int saved_ = -1;
-    std::thread writer_;
-};
 
 TEST(ConvertInBlocks, ReadsAPipeOnStandardInput) {
     std::string text;
