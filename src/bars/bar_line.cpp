@@ -22,12 +22,6 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
     return q;
 }
 
-void AppendInt(ShortText& text, std::int32_t value) {
-    char digits[16];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value);
-    text.append(digits, result.ptr);
-}
-
 }  // namespace
 
 double BarEpoch() {
@@ -118,19 +112,22 @@ std::int32_t BarKey(BarPeriod period, const ParsedDate& date) {
 }
 
 ShortText BarStamp(const ParsedDate& date, TimeLayout time_layout) {
-    ShortText stamp;
-    AppendInt(stamp, date.month);
-    stamp += '.';
-    AppendInt(stamp, date.day);
-    stamp += '.';
-    AppendInt(stamp, date.year);
+    // Written into one buffer, then made a string once.
+    char text[64];
+    char* at = text;
+    char* const end = text + sizeof text;
+    at = std::to_chars(at, end, date.month).ptr;
+    *at++ = '.';
+    at = std::to_chars(at, end, date.day).ptr;
+    *at++ = '.';
+    at = std::to_chars(at, end, date.year).ptr;
     if (time_layout != TimeLayout::NotIndicated) {
-        stamp += ' ';
-        AppendInt(stamp, date.hours);
-        stamp += ':';
-        AppendInt(stamp, date.minutes);
+        *at++ = ' ';
+        at = std::to_chars(at, end, date.hours).ptr;
+        *at++ = ':';
+        at = std::to_chars(at, end, date.minutes).ptr;
     }
-    return stamp;
+    return ShortText(text, at);
 }
 
 namespace {
@@ -183,18 +180,26 @@ std::string_view ReadPriceField(std::string_view text, std::size_t& pos, double&
     const char* const end = text.data() + text.size();
     while (p != end && PriceTable.Contains(*p)) ++p;
     const char* const start = p;
-    std::uint64_t digits = 0;
-    const char* separator = nullptr;
-    bool plain = true;
-    for (; p != end && !PriceTable.Contains(*p); ++p) {
-        const auto digit = static_cast<unsigned>(*p - '0');
-        if (digit < 10) {
-            digits = digits * 10 + digit;  // wraps harmlessly past 19 digits: not plain then
-        } else if ((*p == '.' || *p == ',') && separator == nullptr) {
-            separator = p;
-        } else {
-            plain = false;
+    std::uint64_t digits = 0;  // wraps harmlessly past 19 digits: too long then
+    const auto read_digits = [&p, end, &digits] {
+        for (unsigned digit = 0; p != end && (digit = static_cast<unsigned char>(*p) - '0') < 10;
+             ++p) {
+            digits = digits * 10 + digit;
         }
+    };
+    // Digits, then at most a "." and digits: no separator ends a field at a
+    // "." (a "," always does), so the field is plain when a separator or the
+    // end comes next.
+    read_digits();
+    const char* separator = nullptr;
+    if (p != end && *p == '.') {
+        separator = p++;
+        read_digits();
+    }
+    bool plain = true;
+    if (p != end && !PriceTable.Contains(*p)) {
+        plain = false;
+        while (p != end && !PriceTable.Contains(*p)) ++p;
     }
     pos = static_cast<std::size_t>(p - text.data());
     const auto size = static_cast<std::size_t>(p - start);
