@@ -96,7 +96,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("TabSheet3"));
 
         auto* dates = Child<QComboBox>("ComboBoxD");
-        QCOMPARE(dates->count(), 22);
+        QCOMPARE(dates->count(), DateLayoutCount);
         QCOMPARE(dates->currentIndex(), 0);
         QCOMPARE(dates->itemText(14), QStringLiteral("YYYYMMDD    OHLC Vol O.I."));
         QCOMPARE(dates->itemText(21), QString::fromLatin1(DateLayoutItem(21).c_str()));
