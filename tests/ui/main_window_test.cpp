@@ -103,7 +103,8 @@ class MainWindowTest : public QObject {
 
         QCOMPARE(Items(Child<QComboBox>("ComboBoxT")),
                  QStringList({"Not Indicated", "DATE;21:45:15", "DATE;9:45pm", "DATE  21:45:15",
-                              "DATE  9:45pm", "DATE  2145", "DATE;21:45", "DATE;214515"}));
+                              "DATE  9:45pm", "DATE  2145", "DATE;21:45", "DATE;214515",
+                              "DATET21:45:15"}));
         QCOMPARE(Child<QComboBox>("ComboBoxT")->currentIndex(), 0);
         QCOMPARE(Items(Child<QComboBox>("ComboBox2")),
                  QStringList({"5 min bar", "15 min bar", "1 hour bar", "1 day bar", "1 week bar",
