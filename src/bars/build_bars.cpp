@@ -63,9 +63,9 @@ void BarBuilder::AddParsed(const ParsedBarLine& line) {
         low_ = std::min(low_, bar.low);
     }
     close_ = bar.close;
-    // NoValue marks a line without the number: it adds nothing.
-    if (settings_.volume && bar.volume != NoValue) volume_ += bar.volume;
-    if (settings_.open_interest && bar.open_interest != NoValue) {
+    // A line without the number adds nothing.
+    if (settings_.volume && !IsMissing(bar.volume)) volume_ += bar.volume;
+    if (settings_.open_interest && !IsMissing(bar.open_interest)) {
         open_interest_ = bar.open_interest;
     }
     // The stamp is written only for a bar's last line: keep its date.
@@ -159,7 +159,9 @@ struct ParsedBlock {
     std::int64_t bar_count = 0;
     std::int64_t inner_used = 0;
     std::int64_t inner_without_volume = 0;
-    std::vector<std::size_t> inner_failed;  // the lines that do not read
+    std::int64_t inner_out_of_order = 0;
+    std::size_t first_inner_out_of_order = 0;  // index in the block, when inner_out_of_order
+    std::vector<std::size_t> inner_failed;     // the lines that do not read
 };
 
 // Finds the runs of equal keys that begin and end inside block and builds
@@ -170,7 +172,7 @@ void BuildInnerBars(const BarSettings& settings, const BarReading& reading, Pars
     block.inner_begin = block.inner_end = 0;
     block.bar_text.clear();
     block.bar_count = 0;
-    block.inner_used = block.inner_without_volume = 0;
+    block.inner_used = block.inner_without_volume = block.inner_out_of_order = 0;
     block.inner_failed.clear();
     std::size_t first = 0;
     while (first < n && !parsed[first].ok) ++first;
@@ -199,7 +201,10 @@ void BuildInnerBars(const BarSettings& settings, const BarReading& reading, Pars
     for (std::size_t i = begin; i < end; ++i) {
         if (parsed[i].ok) {
             ++block.inner_used;
-            if (reading.volume && parsed[i].bar.volume == NoValue) ++block.inner_without_volume;
+            if (reading.volume && IsMissing(parsed[i].bar.volume)) ++block.inner_without_volume;
+            if (parsed[i].bar.out_of_order && block.inner_out_of_order++ == 0) {
+                block.first_inner_out_of_order = i;
+            }
         } else {
             block.inner_failed.push_back(i);
         }
@@ -286,6 +291,12 @@ class BarBlocks {
     std::size_t next_listed_ = 0;
     JobStatus ok_;
 };
+
+// Counts lines whose prices are out of order, the first at index (0-based).
+void CountOutOfOrder(JobReport& report, std::int64_t index, std::int64_t count) {
+    if (report.lines_out_of_order == 0) report.first_out_of_order = index + 1;
+    report.lines_out_of_order += count;
+}
 
 // Asks before each line whether the job should stop, once per line.
 class StopCheck {
@@ -398,6 +409,11 @@ JobReport RunBars(const LineSource& source, const Destination& destination,
                 }
                 report.lines_used += block.inner_used;
                 report.lines_without_volume += block.inner_without_volume;
+                if (block.inner_out_of_order > 0) {
+                    CountOutOfOrder(report, first_index + static_cast<std::int64_t>(
+                                                              block.first_inner_out_of_order),
+                                    block.inner_out_of_order);
+                }
                 report.lines_read += static_cast<std::int64_t>(block.inner_end - i);
                 i = block.inner_end;
             }
@@ -417,7 +433,8 @@ JobReport RunBars(const LineSource& source, const Destination& destination,
             const ParsedBarLine& parsed = block.parsed[i];
             if (parsed.ok) {
                 ++report.lines_used;
-                if (reading.volume && parsed.bar.volume == NoValue) ++report.lines_without_volume;
+                if (reading.volume && IsMissing(parsed.bar.volume)) ++report.lines_without_volume;
+                if (parsed.bar.out_of_order) CountOutOfOrder(report, index, 1);
             } else {
                 SkipLine(index, block.lines[i]);
             }

@@ -148,6 +148,13 @@ struct JobReport {
     std::optional<UsedLayouts> layouts;      // bar and detection jobs
     int fitting_lines = 0;                   // detection: lines of the first 100 that fit
     std::int64_t lines_without_volume = 0;   // bar jobs summing volumes: used lines with none
+    // Bar jobs: used lines whose four prices are not in order (high below
+    // low, or open or close outside high-low), and the first of them (1-based).
+    std::int64_t lines_out_of_order = 0;
+    std::int64_t first_out_of_order = 0;
+    // What the job found worth saying about how it read its input, one
+    // sentence each: "dates fit month-first and day-first; took month-first".
+    std::vector<std::string> notes;
 
     bool ok() const { return status.ok(); }
     // Whether the job read lines and used none (status then NoLineUsedError).
