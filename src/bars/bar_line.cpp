@@ -228,9 +228,14 @@ void SkipZoneWord(std::string_view rest, std::size_t& pos) {
 // reading; true when the prices of that form all read.
 bool ReadLine(DateLayout date_layout, TimeLayout time_layout, const BarReading& reading,
               std::string_view line, const DateNames& names, ParsedDate& date, BarLine& bar,
-              std::size_t count, ShortText* reason) {
+              std::size_t count, ShortText* reason, std::string* symbol = nullptr) {
     bar.open = bar.high = bar.low = bar.close = bar.volume = bar.open_interest = Missing;
     bar.out_of_order = false;
+    if (reading.shape != nullptr && reading.shape->Rewrites()) {
+        std::string_view symbol_text;
+        line = ShapeLine(line, *reading.shape, &symbol_text);
+        if (symbol != nullptr) symbol->assign(symbol_text);
+    }
     thread_local ShortText rest_store;
     std::string_view rest;
     if (!ParseDateTextView(line.substr(0, ShortTextMax), date_layout, time_layout, true, names,
@@ -311,7 +316,7 @@ bool ParseBarPrices(DateLayout date_layout, TimeLayout time_layout, BarPeriod pe
 
 bool ReadBarFields(DateLayout date_layout, TimeLayout time_layout, const BarReading& reading,
                    std::string_view line, const DateNames& names, ParsedDate& date, BarLine& bar,
-                   ShortText* reason) {
+                   ShortText* reason, std::string* symbol) {
     std::size_t count = 4;
     if (reading.form == PriceForm::Single) {
         count = reading.volume ? 2 : 1;
@@ -320,7 +325,8 @@ bool ReadBarFields(DateLayout date_layout, TimeLayout time_layout, const BarRead
     } else if (reading.volume) {
         count = 5;
     }
-    return ReadLine(date_layout, time_layout, reading, line, names, date, bar, count, reason);
+    return ReadLine(date_layout, time_layout, reading, line, names, date, bar, count, reason,
+                    symbol);
 }
 
 bool LineFitsLayouts(DateLayout date_layout, TimeLayout time_layout, std::string_view line,

@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "bars/line_shape.h"
 #include "calendar/layout_numbers.h"
 #include "calendar/parse_date.h"
 #include "calendar/regional.h"
@@ -88,12 +89,14 @@ std::optional<int> ReadBarMinutes(std::string_view text);
 std::optional<int> ReadSessionStart(std::string_view text);
 
 // How bar lines are read: the span keys are made by, the form of the prices
-// and which of volume and open interest are wanted (the rest are not read).
+// and which of volume and open interest are wanted (the rest are not read),
+// and how lines are cut and read before (none: as they stand).
 struct BarReading {
     BarSpan span;
     PriceForm form = PriceForm::Ohlc;  // Ohlc or Single
     bool volume = false;
     bool open_interest = false;
+    const LineShape* shape = nullptr;  // kept by the caller while lines are read
 };
 
 // How a bar's stamp is written: "1.2.2001 16:0" or "2001-01-02T16:00:00".
@@ -149,7 +152,7 @@ ShortText BarStamp(const ParsedDate& date, TimeLayout time_layout, StampStyle st
 [[nodiscard]] bool ReadBarFields(DateLayout date_layout, TimeLayout time_layout,
                                  const BarReading& reading, std::string_view line,
                                  const DateNames& names, ParsedDate& date, BarLine& bar,
-                                 ShortText* reason = nullptr);
+                                 ShortText* reason = nullptr, std::string* symbol = nullptr);
 
 // The reasons ParseBarPrices gives besides the date parser's texts.
 inline constexpr std::string_view FewerThanFourPrices = "fewer than four prices";

@@ -7,16 +7,16 @@ namespace varn {
 namespace {
 
 constexpr std::array<std::string_view, 38> Abbreviations = {
-    "UTC",  "GMT",  "UT",   "Z",    "EST",  "EDT",  "CST",  "CDT",  "MST",  "MDT",
-    "PST",  "PDT",  "AKST", "AKDT", "HST",  "CET",  "CEST", "EET",  "EEST", "WET",
-    "WEST", "BST",  "IST",  "MSK",  "JST",  "KST",  "HKT",  "SGT",  "AEST", "AEDT",
+    "UTC",  "GMT",  "UT",   "Z",    "EST",  "EDT",  "CST",  "CDT", "MST",  "MDT",
+    "PST",  "PDT",  "AKST", "AKDT", "HST",  "CET",  "CEST", "EET", "EEST", "WET",
+    "WEST", "BST",  "IST",  "MSK",  "JST",  "KST",  "HKT",  "SGT", "AEST", "AEDT",
     "ACST", "ACDT", "AWST", "NZST", "NZDT", "SAST", "BRT",  "ART",
 };
 
 // The areas of the IANA names, and the older country folders.
 constexpr std::array<std::string_view, 15> Areas = {
-    "AFRICA", "AMERICA", "ANTARCTICA", "ASIA",   "ATLANTIC", "AUSTRALIA", "EUROPE", "INDIAN",
-    "PACIFIC", "US",     "CANADA",     "MEXICO", "BRAZIL",   "CHILE",     "ETC",
+    "AFRICA",  "AMERICA", "ANTARCTICA", "ASIA",   "ATLANTIC", "AUSTRALIA", "EUROPE", "INDIAN",
+    "PACIFIC", "US",      "CANADA",     "MEXICO", "BRAZIL",   "CHILE",     "ETC",
 };
 
 constexpr bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }

@@ -71,6 +71,8 @@ QString DetectionStatusText(const QString& file, std::size_t lines, const Detect
                        .arg(DetectLineCount);
         case Detection::Outcome::TooFewLines:
             return head + QStringLiteral("Short file (\u2264 100 lines): choose the layouts");
+        case Detection::Outcome::BadColumns:
+            return head + QString::fromStdString(detection.reason);
         case Detection::Outcome::NoFit:
             break;
     }

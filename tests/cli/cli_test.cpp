@@ -224,7 +224,7 @@ TEST(VarnBinary, DetectsLayoutsAndBuildsBars) {
     EXPECT_EQ(got.code, 0) << got.err;
     EXPECT_EQ(got.out,
               "date layout: 5 (MM/DD/YYYY  OHLC Vol O.I.)\ntime layout: 0 (Not Indicated)\n"
-              "fits: 99 of 100 lines\n"
+              "fits: 100 of 100 lines\n"
               "prices: ohlc\n");
 
     got = Shell(dir, kVarn + " bars daily.txt monthly.txt");

@@ -566,8 +566,8 @@ class MainWindowTest : public QObject {
         Child<QPushButton>("BitBtn5")->click();
         QCOMPARE(dialogs_->message_details.size(), 1);
         QCOMPARE(dialogs_->message_details.front(),
-                 QStringLiteral("1 bars from 3 lines; 2 lines skipped (first: line 1: Can't "
-                                "extract Month string: DATE substring: DATE)"));
+                 QStringLiteral("1 bars from 3 lines; 1 line skipped (first: line 3: fewer "
+                                "than four prices)"));
 
         // Lines none of which reads: a warning, no save dialog, nothing written.
         const QString none = Path("none.txt");
