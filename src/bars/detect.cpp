@@ -328,4 +328,15 @@ void DecideDayOrder(Detection& detection, const LineList& lines, const DateNames
     detection.day_first.reset();
 }
 
+int CountFittingLines(std::span<const std::string_view> lines, const LayoutPair& pair,
+                      PriceForm form, const DateNames& names) {
+    const PriceForm read_as = form == PriceForm::Single ? PriceForm::Single : PriceForm::Ohlc;
+    int fits = 0;
+    for (std::string_view line :
+         lines.first(std::min<std::size_t>(lines.size(), DetectLineCount))) {
+        if (LineFitsLayouts(pair.date_layout, pair.time_layout, read_as, line, names)) ++fits;
+    }
+    return fits;
+}
+
 }  // namespace varn

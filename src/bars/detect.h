@@ -132,4 +132,10 @@ std::optional<LayoutPair> DetectLayouts(std::span<const std::string_view> lines,
                                         std::optional<DateLayout> fixed_date_layout = std::nullopt,
                                         std::optional<TimeLayout> fixed_time_layout = std::nullopt);
 
+// How many of the first DetectLineCount of lines fit pair with the prices
+// read as form (Single, or four prices for anything else): the count
+// detection compares with DetectThreshold, for a pair chosen by hand.
+int CountFittingLines(std::span<const std::string_view> lines, const LayoutPair& pair,
+                      PriceForm form, const DateNames& names);
+
 }  // namespace varn
