@@ -92,8 +92,7 @@ Detection DetectInputLayouts(const LineList& lines, const DateNames& names, Pric
     std::vector<std::string_view> first;
     const std::size_t count = std::min(lines.Count(), DetectFirstLines);
     for (std::size_t i = 0; i < count; ++i) first.push_back(lines.Line(i));
-    Detection detection =
-        DetectInputLayouts(first, names, std::nullopt, std::nullopt, form, shape);
+    Detection detection = DetectInputLayouts(first, names, std::nullopt, std::nullopt, form, shape);
     DecideDayOrder(detection, lines, names);
     return detection;
 }

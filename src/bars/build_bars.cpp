@@ -169,6 +169,19 @@ JobStatus ChooseLayouts(std::span<const std::string_view> first, const std::stri
         UsedLayouts{detection.pair.date_layout, detection.pair.time_layout, true, detection.form};
     report.fitting_lines = detection.fitting_lines;
     reading.day_first = detection.day_first;
+    // Lines read as one price that hold more numbers (price, bid, ask,
+    // size): which of them is the volume cannot be told.
+    if (choices.volume && choices.prices == PriceForm::Auto &&
+        detection.form == PriceForm::Single && detection.shape.columns.empty() &&
+        detection.numbers_after_stamp > 2) {
+        report.detection_reason =
+            "the lines hold " + std::to_string(detection.numbers_after_stamp) +
+            " numbers after the time, not open, high, low and close in order, and are read as "
+            "one price; which of the others is the volume cannot be told: name the columns "
+            "with --columns (date,time,price,bid,ask,volume)";
+        return JobStatus::Failure(name, DetectionError(Detection::Outcome::BadColumns),
+                                  "cannot tell the volume");
+    }
     return JobStatus::Ok();
 }
 
@@ -317,8 +330,8 @@ class BarBlocks {
             bool decided = false;
             ForEachListLine(block, [&](std::size_t offset, std::size_t length) {
                 if (!decided && seen++ >= from) {
-                    decided = check.Feed(block.substr(offset, length),
-                                         static_cast<std::int64_t>(seen));
+                    decided =
+                        check.Feed(block.substr(offset, length), static_cast<std::int64_t>(seen));
                 }
             });
             if (decided) return true;
@@ -572,9 +585,10 @@ JobReport RunBars(const LineSource& source, const Destination& destination,
                 report.lines_used += block.inner_used;
                 report.lines_without_volume += block.inner_without_volume;
                 if (block.inner_out_of_order > 0) {
-                    CountOutOfOrder(report, first_index + static_cast<std::int64_t>(
-                                                              block.first_inner_out_of_order),
-                                    block.inner_out_of_order);
+                    CountOutOfOrder(
+                        report,
+                        first_index + static_cast<std::int64_t>(block.first_inner_out_of_order),
+                        block.inner_out_of_order);
                 }
                 report.lines_read += static_cast<std::int64_t>(block.inner_end - i);
                 i = block.inner_end;
@@ -622,10 +636,10 @@ JobReport RunBars(const LineSource& source, const Destination& destination,
         pool.Run([&blocks](BarBlock& block) { return blocks.Next(block); }, take);
     }
     if (seen_symbols.size() > 1) {
-        report.status = JobStatus::Failure(
-            source.name(), ReadingError(ReadingFault::ManySymbols),
-            "symbols " + seen_symbols[0] + " and " + seen_symbols[1] + " (line " +
-                std::to_string(report.lines_read + 1) + ")");
+        report.status =
+            JobStatus::Failure(source.name(), ReadingError(ReadingFault::ManySymbols),
+                               "symbols " + seen_symbols[0] + " and " + seen_symbols[1] +
+                                   " (line " + std::to_string(report.lines_read + 1) + ")");
         return report;
     }
     report.stopped = stop.stopped();

@@ -1,6 +1,7 @@
 #include "bars/detect.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "bars/bar_line.h"
@@ -76,6 +77,23 @@ std::optional<DateLayout> DayFirstTwin(DateLayout layout) {
         default:
             return std::nullopt;
     }
+}
+
+// How many of the six numbers a line may hold after its stamp it holds.
+int NumbersAfterStamp(const LayoutPair& pair, std::string_view line, const DateNames& names) {
+    BarReading reading;
+    reading.volume = true;
+    reading.open_interest = true;
+    ParsedDate date;
+    BarLine bar;
+    (void)ReadBarFields(pair.date_layout, pair.time_layout, reading, line, names, date, bar);
+    int count = 0;
+    for (const double value :
+         {bar.open, bar.high, bar.low, bar.close, bar.volume, bar.open_interest}) {
+        if (IsMissing(value)) break;
+        ++count;
+    }
+    return count;
 }
 
 bool HasDigit(std::string_view text) {
@@ -243,14 +261,20 @@ Detection DetectInputLayouts(std::span<const std::string_view> first, const Date
             }
         }
     }
+    std::array<int, 7> counts{};
     for (const std::string_view line : examined) {
-        if (LineFitsLayouts(detection.pair.date_layout, detection.pair.time_layout, detection.form,
-                            line, names)) {
-            detection.zone_word = ZoneWordOf(detection.pair.date_layout,
-                                             detection.pair.time_layout, line, names);
-            break;
+        if (!LineFitsLayouts(detection.pair.date_layout, detection.pair.time_layout, detection.form,
+                             line, names)) {
+            continue;
         }
+        if (counts == std::array<int, 7>{}) {
+            detection.zone_word =
+                ZoneWordOf(detection.pair.date_layout, detection.pair.time_layout, line, names);
+        }
+        ++counts[static_cast<std::size_t>(NumbersAfterStamp(detection.pair, line, names))];
     }
+    detection.numbers_after_stamp =
+        static_cast<int>(std::max_element(counts.begin(), counts.end()) - counts.begin());
     return detection;
 }
 
@@ -273,8 +297,8 @@ DayOrderCheck::DayOrderCheck(const Detection& detection, const DateNames& names)
 bool DayOrderCheck::Reads(Reading& reading, std::string_view line) {
     ParsedDate date;
     ShortText rest;
-    if (!ParseDateText(line, reading.pair.date_layout, reading.pair.time_layout, true, names_,
-                       date, rest, 0)) {
+    if (!ParseDateText(line, reading.pair.date_layout, reading.pair.time_layout, true, names_, date,
+                       rest, 0)) {
         return false;
     }
     const std::int64_t day = DayNumber(date.year, date.month, date.day);
@@ -301,8 +325,8 @@ LayoutPair DayOrderCheck::Choice(std::string& note) const {
     const std::string both = "dates fit month-first and day-first; ";
     if (decided_) {
         if (*decided_) {
-            note = "dates read day-first (line " + std::to_string(deciding_line_) +
-                   " reads only so)";
+            note =
+                "dates read day-first (line " + std::to_string(deciding_line_) + " reads only so)";
         }
         return *decided_ ? day_first_.pair : month_first_.pair;
     }

@@ -63,6 +63,10 @@ struct Detection {
     std::optional<LayoutPair> day_first;
     std::string zone_word;  // after the time of the first fitting line ("US/EASTERN")
     std::string note;       // how the day order was chosen, when later lines chose it
+    // How many numbers (up to six) most of the fitting lines hold after their
+    // date and time: a line of one price with more than two holds numbers
+    // whose meaning is unknown (bid, ask, size?).
+    int numbers_after_stamp = 0;
     bool detected() const { return outcome == Outcome::Detected; }
 };
 
@@ -108,7 +112,7 @@ class DayOrderCheck {
   private:
     struct Reading {
         LayoutPair pair;
-        std::int64_t last_day = 0;  // the day number of the last date read, 0: none
+        std::int64_t last_day = 0;     // the day number of the last date read, 0: none
         std::int64_t short_steps = 0;  // dates one to seven days after the one before
     };
     bool Reads(Reading& reading, std::string_view line);

@@ -153,6 +153,15 @@ std::string CheckColumns(const std::vector<Column>& columns, PriceForm chosen, P
     return {};
 }
 
+// Whether columns name a date. A header in another language ("Datum;Zeit;
+// Open;...") names none that is known: its lines are then read by position,
+// the header passed over.
+bool NamesDate(const std::vector<Column>& columns) {
+    return std::any_of(columns.begin(), columns.end(), [](Column column) {
+        return column == Column::Date || column == Column::DateTime;
+    });
+}
+
 // Whether some line has a non-empty field beyond the first count.
 bool HasMoreFields(const std::vector<std::vector<std::string_view>>& lines, std::size_t count) {
     for (const auto& fields : lines) {
@@ -307,7 +316,7 @@ bool FindLineShape(std::span<const std::string_view> first, const ShapeChoices& 
 
     if (!choices.columns.empty()) {
         shape.columns = choices.columns;
-    } else if (shape.header_line > 0) {
+    } else if (shape.header_line > 0 && NamesDate(named)) {
         shape.columns = named;
         shape.columns_from_header = true;
         if (HasMoreFields(lines, named.size())) {
