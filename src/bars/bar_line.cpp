@@ -219,9 +219,12 @@ std::string_view ReadPriceField(std::string_view text, std::size_t& pos, double&
 // Moves pos past a zone word that stands first in the rest of a line
 // ("09:30:00 US/Eastern,1.5"): the word says in which zone the time is.
 void SkipZoneWord(std::string_view rest, std::size_t& pos) {
+    // Nearly always a price comes first: tell it by its first character.
+    std::size_t first = pos;
+    while (first < rest.size() && PriceTable.Contains(rest[first])) ++first;
+    if (first == rest.size() || static_cast<unsigned char>(rest[first] - 'A') >= 26) return;
     std::size_t end = pos;
-    const std::string_view word = NextField(rest, end, PriceTable);
-    if (!word.empty() && !(word[0] >= '0' && word[0] <= '9') && IsZoneWord(word)) pos = end;
+    if (IsZoneWord(NextField(rest, end, PriceTable))) pos = end;
 }
 
 // Reads the date of line and the first count of its numbers, by the form of
