@@ -135,6 +135,10 @@ TEST(TruncateFile, ReadsTheEndOfARegularFile) {
         {"blank last lines", "a\n\n\n", 2, "\r\n\r\n"},
         {"more asked than held", "a\nb", 5, "a\r\nb\r\n"},
         {"long file", Numbered(1, 300000, "\n"), 3, Numbered(299998, 300000)},
+        {"a UTF-8 mark is no part of the first line",
+         "\xef\xbb\xbf"
+         "a\nb\n",
+         5, "a\r\nb\r\n"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
