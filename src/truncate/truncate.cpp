@@ -23,33 +23,37 @@ constexpr std::size_t kBlock = std::size_t{64} << 10;
 // copy into a larger buffer costs more than the counting itself.
 constexpr std::size_t kCountBlock = std::size_t{16} << 10;
 
-bool ReadFully(int fd, char* at, std::size_t size, off_t offset) {
+enum class ReadResult { Full, Short, Failed };
+
+// Reads size bytes at offset. Short when the file ends before them: the size
+// the system gave was not the file's (a file of /proc or /sys, or one that
+// shrank meanwhile).
+ReadResult ReadFully(int fd, char* at, std::size_t size, off_t offset) {
     while (size > 0) {
         const ssize_t got = ::pread(fd, at, size, offset);
         if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) {
-            if (got == 0) errno = EIO;
-            return false;
-        }
+        if (got < 0) return ReadResult::Failed;
+        if (got == 0) return ReadResult::Short;
         at += got;
         size -= static_cast<std::size_t>(got);
         offset += got;
     }
-    return true;
+    return ReadResult::Full;
 }
 
 // The offset at which the last n lines of the bytes [origin, size) of a
-// regular file begin, found by reading backwards from its end.
-JobStatus FindLastLinesStart(int fd, const std::string& path, off_t origin, off_t size,
-                             std::int64_t n, off_t& start) {
+// regular file begin, found by reading backwards from its end. Short when the
+// file holds fewer bytes than size: start is then not set.
+ReadResult FindLastLinesStart(int fd, off_t origin, off_t size, std::int64_t n, off_t& start) {
     // The last 0 lines (or fewer) begin at the end.
     start = n < 1 ? std::max(origin, size) : origin;
-    if (size <= origin || n < 1) return JobStatus::Ok();
+    if (size <= origin || n < 1) return ReadResult::Full;
     char tail[2] = {0, 0};
     const off_t tail_size = std::min<off_t>(size - origin, 2);
-    if (!ReadFully(fd, tail + 2 - tail_size, static_cast<std::size_t>(tail_size),
-                   size - tail_size)) {
-        return JobStatus::FromErrno(path, "cannot read");
+    if (const ReadResult result = ReadFully(fd, tail + 2 - tail_size,
+                                            static_cast<std::size_t>(tail_size), size - tail_size);
+        result != ReadResult::Full) {
+        return result;
     }
     // A final line break adds no line: leave it out of the scan.
     off_t end = size - static_cast<off_t>(FinalBreakLength(std::string_view(
@@ -61,16 +65,18 @@ JobStatus FindLastLinesStart(int fd, const std::string& path, off_t origin, off_
         const off_t begin =
             end - origin > static_cast<off_t>(kBlock) ? end - static_cast<off_t>(kBlock) : origin;
         const auto len = static_cast<std::size_t>(end - begin);
-        if (!ReadFully(fd, block.get(), len, begin))
-            return JobStatus::FromErrno(path, "cannot read");
+        if (const ReadResult result = ReadFully(fd, block.get(), len, begin);
+            result != ReadResult::Full) {
+            return result;
+        }
         std::size_t found = 0;
         if (scanner.Scan(std::string_view(block.get(), len), found)) {
             start = begin + static_cast<off_t>(found);
-            return JobStatus::Ok();
+            return ReadResult::Full;
         }
         end = begin;
     }
-    return JobStatus::Ok();
+    return ReadResult::Full;
 }
 
 }  // namespace
@@ -143,21 +149,27 @@ JobStatus TruncateFile(const LineSource& source, std::int64_t n, LineOutput& out
     if (!input.Sniff()) return input.status();
     LineReader reader;
     // A plain regular file is read from its end, as far as its last n lines
-    // reach.
-    if (input.plain() && input.regular()) {
+    // reach. The size the system gives may be wrong (0 for a file of /proc,
+    // 4096 for one of /sys, the old size of a file that shrank): a file that
+    // ends short of it is read forward, as a pipe is.
+    if (input.plain() && input.regular() && input.file_size() > 0) {
         off_t start = 0;
-        if (JobStatus status = FindLastLinesStart(input.fd(), input.name(), input.text_offset(),
-                                                  input.file_size(), n, start);
-            !status) {
-            return status;
+        const ReadResult result =
+            FindLastLinesStart(input.fd(), input.text_offset(), input.file_size(), n, start);
+        if (result == ReadResult::Failed) return JobStatus::FromErrno(input.name(), "cannot read");
+        // A file that ends short of its size is read again from its start.
+        if (!input.SeekPlain(result == ReadResult::Full ? start : input.text_offset())) {
+            return input.status();
         }
-        if (!input.SeekPlain(start)) return input.status();
-        reader.Adopt(std::move(input), LineRules::List);
-        WriteRest(reader, out, lines_read);
-        if (!reader.status().ok()) return reader.status();
-        return out.status();
+        if (result == ReadResult::Full) {
+            reader.Adopt(std::move(input), LineRules::List);
+            WriteRest(reader, out, lines_read);
+            if (!reader.status().ok()) return reader.status();
+            return out.status();
+        }
     }
-    // A pipe or a decoded input: keep the last n lines seen.
+    // A pipe, a decoded input, or a file whose size was not its own: keep
+    // the last n lines seen.
     reader.Adopt(std::move(input), LineRules::List);
     WriteLastOfAll(reader, n, out, lines_read);
     if (!reader.status().ok()) return reader.status();

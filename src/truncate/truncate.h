@@ -35,8 +35,9 @@ struct TruncateChoices {
 // temporary file, so the destination may be the file the lines came from.
 // Lines in memory are written from memory; a plain regular file is read from
 // its end, so only its last n lines are read at all; any other input (a
-// pipe, a compressed or UTF-16 file) is read through, holding at most n
-// lines. The report counts the lines read and written.
+// pipe, a compressed or UTF-16 file, a file of /proc whose size is not its
+// own) is read through, holding at most n lines. The report counts the lines
+// read and written.
 JobReport RunTruncate(const LineSource& source, const Destination& destination,
                       const TruncateChoices& choices, const JobCallbacks& callbacks = {});
 
