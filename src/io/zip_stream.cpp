@@ -1,12 +1,12 @@
 #include "io/zip_stream.h"
 
-#include <archive.h>
-#include <archive_entry.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+
+#include "io/archive_library.h"
 
 namespace varn {
 
@@ -27,7 +27,7 @@ struct ZipCallbacks {
             if (got < 0 && errno == EINTR) continue;
             if (got < 0) {
                 zip->read_errno_ = errno;
-                archive_set_error(a, errno, "%s", std::strerror(errno));
+                zip->library_->set_error(a, errno, "%s", std::strerror(errno));
                 return ARCHIVE_FATAL;
             }
             *buffer = zip->buffer_.get();
@@ -56,15 +56,15 @@ struct ZipCallbacks {
 namespace {
 
 // A member's name as the zip file gives it.
-std::string EntryName(archive_entry* entry) {
-    const char* name = archive_entry_pathname_utf8(entry);
-    if (name == nullptr) name = archive_entry_pathname(entry);
+std::string EntryName(const ArchiveLibrary& library, archive_entry* entry) {
+    const char* name = library.entry_pathname_utf8(entry);
+    if (name == nullptr) name = library.entry_pathname(entry);
     return name != nullptr ? name : "";
 }
 
 // Whether an entry is a member to read: a file, and not what macOS adds.
-bool IsMember(archive_entry* entry, const std::string& name) {
-    return archive_entry_filetype(entry) == AE_IFREG && !name.ends_with('/') &&
+bool IsMember(const ArchiveLibrary& library, archive_entry* entry, const std::string& name) {
+    return library.entry_filetype(entry) == AE_IFREG && !name.ends_with('/') &&
            !name.starts_with("__MACOSX/");
 }
 
@@ -108,17 +108,23 @@ ZipStream::ZipStream(int fd, bool seekable, std::int64_t origin, std::string hea
 ZipStream::~ZipStream() { CloseArchive(); }
 
 void ZipStream::CloseArchive() {
-    if (archive_ != nullptr) archive_read_free(archive_);
+    if (archive_ != nullptr) library_->read_free(archive_);
     archive_ = nullptr;
 }
 
 bool ZipStream::OpenArchive() {
     CloseArchive();
-    archive_ = archive_read_new();
+    if (library_ == nullptr) library_ = ArchiveLibrary::Get();
+    if (library_ == nullptr) {
+        return Refuse(DecodeError::Compressed,
+                      "zip files cannot be read here (" + ArchiveLibrary::LoadError() +
+                          "): install libarchive13, or unpack it first with unzip");
+    }
+    archive_ = library_->read_new();
     if (archive_ == nullptr) return Refuse(DecodeError::Damaged, "cannot read zip data");
-    archive_read_support_format_zip(archive_);
-    archive_read_set_callback_data(archive_, this);
-    archive_read_set_read_callback(archive_, &ZipCallbacks::Read);
+    library_->read_support_format_zip(archive_);
+    library_->read_set_callback_data(archive_, this);
+    library_->read_set_read_callback(archive_, &ZipCallbacks::Read);
     if (seekable_) {
         // The central directory at the end lists the members.
         if (::lseek(fd_, origin_, SEEK_SET) < 0) {
@@ -127,10 +133,10 @@ bool ZipStream::OpenArchive() {
             return false;
         }
         head_given_ = true;
-        archive_read_set_seek_callback(archive_, &ZipCallbacks::Seek);
-        archive_read_set_skip_callback(archive_, &ZipCallbacks::Skip);
+        library_->read_set_seek_callback(archive_, &ZipCallbacks::Seek);
+        library_->read_set_skip_callback(archive_, &ZipCallbacks::Skip);
     }
-    if (archive_read_open1(archive_) != ARCHIVE_OK) return Damaged();
+    if (library_->read_open1(archive_) != ARCHIVE_OK) return Damaged();
     return true;
 }
 
@@ -142,7 +148,7 @@ bool ZipStream::Refuse(DecodeError error, std::string detail) {
 }
 
 bool ZipStream::Damaged() {
-    const char* reason = archive_ != nullptr ? archive_error_string(archive_) : nullptr;
+    const char* reason = archive_ != nullptr ? library_->error_string(archive_) : nullptr;
     if (read_errno_ != 0) {
         // The system's failure (reading the file), not the data's.
         errno = read_errno_;
@@ -181,11 +187,11 @@ bool ZipStream::BeginSeekable() {
     std::vector<int> entries;  // the entry number of each member
     archive_entry* entry = nullptr;
     int result = ARCHIVE_OK;
-    for (int number = 0; (result = archive_read_next_header(archive_, &entry)) == ARCHIVE_OK ||
+    for (int number = 0; (result = library_->read_next_header(archive_, &entry)) == ARCHIVE_OK ||
                          result == ARCHIVE_WARN;
          ++number) {
-        std::string name = EntryName(entry);
-        if (!IsMember(entry, name) && !(!member_.empty() && name == member_)) continue;
+        std::string name = EntryName(*library_, entry);
+        if (!IsMember(*library_, entry, name) && !(!member_.empty() && name == member_)) continue;
         names.push_back(std::move(name));
         entries.push_back(number);
     }
@@ -200,7 +206,7 @@ bool ZipStream::BeginSeekable() {
     if (chosen == names.size()) return RefuseFromNames(names);
     if (!OpenArchive()) return false;
     for (int number = 0; number <= entries[chosen]; ++number) {
-        result = archive_read_next_header(archive_, &entry);
+        result = library_->read_next_header(archive_, &entry);
         if (result != ARCHIVE_OK && result != ARCHIVE_WARN) return Damaged();
     }
     const std::string taken = names[chosen];
@@ -212,19 +218,19 @@ bool ZipStream::BeginStreamed() {
     if (!OpenArchive()) return false;
     archive_entry* entry = nullptr;
     int result = ARCHIVE_OK;
-    while ((result = archive_read_next_header(archive_, &entry)) == ARCHIVE_OK ||
+    while ((result = library_->read_next_header(archive_, &entry)) == ARCHIVE_OK ||
            result == ARCHIVE_WARN) {
-        std::string name = EntryName(entry);
+        std::string name = EntryName(*library_, entry);
         const bool chosen = !member_.empty() && name == member_;
-        if (!IsMember(entry, name) && !chosen) continue;
+        if (!IsMember(*library_, entry, name) && !chosen) continue;
         names_.push_back(name);
         if (!member_.empty() && !chosen) continue;
         if (member_.empty() && (name == "[Content_Types].xml" || name == "mimetype")) {
             // An Office or OpenDocument file: its members say which.
-            while ((result = archive_read_next_header(archive_, &entry)) == ARCHIVE_OK ||
+            while ((result = library_->read_next_header(archive_, &entry)) == ARCHIVE_OK ||
                    result == ARCHIVE_WARN) {
-                name = EntryName(entry);
-                if (IsMember(entry, name)) names_.push_back(name);
+                name = EntryName(*library_, entry);
+                if (IsMember(*library_, entry, name)) names_.push_back(name);
             }
             return RefuseFromNames(names_);
         }
@@ -235,7 +241,7 @@ bool ZipStream::BeginStreamed() {
 }
 
 bool ZipStream::Take(archive_entry* entry, const std::string& name) {
-    if (archive_entry_is_data_encrypted(entry) != 0) {
+    if (library_->entry_is_data_encrypted(entry) != 0) {
         return Refuse(DecodeError::Compressed,
                       "the zip member " + name + " is encrypted: unpack it first with unzip");
     }
@@ -251,10 +257,10 @@ bool ZipStream::CheckNoMoreMembers() {
     archive_entry* entry = nullptr;
     int result = ARCHIVE_OK;
     const std::size_t read = names_.size();
-    while ((result = archive_read_next_header(archive_, &entry)) == ARCHIVE_OK ||
+    while ((result = library_->read_next_header(archive_, &entry)) == ARCHIVE_OK ||
            result == ARCHIVE_WARN) {
-        std::string name = EntryName(entry);
-        if (IsMember(entry, name)) names_.push_back(std::move(name));
+        std::string name = EntryName(*library_, entry);
+        if (IsMember(*library_, entry, name)) names_.push_back(std::move(name));
     }
     if (result != ARCHIVE_EOF) return Damaged();
     if (names_.size() > read) return RefuseFromNames(names_);
@@ -264,7 +270,7 @@ bool ZipStream::CheckNoMoreMembers() {
 std::size_t ZipStream::Read(char* into, std::size_t size) {
     if (done_) return 0;
     if (!begun_ && !Begin()) return 0;
-    const la_ssize_t got = archive_read_data(archive_, into, size);
+    const la_ssize_t got = library_->read_data(archive_, into, size);
     if (got > 0) return static_cast<std::size_t>(got);
     if (got < 0) {
         Damaged();

@@ -27,6 +27,8 @@ struct archive_entry;
 
 namespace varn {
 
+struct ArchiveLibrary;
+
 class ZipStream final : public ByteStream {
   public:
     // fd: the input, read from origin when seekable (a regular file), else
@@ -66,6 +68,7 @@ class ZipStream final : public ByteStream {
     std::string head_;
     std::string member_;
     std::string name_;
+    const ArchiveLibrary* library_ = nullptr;  // loaded when the first zip file is read
     archive* archive_ = nullptr;
     std::unique_ptr<char[]> buffer_;
     bool head_given_ = false;
