@@ -135,7 +135,8 @@ bool DecodedInput::ReadHead(char* buffer, std::size_t capacity, std::size_t& got
 }
 
 bool DecodedInput::Decide(std::string_view head) {
-    const InputSniff sniff = SniffInput(head);
+    // The form is told from the first kSniffSize bytes, however many came.
+    const InputSniff sniff = SniffInput(head.substr(0, kSniffSize));
     switch (sniff.form) {
         case InputForm::Gzip:
             stream_ = std::make_unique<GzipStream>(
