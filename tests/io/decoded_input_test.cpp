@@ -1,6 +1,6 @@
 // The decoding reader under every reader of lines: a text reads to the same
-// lines plain, gzipped, zipped, with a UTF-8 mark and as UTF-16, from a file
-// and from a pipe; the inputs it refuses say why; and texts that read before
+// lines (and bars) plain, gzipped, zipped, with a UTF-8 mark and as UTF-16,
+// from a file and from a pipe; the inputs it refuses say why; and texts that read before
 // (a NUL or a control byte in a line, a start like a magic number) read as
 // they did.
 #include "io/decoded_input.h"
@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "bars/bar_input.h"
+#include "bars/build_bars.h"
 #include "io/block_reader.h"
 #include "io/decode_error.h"
 #include "io/line_reader.h"
@@ -110,12 +112,26 @@ Lines ByBlocks(const LineSource& source, std::size_t block_size) {
     return lines;
 }
 
+// The day bars of source.
+Lines DayBars(const LineSource& source) {
+    BarChoices choices;
+    choices.date_layout = DateLayout::MMDDYYYYSlash;
+    choices.time_layout = TimeLayout::SemicolonHm;
+    choices.period = BarPeriod::Day;
+    Lines bars;
+    EXPECT_TRUE(RunBars(source, Destination::Lines(bars), choices).ok());
+    return bars;
+}
+
 TEST(DecodedInput, EveryFormReadsToTheSameLines) {
     for (const char* eol : {"\n", "\r\n"}) {
         for (const int count : {3, 3000}) {
             const std::string text = Sample(count, eol);
             const Lines want = ListLines(text);
             const Lines last(want.end() - std::min<std::ptrdiff_t>(5, count), want.end());
+            TempDir plain;
+            const Lines bars = DayBars(LineSource::File(plain.Write("in", text)));
+            ASSERT_FALSE(bars.empty());
             for (const Form& form : kForms) {
                 TempDir dir;
                 const std::string bytes = form.make(text);
@@ -143,6 +159,7 @@ TEST(DecodedInput, EveryFormReadsToTheSameLines) {
                                       return RunTruncate(s, Destination::File(out), {5});
                                   }).ok());
                     EXPECT_TRUE(Same(ListLines(ReadAll(out)), last));
+                    EXPECT_TRUE(Same(in.Run([](auto s) { return DayBars(s); }), bars));
                 }
                 std::string whole;
                 ASSERT_TRUE(ReadWholeFile(path, whole).ok());
@@ -150,6 +167,13 @@ TEST(DecodedInput, EveryFormReadsToTheSameLines) {
                 Lines listed;
                 ASSERT_TRUE(ReadLineList(path, listed).ok());
                 EXPECT_TRUE(Same(listed, want)) << form.name;
+                // The window's bar page loads through the same reader.
+                BarInputLines store;
+                Detection detection;
+                ASSERT_TRUE(
+                    LoadBarInput(path, store, DateNames(EnglishRegionalNames()), detection).ok());
+                ASSERT_EQ(store.Count(), want.size()) << form.name;
+                EXPECT_EQ(store.Line(want.size() - 1), want.back()) << form.name;
             }
         }
     }
