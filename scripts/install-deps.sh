@@ -17,11 +17,12 @@ packages=(
 
 # The side-by-side benchmarks also compare against pandas, and against DuckDB
 # and Polars through Node.js (installed below; a node already on the machine
-# will do).
+# will do); bench/decode.sh makes gzip and zip files and counts instructions
+# with valgrind.
 bench=0
 if [ "${1:-}" = "--bench" ]; then
     bench=1
-    packages+=(python3-pandas time)
+    packages+=(python3-pandas time gzip zip valgrind)
     command -v node >/dev/null || packages+=(nodejs)
     command -v npm >/dev/null || packages+=(npm)
 fi
