@@ -174,9 +174,9 @@ bool ZipStream::RefuseFromNames(const std::vector<std::string>& names) {
                                          : " (it holds " + ListNames(names) + ")"));
     }
     if (names.empty()) return Refuse(DecodeError::NotText, "the zip file holds no file");
-    return Refuse(DecodeError::SeveralMembers, "a zip file of " + std::to_string(names.size()) +
-                                                   " members (" + ListNames(names) +
-                                                   "): choose one with --member NAME");
+    return Refuse(DecodeError::SeveralMembers,
+                  "a zip file of " + std::to_string(names.size()) + " members (" +
+                      ListNames(names) + "): choose one with --member NAME, or unpack it");
 }
 
 bool ZipStream::BeginSeekable() {

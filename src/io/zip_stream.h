@@ -12,7 +12,8 @@
 //
 //   ZipStream zip(fd, true, 0, {}, "", "prices.zip");
 //   zip.Read(buffer, size) -> the member's bytes, or 0 and status():
-//   "prices.zip: a zip file of 2 members (a.csv, b.csv): choose one with --member NAME"
+//   "prices.zip: a zip file of 2 members (a.csv, b.csv): choose one with --member
+//   NAME, or unpack it"
 
 #include <cstdint>
 #include <memory>

@@ -82,7 +82,8 @@ TEST(DecodeCli, RefusedInputsExitOneAndWriteNothing) {
     const std::string gzip = varn::testing::Gzip(text);
     const Row rows[] = {
         {"two members", varn::testing::Zip({{"a.csv", text}, {"b.csv", text}}), "",
-         "varn: in: a zip file of 2 members (a.csv, b.csv): choose one with --member NAME\n"},
+         "varn: in: a zip file of 2 members (a.csv, b.csv): choose one with --member NAME, or "
+         "unpack it\n"},
         {"no such member", varn::testing::Zip({{"a.csv", text}}), "--member b.csv",
          "varn: in: the zip file has no member b.csv (it holds a.csv)\n"},
         {"cut-short gzip", gzip.substr(0, gzip.size() - 9), "",

@@ -230,7 +230,7 @@ TEST(DecodedInput, RefusesWhatItCannotReadAsText) {
         {"UTF-16 BE without a mark", Utf16(text, true, false), "", DecodeError::Utf16WithoutMark,
          "UTF-16 text without a byte order mark: convert it first with iconv -f UTF-16BE -t UTF-8"},
         {"zip of two members", two, "", DecodeError::SeveralMembers,
-         "a zip file of 2 members (a.csv, b.csv): choose one with --member NAME"},
+         "a zip file of 2 members (a.csv, b.csv): choose one with --member NAME, or unpack it"},
         {"member not there", two, "c.csv", DecodeError::NoSuchMember,
          "the zip file has no member c.csv (it holds a.csv, b.csv)"},
         {"Excel workbook",
