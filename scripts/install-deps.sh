@@ -8,6 +8,7 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
+    zlib1g-dev libarchive-dev
     qt6-base-dev qt6-charts-dev libgl-dev
     xvfb x11-apps mawk hyperfine datamash locales
     clang libclang-rt-14-dev clang-format clang-tidy
@@ -16,11 +17,12 @@ packages=(
 
 # The side-by-side benchmarks also compare against pandas, and against DuckDB
 # and Polars through Node.js (installed below; a node already on the machine
-# will do).
+# will do); bench/decode.sh makes gzip and zip files and counts instructions
+# with valgrind.
 bench=0
 if [ "${1:-}" = "--bench" ]; then
     bench=1
-    packages+=(python3-pandas time)
+    packages+=(python3-pandas time gzip zip valgrind)
     command -v node >/dev/null || packages+=(nodejs)
     command -v npm >/dev/null || packages+=(npm)
 fi

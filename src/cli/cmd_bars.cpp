@@ -15,6 +15,7 @@
 #include "bars/detect.h"
 #include "cli/command.h"
 #include "cli/layout_options.h"
+#include "cli/member_option.h"
 
 namespace varn::cli {
 
@@ -31,6 +32,7 @@ void AddBarsCommand(CLI::App& app, CommandRun& run) {
         std::string stamp = "classic";
         bool header = false;
         int threads = 0;
+        std::string member;
         std::string input;
         std::string output;
     };
@@ -62,6 +64,7 @@ void AddBarsCommand(CLI::App& app, CommandRun& run) {
     cmd->add_option("--threads", args->threads,
                     "threads reading lines (default: one for each core)")
         ->check(CLI::Range(1, 256));
+    AddMemberOption(cmd, args->member);
     cmd->add_option("INPUT", args->input, "input file, - for standard input")->required();
     cmd->add_option("OUTPUT", args->output, "output file, - for standard output")->required();
     cmd->callback([args, &run] {
@@ -83,8 +86,9 @@ void AddBarsCommand(CLI::App& app, CommandRun& run) {
             choices.header = args->header;
             choices.threads = args->threads;
             choices.names = RegionalNamesFromLocale();
-            const JobReport report = RunBars(LineSource::FromArgument(args->input),
-                                             Destination::FromArgument(args->output), choices);
+            const JobReport report =
+                RunBars(LineSource::FromArgument(args->input).WithMember(args->member),
+                        Destination::FromArgument(args->output), choices);
             if (!report.ok() && report.status.error.category() ==
                                     DetectionError(Detection::Outcome::NoFit).category()) {
                 // Detection failed: say why and how near it came, and what to give.

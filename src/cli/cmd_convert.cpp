@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "cli/command.h"
+#include "cli/member_option.h"
 #include "convert/conversions.h"
 
 namespace varn::cli {
@@ -13,6 +14,7 @@ void AddConvertCommand(CLI::App& app, CommandRun& run) {
     struct Args {
         int format = -1;
         int threads = 0;
+        std::string member;
         std::string input;
         std::string output;
     };
@@ -29,6 +31,7 @@ void AddConvertCommand(CLI::App& app, CommandRun& run) {
     cmd->add_option("--threads", args->threads,
                     "threads converting lines (default: one for each core)")
         ->check(CLI::Range(1, 256));
+    AddMemberOption(cmd, args->member);
     cmd->add_option("INPUT", args->input, "input file, - for standard input")->required();
     cmd->add_option("OUTPUT", args->output, "output file, - for standard output")->required();
     cmd->callback([args, &run] {
@@ -37,7 +40,7 @@ void AddConvertCommand(CLI::App& app, CommandRun& run) {
             choices.conversion = *ConversionOf(args->format);
             choices.threads = args->threads;
             const JobReport report =
-                RunConversion(LineSource::FromArgument(args->input),
+                RunConversion(LineSource::FromArgument(args->input).WithMember(args->member),
                               Destination::FromArgument(args->output), choices);
             const std::string unread_as =
                 "as conversion " + std::to_string(args->format) + " (" +

@@ -5,17 +5,20 @@
 #include <memory>
 
 #include "cli/command.h"
+#include "cli/member_option.h"
 #include "truncate/truncate.h"
 
 namespace varn::cli {
 
 void AddCountCommand(CLI::App& app, CommandRun& run) {
     auto input = std::make_shared<std::string>();
+    auto member = std::make_shared<std::string>();
     CLI::App* cmd = app.add_subcommand("count", "Count the lines of a file");
+    AddMemberOption(cmd, *member);
     cmd->add_option("INPUT", *input, "input file, - for standard input")->required();
-    cmd->callback([input, &run] {
-        run = [input](Streams& s) {
-            const JobReport report = RunCount(LineSource::FromArgument(*input));
+    cmd->callback([input, member, &run] {
+        run = [input, member](Streams& s) {
+            const JobReport report = RunCount(LineSource::FromArgument(*input).WithMember(*member));
             if (!report.ok()) return Finish(report.status, s);
             s.out << report.lines_read << " lines\n";
             return ExitOk;

@@ -15,19 +15,23 @@
 #include "bars/detect.h"
 #include "calendar/date_layouts.h"
 #include "cli/command.h"
+#include "cli/member_option.h"
 
 namespace varn::cli {
 
 void AddDetectCommand(CLI::App& app, CommandRun& run) {
     auto input = std::make_shared<std::string>();
+    auto member = std::make_shared<std::string>();
     CLI::App* cmd = app.add_subcommand("detect", "Detect the date and time layouts of a file");
+    AddMemberOption(cmd, *member);
     cmd->add_option("INPUT", *input, "input file, - for standard input")->required();
-    cmd->callback([input, &run] {
-        run = [input](Streams& s) {
+    cmd->callback([input, member, &run] {
+        run = [input, member](Streams& s) {
             BarChoices choices;
             choices.names = RegionalNamesFromLocale();
             choices.prices = PriceForm::Auto;
-            const JobReport report = RunDetect(LineSource::FromArgument(*input), choices);
+            const JobReport report =
+                RunDetect(LineSource::FromArgument(*input).WithMember(*member), choices);
             if (!report.ok()) {
                 if (report.status.error.category() !=
                     DetectionError(Detection::Outcome::NoFit).category()) {

@@ -7,6 +7,7 @@
 
 #include "cli/command.h"
 #include "cli/count_option.h"
+#include "cli/member_option.h"
 #include "truncate/truncate.h"
 
 namespace varn::cli {
@@ -14,6 +15,7 @@ namespace varn::cli {
 void AddTruncateCommand(CLI::App& app, CommandRun& run) {
     struct Args {
         std::int64_t lines = 0;
+        std::string member;
         std::string input;
         std::string output;
     };
@@ -22,12 +24,13 @@ void AddTruncateCommand(CLI::App& app, CommandRun& run) {
     cmd->add_option("-n,--lines", args->lines, "how many of the last lines to keep (1 or more)")
         ->required()
         ->transform(PositiveCountValidator());
+    AddMemberOption(cmd, args->member);
     cmd->add_option("INPUT", args->input, "input file, - for standard input")->required();
     cmd->add_option("OUTPUT", args->output, "output file, - for standard output")->required();
     cmd->callback([args, &run] {
         run = [args](Streams& s) {
             return Finish(
-                RunTruncate(LineSource::FromArgument(args->input),
+                RunTruncate(LineSource::FromArgument(args->input).WithMember(args->member),
                             Destination::FromArgument(args->output), TruncateChoices{args->lines})
                     .status,
                 s);

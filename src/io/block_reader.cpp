@@ -1,60 +1,33 @@
 #include "io/block_reader.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
 
 namespace varn {
 
-BlockReader::~BlockReader() {
-    if (owns_fd_ && fd_ >= 0) ::close(fd_);
-}
-
 JobStatus BlockReader::Open(const LineSource& source, LineRules rules, std::size_t block_size) {
-    if (owns_fd_ && fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-    owns_fd_ = false;
     rules_ = rules;
     block_size_ = block_size > 0 ? block_size : kDefaultBlockSize;
-    name_ = source.name();
-    status_ = JobStatus::Ok();
     pending_.clear();
-    at_end_ = false;
-    if (source.kind() == LineSource::Kind::StandardInput) {
-        fd_ = STDIN_FILENO;
-        return status_;
-    }
-    fd_ = ::open(source.name().c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) {
-        at_end_ = true;
-        return status_ = JobStatus::FromErrno(source.name(), "cannot open for reading");
-    }
-    owns_fd_ = true;
+    status_ = input_.Open(source);
+    at_end_ = !status_.ok();
     return status_;
 }
 
 bool BlockReader::Read() {
-    if (at_end_ || fd_ < 0) return false;
+    if (at_end_) return false;
     const std::size_t old_size = pending_.size();
     // A pipe answers with what it has: keep reading until the block is full.
     pending_.resize(old_size + block_size_);
     std::size_t got_total = 0;
     while (got_total < block_size_) {
-        const ssize_t got =
-            ::read(fd_, pending_.data() + old_size + got_total, block_size_ - got_total);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) {
-            status_ = JobStatus::FromErrno(name_, "cannot read");
-            at_end_ = true;
-            break;
-        }
+        const std::size_t got =
+            input_.Read(pending_.data() + old_size + got_total, block_size_ - got_total);
         if (got == 0) {
+            status_ = input_.status();
             at_end_ = true;
             break;
         }
-        got_total += static_cast<std::size_t>(got);
+        got_total += got;
     }
     pending_.resize(old_size + got_total);
     if (rules_ == LineRules::Stream && got_total > 0) {

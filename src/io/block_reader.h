@@ -19,6 +19,7 @@
 #include <string>
 #include <string_view>
 
+#include "io/decoded_input.h"
 #include "io/job.h"
 #include "io/job_status.h"
 #include "io/line_rules.h"
@@ -33,9 +34,9 @@ class BlockReader {
     BlockReader() = default;
     BlockReader(const BlockReader&) = delete;
     BlockReader& operator=(const BlockReader&) = delete;
-    ~BlockReader();
 
-    // Opens a file or standard input (lines in memory are not read here).
+    // Opens a file or standard input (lines in memory are not read here),
+    // decoded as io/decoded_input.h tells.
     // block_size is the bytes read at a time (0: kDefaultBlockSize).
     [[nodiscard]] JobStatus Open(const LineSource& source, LineRules rules, std::size_t block_size);
 
@@ -54,11 +55,9 @@ class BlockReader {
     // that is sure to be one, or 0.
     std::size_t CutPoint(std::size_t from) const;
 
-    int fd_ = -1;
-    bool owns_fd_ = false;
+    DecodedInput input_;
     LineRules rules_ = LineRules::Stream;
     std::size_t block_size_ = kDefaultBlockSize;
-    std::string name_;
     JobStatus status_;
     std::string pending_;  // bytes read and not yet handed out
     bool at_end_ = false;

@@ -7,9 +7,12 @@
 //   LineSource::FromArgument("prices.txt") the file prices.txt
 //   Destination::FromArgument("-")         standard output
 //
-// "-" is understood here and nowhere else. A job that read 1000 lines, of
-// which line 17 did not read, reports lines_read 1000, lines_used 999,
-// lines_skipped 1 and first_skipped {17, "Can't extract Month ..."}.
+// "-" is understood here and nowhere else. A file or standard input may be
+// compressed or UTF-16 (io/decoded_input.h): every job reads it as text.
+//
+// A job that read 1000 lines, of which line 17 did not read, reports
+// lines_read 1000, lines_used 999, lines_skipped 1 and first_skipped
+// {17, "Can't extract Month ..."}.
 
 #include <cstddef>
 #include <cstdint>
@@ -62,10 +65,20 @@ class LineSource {
         return text == "-" ? StandardInput() : File(std::string(text));
     }
 
+    // The same source, reading the zip member named member (empty: the zip
+    // file's only member).
+    LineSource WithMember(std::string member) const {
+        LineSource source = *this;
+        source.member_ = std::move(member);
+        return source;
+    }
+
     Kind kind() const { return kind_; }
     // The path, "-", or the name of the lines: what messages show.
     const std::string& name() const { return name_; }
     const LineList* lines() const { return lines_; }
+    // The zip member to read; empty for none chosen.
+    const std::string& member() const { return member_; }
 
   private:
     LineSource(Kind kind, std::string name, const LineList* lines)
@@ -73,6 +86,7 @@ class LineSource {
     Kind kind_;
     std::string name_;
     const LineList* lines_;
+    std::string member_;
 };
 
 // Where a job writes: a file (through a temporary file, renamed on success),

@@ -69,7 +69,7 @@ std::string JobStatus::Message() const {
     if (ok()) return {};
     std::string text = DisplayName(path);
     if (!action.empty()) text += ": " + action;
-    text += ": " + error.message();
+    text += ": " + (detail.empty() ? error.message() : detail);
     return text;
 }
 

@@ -3,6 +3,9 @@
 // the operating system's reason and what was being done. The edges (window and
 // command line) turn it into words once:
 // "prices.txt: cannot open for reading: No such file or directory".
+// A refused input carries its reason in words of its own, which then stand
+// in place of the error's: "prices.xz: xz-compressed: unpack it first with
+// unxz -k".
 
 #include <new>
 #include <string>
@@ -16,10 +19,16 @@ struct JobStatus {
     std::string path;       // the file concerned; empty when ok
     std::error_code error;  // the reason; empty when ok
     std::string action;     // what was being done, e.g. "cannot open for reading"
+    std::string detail;     // the reason in words, when the error's own are too general
 
     static JobStatus Ok() { return {}; }
     static JobStatus Failure(std::string path, std::error_code error, std::string action) {
-        return {std::move(path), error, std::move(action)};
+        return {std::move(path), error, std::move(action), {}};
+    }
+    // An input read or refused for a reason told in words; action may be empty.
+    static JobStatus Refusal(std::string path, std::error_code error, std::string detail,
+                             std::string action = {}) {
+        return {std::move(path), error, std::move(action), std::move(detail)};
     }
     // The status of errno after a failed system call.
     static JobStatus FromErrno(std::string path, std::string action);
@@ -27,8 +36,8 @@ struct JobStatus {
     bool ok() const { return !error; }
     explicit operator bool() const { return ok(); }
 
-    // "<path>: <action>: <reason>", or empty when ok; the path as
-    // DisplayName shows it.
+    // "<path>: <action>: <reason>" (the reason: detail, or else the error's
+    // message), or empty when ok; the path as DisplayName shows it.
     std::string Message() const;
 };
 

@@ -9,10 +9,8 @@ JobStatus LineInput::Open(const LineSource& source, LineRules rules) {
     list_ = nullptr;
     switch (source.kind()) {
         case LineSource::Kind::File:
-            return reader_.Open(source.name(), rules);
         case LineSource::Kind::StandardInput:
-            reader_.OpenStandardInput(rules);
-            return JobStatus::Ok();
+            return reader_.Open(source, rules);
         case LineSource::Kind::Lines:
             list_ = source.lines();
             return JobStatus::Ok();

@@ -1,11 +1,8 @@
 #include "io/line_reader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <utility>
 
@@ -15,11 +12,8 @@ LineReader::LineReader(LineReader&& other) noexcept { *this = std::move(other); 
 
 LineReader& LineReader::operator=(LineReader&& other) noexcept {
     if (this != &other) {
-        Close();
-        fd_ = std::exchange(other.fd_, -1);
-        owns_fd_ = std::exchange(other.owns_fd_, false);
+        input_ = std::move(other.input_);
         rules_ = other.rules_;
-        path_ = std::move(other.path_);
         status_ = std::move(other.status_);
         buffer_ = std::move(other.buffer_);
         begin_ = other.begin_;
@@ -32,32 +26,31 @@ LineReader& LineReader::operator=(LineReader&& other) noexcept {
     return *this;
 }
 
-LineReader::~LineReader() { Close(); }
-
-void LineReader::Close() {
-    if (owns_fd_ && fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-    owns_fd_ = false;
-}
+LineReader::~LineReader() = default;
 
 JobStatus LineReader::Open(const std::string& path, LineRules rules) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return JobStatus::FromErrno(path, "cannot open for reading");
-    Adopt(fd, path, rules);
-    return JobStatus::Ok();
+    return Open(LineSource::File(path), rules);
 }
 
-void LineReader::OpenStandardInput(LineRules rules) {
-    Adopt(STDIN_FILENO, "-", rules);
-    owns_fd_ = false;
+JobStatus LineReader::Open(const LineSource& source, LineRules rules) {
+    DecodedInput input;
+    JobStatus status = input.Open(source);
+    Adopt(std::move(input), rules);
+    if (!status.ok()) at_eof_ = true;
+    return status;
 }
+
+void LineReader::OpenStandardInput(LineRules rules) { Adopt(STDIN_FILENO, "-", rules); }
 
 void LineReader::Adopt(int fd, std::string path, LineRules rules) {
-    Close();
-    fd_ = fd;
-    owns_fd_ = fd != STDIN_FILENO;
+    DecodedInput input;
+    input.Adopt(fd, std::move(path));
+    Adopt(std::move(input), rules);
+}
+
+void LineReader::Adopt(DecodedInput input, LineRules rules) {
+    input_ = std::move(input);
     rules_ = rules;
-    path_ = std::move(path);
     status_ = JobStatus::Ok();
     if (!buffer_) buffer_ = std::make_unique<char[]>(LineReader::kBufferSize);
     begin_ = end_ = 0;
@@ -70,21 +63,14 @@ void LineReader::Adopt(int fd, std::string path, LineRules rules) {
 bool LineReader::Fill() {
     begin_ = end_ = 0;
     breaks_.Reset();
-    if (at_eof_ || fd_ < 0) return false;
-    ssize_t got;
-    do {
-        got = ::read(fd_, buffer_.get(), LineReader::kBufferSize);
-    } while (got < 0 && errno == EINTR);
-    if (got < 0) {
-        status_ = JobStatus::FromErrno(path_, "cannot read");
-        at_eof_ = true;
-        return false;
-    }
+    if (at_eof_) return false;
+    const std::size_t got = input_.Read(buffer_.get(), LineReader::kBufferSize);
     if (got == 0) {
+        status_ = input_.status();
         at_eof_ = true;
         return false;
     }
-    end_ = static_cast<std::size_t>(got);
+    end_ = got;
     if (rules_ == LineRules::Stream) {
         // Ctrl-Z ends the input: nothing after it is read. One that opens
         // the block leaves nothing, not an empty line.
@@ -171,27 +157,16 @@ JobStatus ReadLineList(const std::string& path, std::vector<std::string>& lines)
 
 JobStatus ReadWholeFile(const std::string& path, std::string& text) {
     text.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return JobStatus::FromErrno(path, "cannot open for reading");
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-        text.reserve(static_cast<std::size_t>(info.st_size));
+    DecodedInput input;
+    if (JobStatus status = input.Open(LineSource::File(path)); !status) return status;
+    if (!input.Sniff()) return input.status();
+    if (input.plain() && input.regular()) {
+        text.reserve(static_cast<std::size_t>(std::max<off_t>(0, input.file_size())));
     }
     char chunk[LineReader::kBufferSize];
-    for (;;) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) {
-            JobStatus status = JobStatus::FromErrno(path, "cannot read");
-            ::close(fd);
-            text.clear();
-            return status;
-        }
-        if (got == 0) break;
-        text.append(chunk, static_cast<std::size_t>(got));
-    }
-    ::close(fd);
-    return JobStatus::Ok();
+    while (const std::size_t got = input.Read(chunk, sizeof chunk)) text.append(chunk, got);
+    if (!input.status().ok()) text.clear();
+    return input.status();
 }
 
 }  // namespace varn

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "io/decoded_input.h"
+#include "io/job.h"
 #include "io/job_status.h"
 #include "io/line_rules.h"
 
@@ -32,13 +34,20 @@ class LineReader {
     ~LineReader();
 
     // Opens path for reading; the status names the path and the reason on
-    // failure.
+    // failure. Every input is read as text the way io/decoded_input.h tells
+    // (decompressed, decoded, or refused with a reason as a read failure).
     [[nodiscard]] JobStatus Open(const std::string& path, LineRules rules);
+    // Opens a file or standard input (the source's member picks a zip
+    // file's); lines in memory are not read here.
+    [[nodiscard]] JobStatus Open(const LineSource& source, LineRules rules);
     // Reads standard input (not closed at the end); shown as "-" in messages.
     void OpenStandardInput(LineRules rules);
     // Reads an already open descriptor, which the reader then owns unless it is
-    // standard input. Used for a file opened at an offset.
+    // standard input.
     void Adopt(int fd, std::string path, LineRules rules);
+    // Reads an input opened already, e.g. one read as plain bytes from an
+    // offset (DecodedInput::AdoptPlain).
+    void Adopt(DecodedInput input, LineRules rules);
 
     // The next line, valid until the next call. False at the end of the input
     // or on a read error; status() tells which.
@@ -46,34 +55,31 @@ class LineReader {
 
     // Ok until a read fails.
     const JobStatus& status() const { return status_; }
-    const std::string& path() const { return path_; }
+    const std::string& path() const { return input_.name(); }
 
   private:
     // Reads the next block into the buffer; false at the end of the input
     // (a Ctrl-Z under Stream) or on a read error.
     bool Fill();
-    void Close();
 
-    int fd_ = -1;
-    bool owns_fd_ = false;
+    DecodedInput input_;
     LineRules rules_ = LineRules::Stream;
-    std::string path_;
     JobStatus status_;
     std::unique_ptr<char[]> buffer_;
     std::size_t begin_ = 0;   // first unread byte in buffer_
     std::size_t end_ = 0;     // one past the last valid byte
-    bool at_eof_ = false;     // nothing more to read from fd_
+    bool at_eof_ = false;     // nothing more to read from input_
     bool skip_lf_ = false;    // List: the previous line ended at CR; skip a leading LF
     ListBreakFinder breaks_;  // List: the breaks of the buffer
     std::string carry_;       // a line that spans buffer refills
 };
 
 // Reads the whole of path under the List rules into lines (replacing what
-// they held).
+// they held), decoded as io/decoded_input.h tells.
 [[nodiscard]] JobStatus ReadLineList(const std::string& path, std::vector<std::string>& lines);
 
 // Reads the whole of path into text (replacing what it held; empty after a
-// failure), line ends and all.
+// failure), line ends and all, decoded as io/decoded_input.h tells.
 [[nodiscard]] JobStatus ReadWholeFile(const std::string& path, std::string& text);
 
 }  // namespace varn

@@ -1,7 +1,5 @@
 #include "truncate/truncate.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,6 +9,7 @@
 #include <memory>
 #include <string_view>
 
+#include "io/decoded_input.h"
 #include "io/line_output.h"
 #include "io/line_reader.h"
 #include "io/line_rules.h"
@@ -24,58 +23,37 @@ constexpr std::size_t kBlock = std::size_t{64} << 10;
 // copy into a larger buffer costs more than the counting itself.
 constexpr std::size_t kCountBlock = std::size_t{16} << 10;
 
-// An open input file or standard input, closed when it owns the descriptor.
-class InputFd {
-  public:
-    ~InputFd() {
-        if (fd_ > STDERR_FILENO) ::close(fd_);
-    }
-    JobStatus Open(const LineSource& source) {
-        path_ = source.name();
-        if (source.kind() == LineSource::Kind::StandardInput) {
-            fd_ = STDIN_FILENO;
-            return JobStatus::Ok();
-        }
-        fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd_ < 0) return JobStatus::FromErrno(path_, "cannot open for reading");
-        return JobStatus::Ok();
-    }
-    // Hands the descriptor over to a reader.
-    int Release() { return std::exchange(fd_, -1); }
-    int fd() const { return fd_; }
+enum class ReadResult { Full, Short, Failed };
 
-  private:
-    int fd_ = -1;
-    std::string path_;
-};
-
-bool ReadFully(int fd, char* at, std::size_t size, off_t offset) {
+// Reads size bytes at offset. Short when the file ends before them: the size
+// the system gave was not the file's (a file of /proc or /sys, or one that
+// shrank meanwhile).
+ReadResult ReadFully(int fd, char* at, std::size_t size, off_t offset) {
     while (size > 0) {
         const ssize_t got = ::pread(fd, at, size, offset);
         if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) {
-            if (got == 0) errno = EIO;
-            return false;
-        }
+        if (got < 0) return ReadResult::Failed;
+        if (got == 0) return ReadResult::Short;
         at += got;
         size -= static_cast<std::size_t>(got);
         offset += got;
     }
-    return true;
+    return ReadResult::Full;
 }
 
 // The offset at which the last n lines of the bytes [origin, size) of a
-// regular file begin, found by reading backwards from its end.
-JobStatus FindLastLinesStart(int fd, const std::string& path, off_t origin, off_t size,
-                             std::int64_t n, off_t& start) {
+// regular file begin, found by reading backwards from its end. Short when the
+// file holds fewer bytes than size: start is then not set.
+ReadResult FindLastLinesStart(int fd, off_t origin, off_t size, std::int64_t n, off_t& start) {
     // The last 0 lines (or fewer) begin at the end.
     start = n < 1 ? std::max(origin, size) : origin;
-    if (size <= origin || n < 1) return JobStatus::Ok();
+    if (size <= origin || n < 1) return ReadResult::Full;
     char tail[2] = {0, 0};
     const off_t tail_size = std::min<off_t>(size - origin, 2);
-    if (!ReadFully(fd, tail + 2 - tail_size, static_cast<std::size_t>(tail_size),
-                   size - tail_size)) {
-        return JobStatus::FromErrno(path, "cannot read");
+    if (const ReadResult result = ReadFully(fd, tail + 2 - tail_size,
+                                            static_cast<std::size_t>(tail_size), size - tail_size);
+        result != ReadResult::Full) {
+        return result;
     }
     // A final line break adds no line: leave it out of the scan.
     off_t end = size - static_cast<off_t>(FinalBreakLength(std::string_view(
@@ -87,16 +65,18 @@ JobStatus FindLastLinesStart(int fd, const std::string& path, off_t origin, off_
         const off_t begin =
             end - origin > static_cast<off_t>(kBlock) ? end - static_cast<off_t>(kBlock) : origin;
         const auto len = static_cast<std::size_t>(end - begin);
-        if (!ReadFully(fd, block.get(), len, begin))
-            return JobStatus::FromErrno(path, "cannot read");
+        if (const ReadResult result = ReadFully(fd, block.get(), len, begin);
+            result != ReadResult::Full) {
+            return result;
+        }
         std::size_t found = 0;
         if (scanner.Scan(std::string_view(block.get(), len), found)) {
             start = begin + static_cast<off_t>(found);
-            return JobStatus::Ok();
+            return ReadResult::Full;
         }
         end = begin;
     }
-    return JobStatus::Ok();
+    return ReadResult::Full;
 }
 
 }  // namespace
@@ -126,63 +106,72 @@ JobStatus WriteLastLines(const LineList& lines, std::int64_t n, LineOutput& out)
 
 JobStatus CountLines(const LineSource& source, std::int64_t& count) {
     count = 0;
-    const std::string& path = source.name();
-    InputFd input;
+    DecodedInput input;
     if (JobStatus status = input.Open(source); !status) return status;
     auto block = std::make_unique<char[]>(kCountBlock);
     ListLineCounter counter;
-    for (;;) {
-        ssize_t got = ::read(input.fd(), block.get(), kCountBlock);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return JobStatus::FromErrno(path, "cannot read");
-        if (got == 0) break;
-        counter.Add(std::string_view(block.get(), static_cast<std::size_t>(got)));
+    while (const std::size_t got = input.Read(block.get(), kCountBlock)) {
+        counter.Add(std::string_view(block.get(), got));
     }
+    if (!input.status().ok()) return input.status();
     count = counter.Count();
     return JobStatus::Ok();
 }
 
+// Writes the lines of reader from where it stands.
+void WriteRest(LineReader& reader, LineOutput& out, std::int64_t& lines_read) {
+    std::string_view line;
+    while (reader.Next(line)) {
+        ++lines_read;
+        out.WriteLine(line);
+    }
+}
+
+// Reads reader through, keeping its last n lines, and writes them.
+void WriteLastOfAll(LineReader& reader, std::int64_t n, LineOutput& out, std::int64_t& lines_read) {
+    std::deque<std::string> kept;
+    std::string_view line;
+    while (reader.Next(line)) {
+        ++lines_read;
+        if (n < 1) continue;
+        if (static_cast<std::int64_t>(kept.size()) == n) kept.pop_front();
+        kept.emplace_back(line);
+    }
+    if (reader.status().ok()) {
+        for (const std::string& k : kept) out.WriteLine(k);
+    }
+}
+
 JobStatus TruncateFile(const LineSource& source, std::int64_t n, LineOutput& out,
                        std::int64_t& lines_read) {
-    const std::string& input = source.name();
-    InputFd in;
-    if (JobStatus status = in.Open(source); !status) return status;
-
-    struct stat info {};
-    const bool seekable = ::fstat(in.fd(), &info) == 0 && S_ISREG(info.st_mode);
+    DecodedInput input;
+    if (JobStatus status = input.Open(source); !status) return status;
+    if (!input.Sniff()) return input.status();
     LineReader reader;
-    std::string_view line;
-    if (seekable) {
-        // A standard input may stand past its start (after `dd` or `head` read
-        // some of it): what lies before is not part of the input, as for tail.
-        const off_t origin = std::max<off_t>(0, ::lseek(in.fd(), 0, SEEK_CUR));
-        off_t start = origin;
-        if (JobStatus status = FindLastLinesStart(in.fd(), input, origin, info.st_size, n, start);
-            !status) {
-            return status;
+    // A plain regular file is read from its end, as far as its last n lines
+    // reach. The size the system gives may be wrong (0 for a file of /proc,
+    // 4096 for one of /sys, the old size of a file that shrank): a file that
+    // ends short of it is read forward, as a pipe is.
+    if (input.plain() && input.regular() && input.file_size() > 0) {
+        off_t start = 0;
+        const ReadResult result =
+            FindLastLinesStart(input.fd(), input.text_offset(), input.file_size(), n, start);
+        if (result == ReadResult::Failed) return JobStatus::FromErrno(input.name(), "cannot read");
+        // A file that ends short of its size is read again from its start.
+        if (!input.SeekPlain(result == ReadResult::Full ? start : input.text_offset())) {
+            return input.status();
         }
-        if (::lseek(in.fd(), start, SEEK_SET) < 0)
-            return JobStatus::FromErrno(input, "cannot read");
-        const bool is_stdin = in.fd() == STDIN_FILENO;
-        reader.Adopt(is_stdin ? in.fd() : in.Release(), input, LineRules::List);
-        while (reader.Next(line)) {
-            ++lines_read;
-            out.WriteLine(line);
-        }
-    } else {
-        // A pipe: keep the last n lines seen.
-        reader.Adopt(in.fd() == STDIN_FILENO ? in.fd() : in.Release(), input, LineRules::List);
-        std::deque<std::string> kept;
-        while (reader.Next(line)) {
-            ++lines_read;
-            if (n < 1) continue;
-            if (static_cast<std::int64_t>(kept.size()) == n) kept.pop_front();
-            kept.emplace_back(line);
-        }
-        if (reader.status().ok()) {
-            for (const std::string& k : kept) out.WriteLine(k);
+        if (result == ReadResult::Full) {
+            reader.Adopt(std::move(input), LineRules::List);
+            WriteRest(reader, out, lines_read);
+            if (!reader.status().ok()) return reader.status();
+            return out.status();
         }
     }
+    // A pipe, a decoded input, or a file whose size was not its own: keep
+    // the last n lines seen.
+    reader.Adopt(std::move(input), LineRules::List);
+    WriteLastOfAll(reader, n, out, lines_read);
     if (!reader.status().ok()) return reader.status();
     return out.status();
 }

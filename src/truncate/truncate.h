@@ -33,10 +33,11 @@ struct TruncateChoices {
 
 // Writes the last min(count, n) lines of source to destination through a
 // temporary file, so the destination may be the file the lines came from.
-// Lines in memory are written from memory; a regular file is read from its
-// end, so only its last n lines are read at all; any other input is read
-// through, holding at most n lines. The report counts the lines read and
-// written.
+// Lines in memory are written from memory; a plain regular file is read from
+// its end, so only its last n lines are read at all; any other input (a
+// pipe, a compressed or UTF-16 file, a file of /proc whose size is not its
+// own) is read through, holding at most n lines. The report counts the lines
+// read and written.
 JobReport RunTruncate(const LineSource& source, const Destination& destination,
                       const TruncateChoices& choices, const JobCallbacks& callbacks = {});
 

@@ -371,7 +371,7 @@ TEST(VarnEdges, RunningOutOfMemoryIsAnError) {
     TempDir dir;
     // One line of 60 MB, under a limit of 100 MB of address space.
     ASSERT_EQ(RunShell(dir,
-                       "head -c 60000000 /dev/zero | tr '\\\\0' a > long.txt; echo >> long.txt; "
+                       "head -c 60000000 /dev/zero | tr '\\0' a > long.txt; echo >> long.txt; "
                        "echo old > out.txt")
                   .code,
               0);

@@ -1,12 +1,17 @@
 #include "truncate/truncate.h"
 
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <climits>
 #include <fstream>
+#include <iterator>
 #include <thread>
 
+#include "io/line_rules.h"
 #include "test_support.h"
 
 namespace varn {
@@ -135,6 +140,10 @@ TEST(TruncateFile, ReadsTheEndOfARegularFile) {
         {"blank last lines", "a\n\n\n", 2, "\r\n\r\n"},
         {"more asked than held", "a\nb", 5, "a\r\nb\r\n"},
         {"long file", Numbered(1, 300000, "\n"), 3, Numbered(299998, 300000)},
+        {"a UTF-8 mark is no part of the first line",
+         "\xef\xbb\xbf"
+         "a\nb\n",
+         5, "a\r\nb\r\n"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -145,6 +154,68 @@ TEST(TruncateFile, ReadsTheEndOfARegularFile) {
         // In place, and the same as the held-lines job gives.
         ASSERT_TRUE(TruncateFile(in, row.n, in).ok());
         EXPECT_EQ(ReadAll(in), row.want);
+    }
+}
+
+// The lines of a file read forward, as the system gives them.
+std::vector<std::string> ForwardLines(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return ListLines(text);
+}
+
+TEST(TruncateFile, ReadsForwardAFileWhoseSizeIsNotItsOwn) {
+    // Files of /proc have the size 0, those of /sys 4096, whatever they hold.
+    struct Row {
+        const char* path;
+        std::int64_t n;
+    };
+    const Row rows[] = {{"/proc/filesystems", 2},
+                        {"/proc/self/limits", 3},
+                        {"/sys/kernel/mm/transparent_hugepage/enabled", 1},
+                        {"/sys/devices/system/cpu/online", 2}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.path);
+        const std::vector<std::string> lines = ForwardLines(row.path);
+        if (lines.empty()) continue;  // not on this system
+        TempDir dir;
+        const std::string out = dir.Path("out.txt");
+        const JobStatus status = TruncateFile(row.path, row.n, out);
+        ASSERT_TRUE(status.ok()) << status.Message();
+        std::string want;
+        for (std::size_t i = lines.size() - std::min<std::size_t>(lines.size(), row.n);
+             i < lines.size(); ++i) {
+            want += lines[i] + "\r\n";
+        }
+        EXPECT_EQ(ReadAll(out), want);
+    }
+}
+
+TEST(TruncateFile, AFileThatShrinksMeanwhileIsNoReadError) {
+    // The file is cut down as soon as the job has read from it: the job,
+    // reading backwards from the end it was told, finds the file ending
+    // sooner and reads it again forward (or, if the cut comes later, stops
+    // where the file now ends).
+    TempDir dir;
+    const std::string in = dir.Write("in.txt", Numbered(1, 2000000, "\n"));
+    const int watch = ::inotify_init1(IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, in.c_str(), IN_ACCESS), 0);
+    std::thread cutter([&] {
+        alignas(inotify_event) char event[sizeof(inotify_event) + NAME_MAX + 1];
+        if (::read(watch, event, sizeof event) > 0) ::truncate(in.c_str(), 6);  // "1\n2\n3\n"
+    });
+    const std::string out = dir.Path("out.txt");
+    const JobStatus status = TruncateFile(in, 5000000, out);
+    cutter.join();
+    ::close(watch);
+    ASSERT_TRUE(status.ok()) << status.Message();
+    // Lines 1 to k, the last perhaps cut short.
+    const std::vector<std::string> got = ListLines(ReadAll(out));
+    ASSERT_FALSE(got.empty());
+    for (std::size_t i = 0; i < got.size(); ++i) {
+        const std::string line = std::to_string(i + 1);
+        EXPECT_TRUE(i + 1 < got.size() ? got[i] == line : line.starts_with(got[i])) << i;
     }
 }
 
