@@ -56,6 +56,21 @@ struct Destination {
     struct stat info {};
 };
 
+// Whether the link at path may be followed: not when it lies in a sticky
+// world-writable folder (such as /tmp) and belongs to neither the caller nor
+// the folder's owner, where another user may have planted it.
+JobStatus CheckLinkOwner(const std::string& destination, const std::string& path,
+                         const struct stat& link) {
+    struct stat folder {};
+    if (::stat(DirectoryOf(path).c_str(), &folder) != 0) return JobStatus::Ok();
+    if (MayFollowLink(link.st_uid, folder.st_uid, folder.st_mode, ::geteuid())) {
+        return JobStatus::Ok();
+    }
+    return JobStatus::Failure(destination, std::make_error_code(std::errc::permission_denied),
+                              "will not follow a link another user owns in a shared folder "
+                              "(remove the link or write elsewhere)");
+}
+
 JobStatus FindDestination(const std::string& destination, Destination& found) {
     std::string path = destination;
     for (int depth = 0;; ++depth) {
@@ -92,6 +107,7 @@ JobStatus FindDestination(const std::string& destination, Destination& found) {
             found.kind = Destination::Kind::Straight;
             return JobStatus::Ok();
         }
+        if (JobStatus owner = CheckLinkOwner(destination, path, info); !owner) return owner;
         if (depth == kMaxLinkDepth) {
             return JobStatus::Failure(
                 destination, std::make_error_code(std::errc::too_many_symbolic_link_levels),
@@ -115,6 +131,11 @@ JobStatus FindDestination(const std::string& destination, Destination& found) {
 }
 
 }  // namespace
+
+bool MayFollowLink(uid_t link_owner, uid_t folder_owner, mode_t folder_mode, uid_t caller) {
+    const bool shared = (folder_mode & S_ISVTX) != 0 && (folder_mode & S_IWOTH) != 0;
+    return !shared || link_owner == caller || link_owner == folder_owner;
+}
 
 AtomicFile::~AtomicFile() { Discard(); }
 
