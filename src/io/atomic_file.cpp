@@ -219,7 +219,7 @@ void AtomicFile::OpenStandardOutput() {
     to_stdout_ = true;
     straight_ = false;
     committed_ = false;
-    destination_ = "-";
+    destination_ = "standard output";
     target_.clear();
     temp_path_.clear();
     status_ = JobStatus::Ok();

@@ -54,7 +54,7 @@ class AtomicFile {
     // opens a destination that is not a regular file for writing.
     [[nodiscard]] JobStatus Open(const std::string& destination);
     // Writes to standard output instead: no temporary file, Commit() only
-    // flushes. Shown as "-" in messages.
+    // flushes. Shown as "standard output" in messages.
     void OpenStandardOutput();
 
     // Appends line and CR LF. A failure is kept and reported by Commit().

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <csignal>
 #include <cstdlib>
@@ -369,6 +370,7 @@ TEST(SignalCleanup, ClosedStandardStreamsGetTheNullDevice) {
         {"a file opened next took standard input's number", {0}},
         {"a file opened next took standard output's number", {1}},
         {"all three closed", {0, 1, 2}},
+        {"a write to closed standard error vanished", {2}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.fault);
@@ -381,6 +383,8 @@ TEST(SignalCleanup, ClosedStandardStreamsGetTheNullDevice) {
                     info.st_rdev != makedev(1, 3)) {
                     _exit(2);
                 }
+                // Output written to a closed stream is not lost without a word.
+                if (fd != STDIN_FILENO && (write(fd, "x", 1) != -1 || errno != EBADF)) _exit(4);
             }
             // The next file opened takes a number above standard error.
             const int next = open(".", O_RDONLY);
