@@ -53,7 +53,9 @@ class StartUpTest : public QObject {
         QTest::newRow("help wins over a file")
             << QStringList{"prices.txt", "--help"} << Action::Help << "" << 0 << "";
         QTest::newRow("--version") << QStringList{"--version"} << Action::Version << "" << 0 << "";
-        QTest::newRow("-v") << QStringList{"-v"} << Action::Version << "" << 0 << "";
+        QTest::newRow("-V") << QStringList{"-V"} << Action::Version << "" << 0 << "";
+        QTest::newRow("-v is varn's verbose, not a version")
+            << QStringList{"-v"} << Action::Error << "" << 0 << "";
         QTest::newRow("unknown option")
             << QStringList{"--colour"} << Action::Error << "" << 0 << "";
         QTest::newRow("screenshot with input")
