@@ -52,9 +52,10 @@ struct ConversionChoices {
 // Converts the lines of source (read under the stream line rules) to
 // destination. A file destination is written through a temporary file and
 // renamed into place only on success, so a failure or a stop leaves an
-// existing file untouched, and the input may be the output. The report counts
-// the lines read, used and skipped (conversions 1 and 4 skip lines that are
-// not theirs) and written.
+// existing file untouched, and the input may be the output. Every conversion
+// skips the lines that are not its input (a header, prose, a blank line) and
+// the report counts the lines read, used, skipped (with the first reasons)
+// and written; lines it reads are converted as they stand.
 JobReport RunConversion(const LineSource& source, const Destination& destination,
                         const ConversionChoices& choices, const JobCallbacks& callbacks = {});
 

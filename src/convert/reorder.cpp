@@ -29,7 +29,49 @@ bool IsIntradayNumber(std::string_view field) {
     return TextToInteger(field, value) && value != NotAnInteger;
 }
 
+// text without the blanks (code 32) at either end.
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    return text;
+}
+
+constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
 }  // namespace
+
+bool IsNumberFromTo(std::string_view field, std::size_t max_digits, int low, int high) {
+    field = TrimBlanks(field);
+    if (field.empty() || field.size() > max_digits) return false;
+    int value = 0;
+    for (const char c : field) {
+        if (!IsDigit(c)) return false;
+        value = value * 10 + (c - '0');
+    }
+    return value >= low && value <= high;
+}
+
+bool IsDecimalNumber(std::string_view text) {
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) text.remove_prefix(1);
+    bool digits = false;
+    bool point = false;
+    for (const char c : text) {
+        if (IsDigit(c)) {
+            digits = true;
+        } else if ((c == '.' || c == ',') && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digits;
+}
+
+bool IsDatePriceLine(std::string_view line) {
+    const auto f = FirstFields<4>(line, ',');
+    return IsNumberFromTo(f[0], 4, 0, 9999) && IsNumberFromTo(f[1], 2, 1, 12) &&
+           IsNumberFromTo(f[2], 2, 1, 31) && IsDecimalNumber(TrimBlanks(f[3]));
+}
 
 void ReorderDatePriceLine(std::string_view line, DatePricePieces& pieces) {
     const auto f = FirstFields<4>(line, ',');

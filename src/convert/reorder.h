@@ -7,6 +7,7 @@
 // "05/23/2006  09:30  1271.75  1273.5  1271  1273.25  37235  ".
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -29,6 +30,26 @@ inline constexpr std::int32_t NotAnInteger = -10000;
 std::string ReorderDatePriceLine(std::string_view line);
 // Same, written into out (reusing its storage).
 void ReorderDatePriceLine(std::string_view line, std::string& out);
+
+// Whether a line is conversion 0's input: fields 1 to 4 by CommaSet are a
+// year (1 to 4 digits), a month (1 to 12), a day (1 to 31) and a price
+// (digits with an optional sign and one "." or ","), each with optional
+// blanks around it. "1971,1,4,4.318" is; "Date,Price", prose and
+// "1971,13,45,abc" are not.
+[[nodiscard]] bool IsDatePriceLine(std::string_view line);
+
+// Why conversion 0 skips a line.
+inline constexpr std::string_view NotADatePriceLine = "not a YYYY,MM,DD,PRICE line";
+
+// Whether field, without blanks (code 32) around it, is 1 to max_digits
+// decimal digits reading from low to high: IsNumberFromTo(" 07", 2, 1, 12).
+[[nodiscard]] bool IsNumberFromTo(std::string_view field, std::size_t max_digits, int low,
+                                  int high);
+
+// Whether text, without blanks around it, is a decimal number: an optional
+// sign, digits, and at most one "." or "," among or after them. "4.318",
+// "-1", "12," and "3,25" are; "", ".", "1e5" and "abc" are not.
+[[nodiscard]] bool IsDecimalNumber(std::string_view text);
 
 // Why conversion 1 skips a line.
 inline constexpr std::string_view NotAnIntradayLine = "not a YYMMDD,HHMM line";

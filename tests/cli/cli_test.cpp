@@ -102,12 +102,12 @@ TEST(VarnBinary, RunsTheWholeFileConversions) {
         std::string want;
     };
     const Row rows[] = {
-        {"monthly: header, same-month runs, last month kept", 2,
+        {"monthly: header skipped, same-month runs, last month kept", 2,
          "Date,Price\r\n01/30/2004 10\r\n01/31/2004 11\r\n02/27/2004 12\r\n02/28/2004 13\r\n",
-         "Date,Price\r\n01/31/2004 11\r\n02/28/2004 13\r\n"},
+         "01/31/2004 11\r\n02/28/2004 13\r\n"},
         {"monthly: one month only", 2, "03/01/2004 1\n03/02/2004 2\n", "03/02/2004 2\r\n"},
-        {"dated prices with a blank line", 3, "4.318\n\n4.3113\n",
-         "01.01.1000   4.318\r\n01.02.1000   \r\n01.03.1000   4.3113\r\n"},
+        {"dated prices: a blank line skipped, keeping its date", 3, "4.318\n\n4.3113\n",
+         "01.01.1000   4.318\r\n01.03.1000   4.3113\r\n"},
         {"truncated Julian: header and blank line skipped", 4,
          "Day Price\n52275.5 1.234\n\n53371.25 7\n",
          "1/1/2002 12:00:00  1.234\r\n1/1/2005 6:00:00  7\r\n"},
@@ -267,6 +267,7 @@ TEST(VarnBinary, ReportsSkippedLinesAndFailsWhenNoneIsUsed) {
     dir.Write("empty.txt", "");
     dir.Write("intraday.csv", "\"Date\",\"Time\"\n060523,0930,1,2,3,4,5\n");
     dir.Write("kept.txt", "precious");
+    dir.Write("notes.txt", "this is line 1 of my notes,hello world\n1971,13,45,abc\n1971,1,4,4\n");
     const std::string bars = kVarn + " bars -d 5 -t 0 -p day ";
     struct Row {
         const char* name;
@@ -284,6 +285,13 @@ TEST(VarnBinary, ReportsSkippedLinesAndFailsWhenNoneIsUsed) {
          "varn: some.txt: 3 lines read, 2 used, 1 skipped; 2 bars written\n"},
         {"a conversion warns too", kVarn + " convert -f 1 intraday.csv out.txt", 0,
          "varn: intraday.csv: 1 of 2 lines skipped (line 1: not a YYMMDD,HHMM line)\n"},
+        {"conversion 0 wrote prose as dates", kVarn + " convert -f 0 notes.txt out.txt", 0,
+         "varn: notes.txt: 2 of 3 lines skipped (line 1: not a YYYY,MM,DD,PRICE line)\n"},
+        {"conversion 3 dated any text", kVarn + " convert -f 3 -v notes.txt out.txt", 0,
+         "varn: notes.txt: 3 lines read, 2 used, 1 skipped; 2 lines written\n"},
+        {"conversion 2 passed odd lines through", kVarn + " convert -f 2 none.txt kept.txt", 1,
+         "varn: none.txt: no line reads as conversion 2 (mm/dd/yyyy daily -> mm/dd/yyyy "
+         "monthly) (line 1: no MM/DD/YYYY date)\n"},
         {"no line read as a bar", bars + "none.txt kept.txt", 1,
          "varn: none.txt: no line reads as a bar under date layout 5 (MM/DD/YYYY  OHLC Vol "
          "O.I.) and time layout 0 (Not Indicated) (line 1: Can't extract Month string: BAD "

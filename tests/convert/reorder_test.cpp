@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "convert/daily_to_monthly.h"
+#include "convert/dated_price.h"
+
 namespace varn {
 namespace {
 
@@ -64,6 +69,49 @@ TEST(ReorderIntradayLine, SkipsLinesThatFailATest) {
         SCOPED_TRACE(line);
         std::string out;
         EXPECT_FALSE(ReorderIntradayLine(line, out));
+    }
+}
+
+TEST(ConversionInput, TellsTheLinesEachConversionReads) {
+    struct Row {
+        const char* line;
+        bool date_price;      // conversion 0
+        bool month_day_year;  // conversion 2
+        bool number_first;    // conversion 3
+    };
+    const Row rows[] = {
+        {"1971,1,4,4.318", true, false, true},
+        {"1971,01,31,10", true, false, true},
+        {",,1971,,1,4,4.318,", true, false, false},
+        {"1971, 1, 4, -4,5", true, false, true},
+        {"1971,13,45,abc", false, false, true},
+        {"1971,12,0,1", false, false, true},
+        {"1971,12,31,", false, false, true},
+        {"1971,12,31,1e5", false, false, true},
+        {"19711,12,31,1", false, false, true},
+        {"this is line 1 of my notes,hello world", false, false, false},
+        {"Date,Price", false, false, false},
+        {"", false, false, false},
+        {"01/30/2004 10", false, true, false},
+        {"1/5/04,3", false, true, false},
+        {" 12/31/2003", false, true, false},
+        {"13/01/2004 1", false, false, false},
+        {"01/32/2004 1", false, false, false},
+        {"01/30/200 1", false, false, false},
+        {"01/30/2004/5", false, false, false},
+        {"//12/31/2003", false, false, false},
+        {"4.318", false, false, true},
+        {"  -1 x", false, false, true},
+        {"1.5;1.6", false, false, true},
+        {"\t7", false, false, true},
+        {".", false, false, false},
+        {"x 4.318", false, false, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.line);
+        EXPECT_EQ(IsDatePriceLine(row.line), row.date_price);
+        EXPECT_EQ(IsMonthDayYearLine(row.line), row.month_day_year);
+        EXPECT_EQ(StartsWithNumber(row.line), row.number_first);
     }
 }
 
