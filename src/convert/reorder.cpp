@@ -73,6 +73,11 @@ bool IsDatePriceLine(std::string_view line) {
            IsNumberFromTo(f[2], 2, 1, 31) && IsDecimalNumber(TrimBlanks(f[3]));
 }
 
+std::string_view IntradayCentury(std::string_view yy) {
+    if (yy.size() == 2 && IsDigit(yy[0]) && IsDigit(yy[1]) && yy > "50") return "19";
+    return "20";
+}
+
 void ReorderDatePriceLine(std::string_view line, DatePricePieces& pieces) {
     const auto f = FirstFields<4>(line, ',');
     pieces = {f[1], "/", f[2], "/", f[0], "   ", f[3]};
@@ -87,7 +92,8 @@ bool ReorderIntradayLine(std::string_view line, IntradayPieces& pieces) {
     pieces = {date.substr(2, 2),
               "/",
               date.substr(4, 2),
-              "/20",
+              "/",
+              IntradayCentury(date.substr(0, 2)),
               date.substr(0, 2),
               "  ",
               time.substr(0, 2),

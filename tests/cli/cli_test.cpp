@@ -334,8 +334,9 @@ TEST(VarnBinary, DetectSaysHowSureItIs) {
 TEST(RunVarn, ListsLayoutsPeriodsAndConversions) {
     const Outcome got = RunCli({"layouts"});
     EXPECT_EQ(got.code, ExitOk);
-    for (const char* want : {"  21  MM,YYYY OHLC Vol O.I.\n", "  7  DATE;214515\n",
-                             "  5  month  1 month bar\n", "  4  Truncated TJUL price"}) {
+    for (const char* want :
+         {"  21  MM,YYYY OHLC Vol O.I.\n", "  7  DATE;214515\n", "  5  month  1 month bar\n",
+          "  4  Truncated TJUL price", "  00-50 are 2000-2050, 51-99 are 1951-1999\n"}) {
         EXPECT_NE(got.out.find(want), std::string::npos) << want;
     }
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "calendar/parse_date.h"
 #include "convert/daily_to_monthly.h"
 #include "convert/dated_price.h"
 
@@ -37,8 +38,8 @@ TEST(ReorderIntradayLine, ReordersDateAndTime) {
     const Row rows[] = {
         {"060523,0930,1271.750000,1273.500000,1271.000000,1273.250000,37235",
          "05/23/2006  09:30  1271.750000  1273.500000  1271.000000  1273.250000  37235  "},
-        {"991231,2359,1,2,3,4,5,6", "12/31/2099  23:59  1  2  3  4  5  6"},
-        {"991231,2359,1,2,3,4,5,6,7,8", "12/31/2099  23:59  1  2  3  4  5  6"},
+        {"991231,2359,1,2,3,4,5,6", "12/31/1999  23:59  1  2  3  4  5  6"},
+        {"991231,2359,1,2,3,4,5,6,7,8", "12/31/1999  23:59  1  2  3  4  5  6"},
         {"060523,0930,1,,2,3,4", "05/23/2006  09:30  1  2  3  4    "},
         {"060523,0930", "05/23/2006  09:30            "},
         // trailing blanks are removed before the integer is read, not before
@@ -69,6 +70,22 @@ TEST(ReorderIntradayLine, SkipsLinesThatFailATest) {
         SCOPED_TRACE(line);
         std::string out;
         EXPECT_FALSE(ReorderIntradayLine(line, out));
+    }
+}
+
+TEST(ReorderIntradayLine, ReadsTwoDigitYearsAsTheBarReaderDoes) {
+    // Every two-digit year: the year written is the year layout 0 (YYMMDD)
+    // of the bar reader reads from the same date.
+    for (int yy = 0; yy < 100; ++yy) {
+        const std::string year = (yy < 10 ? "0" : "") + std::to_string(yy);
+        SCOPED_TRACE(year);
+        std::string out;
+        ASSERT_TRUE(ReorderIntradayLine(year + "0615,1200,1", out));
+        ParsedDate date;
+        ShortText rest;
+        ASSERT_TRUE(ParseDateText(year + "0615 1 2 0.5 1", DateLayout::YYMMDD,
+                                  TimeLayout::NotIndicated, true, DateNames(), date, rest, 255));
+        EXPECT_EQ(out.substr(6, 4), std::to_string(date.year));
     }
 }
 
