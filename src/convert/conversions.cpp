@@ -203,6 +203,7 @@ JobReport ConvertInBlocks(const LineSource& source, const Destination& destinati
     }
     LineOutput output;
     if (report.status = output.Open(destination); !report.ok()) return report;
+    output.SetLineEnd(choices.line_end);
 
     const Conversion conversion = choices.conversion;
     std::size_t next_listed = 0;
@@ -305,6 +306,7 @@ JobReport RunConversion(const LineSource& source, const Destination& destination
     input.SetStop(callbacks.stop_requested);
     LineOutput output;
     if (report.status = output.Open(destination); !report.ok()) return report;
+    output.SetLineEnd(choices.line_end);
     report.status = ConvertLines(input, output, choices.conversion, report);
     report.lines_read = input.line_number();
     report.lines_written = output.lines_written();

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "io/job.h"
+#include "io/line_output.h"
 
 namespace varn {
 
@@ -47,6 +48,8 @@ struct ConversionChoices {
     // Bytes of input converted together (0: a default of about a megabyte);
     // small values exercise lines split between reads.
     std::size_t block_bytes = 0;
+    // How the lines of a file or of standard output end.
+    LineEnd line_end = LineEnd::CrLf;
 };
 
 // Converts the lines of source (read under the stream line rules) to

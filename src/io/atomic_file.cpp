@@ -162,6 +162,7 @@ JobStatus AtomicFile::Open(const std::string& destination) {
     to_stdout_ = false;
     straight_ = false;
     status_ = JobStatus::Ok();
+    lf_only_ = false;
     used_ = 0;
     if (!buffer_) buffer_ = std::make_unique<char[]>(kBufferSize);
 
@@ -223,6 +224,7 @@ void AtomicFile::OpenStandardOutput() {
     target_.clear();
     temp_path_.clear();
     status_ = JobStatus::Ok();
+    lf_only_ = false;
     used_ = 0;
     if (!buffer_) buffer_ = std::make_unique<char[]>(kBufferSize);
 }
@@ -249,13 +251,14 @@ void AtomicFile::WriteLine(std::string_view line) {
         // The common case: the whole line fits in the buffer.
         char* at = buffer_.get() + used_;
         CopySmall(at, line.data(), line.size());  // an empty line may have no data
-        at[line.size()] = '\r';
-        at[line.size() + 1] = '\n';
-        used_ += line.size() + 2;
+        at += line.size();
+        if (!lf_only_) *at++ = '\r';
+        *at = '\n';
+        used_ += line.size() + (lf_only_ ? 1 : 2);
         return;
     }
     Write(line);
-    Write("\r\n");
+    Write(lf_only_ ? "\n" : "\r\n");
 }
 
 void AtomicFile::WriteLineParts(std::span<const std::string_view> parts) {
@@ -263,7 +266,7 @@ void AtomicFile::WriteLineParts(std::span<const std::string_view> parts) {
     for (const std::string_view part : parts) size += part.size();
     if (used_ + size > kBufferSize) {
         for (const std::string_view part : parts) Write(part);
-        Write("\r\n");
+        Write(lf_only_ ? "\n" : "\r\n");
         return;
     }
     // Pieces are mostly a few bytes long: copied in fixed-size moves, two of
@@ -273,9 +276,9 @@ void AtomicFile::WriteLineParts(std::span<const std::string_view> parts) {
         CopySmall(at, part.data(), part.size());
         at += part.size();
     }
-    *at++ = '\r';
+    if (!lf_only_) *at++ = '\r';
     *at++ = '\n';
-    used_ += size;
+    used_ = static_cast<std::size_t>(at - buffer_.get());
 }
 
 bool AtomicFile::Flush() {

@@ -57,6 +57,10 @@ class AtomicFile {
     // flushes. Shown as "standard output" in messages.
     void OpenStandardOutput();
 
+    // Whether WriteLine and WriteLineParts end lines with LF alone rather
+    // than CR LF (until the next Open).
+    void SetLineFeedOnly(bool lf_only) { lf_only_ = lf_only; }
+
     // Appends line and CR LF. A failure is kept and reported by Commit().
     void WriteLine(std::string_view line);
     // Appends the pieces of one line, then CR LF.
@@ -86,6 +90,7 @@ class AtomicFile {
     bool straight_ = false;  // a device, FIFO or socket: written in place
     int signal_slot_ = -1;   // see RegisterTemporaryFile
     bool committed_ = false;
+    bool lf_only_ = false;
     std::string destination_;  // as given, for messages
     std::string target_;       // the file the rename replaces
     std::string temp_path_;
