@@ -42,7 +42,7 @@ std::string DetectionFailureText(const JobReport& report, const std::string& nam
 }
 
 int FinishJob(const JobReport& report, const std::string& name, std::string_view written,
-              const std::string& unread_as, Streams& streams) {
+              const std::string& unread_as, Streams& streams, const std::string& output) {
     if (report.used_no_line()) {
         return Fail(name + ": no line reads " + unread_as + FirstSkipText(report), streams);
     }
@@ -51,6 +51,7 @@ int FinishJob(const JobReport& report, const std::string& name, std::string_view
         streams.err << "varn: " << name << ": " << report.lines_read << " lines read, "
                     << report.lines_used << " used, " << report.lines_skipped << " skipped; "
                     << report.lines_written << ' ' << written << " written";
+        if (!output.empty()) streams.err << " to " << DisplayName(output);
         if (report.layouts && report.layouts->detected) {
             streams.err << "; detected " << LayoutsText(*report.layouts);
         }

@@ -38,7 +38,7 @@ TEST(RunVarn, RejectsBadUsageWithExitTwo) {
         {"format not a number", {"convert", "--format", "x", "a", "b"}},
         {"format above 4", {"convert", "--format", "5", "a", "b"}},
         {"format below 0", {"convert", "--format", "-1", "a", "b"}},
-        {"missing output", {"convert", "--format", "0", "a"}},
+        {"three files without --out-dir", {"convert", "--format", "0", "a", "b", "c"}},
         {"missing lines", {"truncate", "a", "b"}},
         {"lines below 1", {"truncate", "--lines", "0", "a", "b"}},
         {"lines not a number", {"truncate", "--lines", "ten", "a", "b"}},
@@ -47,7 +47,8 @@ TEST(RunVarn, RejectsBadUsageWithExitTwo) {
         {"time layout 8", {"bars", "--time-layout", "8", "a", "b"}},
         {"period 8", {"bars", "--period", "8", "a", "b"}},
         {"unknown period", {"bars", "--period", "fortnight", "a", "b"}},
-        {"unknown delimiter", {"bars", "--delimiter", "tab", "a", "b"}},
+        {"unknown delimiter", {"bars", "--delimiter", "pipe", "a", "b"}},
+        {"unknown line end", {"convert", "-f", "0", "--eol", "cr", "a", "b"}},
         {"detect without input", {"detect"}},
     };
     for (const Row& row : rows) {
