@@ -125,9 +125,8 @@ void ConvertOne(Conversion conversion, std::string_view line, double& moment,
             break;
         }
         case Conversion::DatePrice: {
-            if (IsDatePriceLine(line)) {
-                DatePricePieces pieces;
-                ReorderDatePriceLine(line, pieces);
+            DatePricePieces pieces;
+            if (ReadDatePriceLine(line, pieces)) {
                 AppendLine(result.out, pieces);
             } else {
                 result.skipped.push_back(result.ends.size());

@@ -14,17 +14,42 @@ std::int32_t MonthKey(std::string_view line) {
     return month;
 }
 
+bool ReadMonthDayYear(std::string_view line, std::int32_t& month) {
+    // One walk: [blanks] M[M] [blanks] / [blanks] D[D] [blanks] / YY[YY], and
+    // no slash after the year.
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    const auto is_digit = [](char c) { return c >= '0' && c <= '9'; };
+    const auto blanks = [&p, end] {
+        while (p != end && *p == ' ') ++p;
+    };
+    // 1 or 2 digits from low to high between blanks, then a slash.
+    const auto number = [&](int low, int high, int& value) {
+        blanks();
+        const char* const start = p;
+        value = 0;
+        while (p != end && is_digit(*p)) value = value * 10 + (*p++ - '0');
+        const auto digits = p - start;
+        blanks();
+        if (digits < 1 || digits > 2 || value < low || value > high) return false;
+        if (p == end || *p != '/') return false;
+        ++p;
+        return true;
+    };
+    int month_read = 0;
+    int day = 0;
+    if (!number(1, 12, month_read) || !number(1, 31, day)) return false;
+    const char* const year = p;
+    while (p != end && is_digit(*p)) ++p;
+    const auto year_digits = p - year;
+    if ((year_digits != 2 && year_digits != 4) || (p != end && *p == '/')) return false;
+    month = month_read;
+    return true;
+}
+
 bool IsMonthDayYearLine(std::string_view line) {
-    const std::size_t first = line.find('/');
-    if (first == std::string_view::npos) return false;
-    const std::size_t second = line.find('/', first + 1);
-    if (second == std::string_view::npos) return false;
-    std::size_t end = second + 1;
-    while (end < line.size() && line[end] >= '0' && line[end] <= '9') ++end;
-    const std::size_t year_digits = end - second - 1;
-    return IsNumberFromTo(line.substr(0, first), 2, 1, 12) &&
-           IsNumberFromTo(line.substr(first + 1, second - first - 1), 2, 1, 31) &&
-           (year_digits == 2 || year_digits == 4) && (end == line.size() || line[end] != '/');
+    std::int32_t month = 0;
+    return ReadMonthDayYear(line, month);
 }
 
 JobStatus ConvertDailyToMonthly(LineInput& input, LineOutput& output, JobReport& report) {
@@ -36,11 +61,12 @@ JobStatus ConvertDailyToMonthly(LineInput& input, LineOutput& output, JobReport&
     bool holding = false;
     std::string_view line;
     while (input.Next(line)) {
-        if (!IsMonthDayYearLine(line)) {
+        // The month read is the line's month key (MonthKey) too.
+        std::int32_t key = 0;
+        if (!ReadMonthDayYear(line, key)) {
             report.Skip(input.line_number(), NoMonthDayYearDate);
             continue;
         }
-        const std::int32_t key = MonthKey(line);
         if (holding && key != held_key) {
             output.WriteLine(held);
             if (!output.status().ok()) return output.status();

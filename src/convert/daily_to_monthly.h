@@ -24,6 +24,9 @@ std::int32_t MonthKey(std::string_view line);
 // each ended by a slash but the year. "01/30/2004 10" and "1/5/04,3" do;
 // "Date,Price", a blank line and "13/01/2004 1" do not.
 [[nodiscard]] bool IsMonthDayYearLine(std::string_view line);
+// As IsMonthDayYearLine, with the month (1 to 12, the line's MonthKey) in
+// month when the line reads.
+[[nodiscard]] bool ReadMonthDayYear(std::string_view line, std::int32_t& month);
 
 // Why conversion 2 skips a line.
 inline constexpr std::string_view NoMonthDayYearDate = "no MM/DD/YYYY date";

@@ -2,7 +2,6 @@
 
 #include "calendar/calendar.h"
 #include "calendar/format_date.h"
-#include "convert/reorder.h"
 
 namespace varn {
 
@@ -13,10 +12,20 @@ void DatedPriceDate(double moment, ShortText& date) {
 }
 
 bool StartsWithNumber(std::string_view line) {
-    std::size_t start = 0;
-    while (start < line.size() && (line[start] == ' ' || line[start] == '\t')) ++start;
-    const std::size_t end = line.find_first_of(" \t,;", start);
-    return IsDecimalNumber(line.substr(start, end == std::string_view::npos ? end : end - start));
+    // One walk over the first field: a sign, digits, a point, digits.
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    const auto is_digit = [](char c) { return c >= '0' && c <= '9'; };
+    while (p != end && (*p == ' ' || *p == '\t')) ++p;
+    if (p != end && (*p == '-' || *p == '+')) ++p;
+    const char* const whole = p;
+    while (p != end && is_digit(*p)) ++p;
+    bool digits = p != whole;
+    if (p != end && *p == '.') ++p;
+    const char* const fraction = p;
+    while (p != end && is_digit(*p)) ++p;
+    digits = digits || p != fraction;
+    return digits && (p == end || *p == ' ' || *p == '\t' || *p == ',' || *p == ';');
 }
 
 }  // namespace varn

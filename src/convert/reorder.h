@@ -46,6 +46,9 @@ inline constexpr std::string_view NotADatePriceLine = "not a YYYY,MM,DD,PRICE li
 // decimal digits reading from low to high: IsNumberFromTo(" 07", 2, 1, 12).
 [[nodiscard]] bool IsNumberFromTo(std::string_view field, std::size_t max_digits, int low,
                                   int high);
+// As IsNumberFromTo, with the number in value when it reads.
+[[nodiscard]] bool ReadNumberFromTo(std::string_view field, std::size_t max_digits, int low,
+                                    int high, int& value);
 
 // Whether text, without blanks around it, is a decimal number: an optional
 // sign, digits, and at most one "." or "," among or after them. "4.318",
@@ -72,6 +75,9 @@ inline constexpr std::string_view NotAnIntradayLine = "not a YYMMDD,HHMM line";
 using DatePricePieces = std::array<std::string_view, 7>;
 using IntradayPieces = std::array<std::string_view, 22>;
 void ReorderDatePriceLine(std::string_view line, DatePricePieces& pieces);
+// Conversion 0's pieces of line in one pass, and whether the line reads
+// (IsDatePriceLine).
+[[nodiscard]] bool ReadDatePriceLine(std::string_view line, DatePricePieces& pieces);
 [[nodiscard]] bool ReorderIntradayLine(std::string_view line, IntradayPieces& pieces);
 
 }  // namespace varn
