@@ -204,7 +204,10 @@ JobStatus AtomicFile::Open(const std::string& destination) {
         // permissions: a change of owner may clear the set-user-ID bit.
         if (found.info.st_uid != ::geteuid() || found.info.st_gid != ::getegid()) {
             if (::fchown(fd_, found.info.st_uid, found.info.st_gid) != 0) {
-                (void)::fchown(fd_, static_cast<uid_t>(-1), found.info.st_gid);
+                // The group alone, where the owner may not be given away.
+                if (::fchown(fd_, static_cast<uid_t>(-1), found.info.st_gid) != 0) {
+                    // Kept as the caller's: not an error.
+                }
             }
         }
         ::fchmod(fd_, found.info.st_mode & 07777);
