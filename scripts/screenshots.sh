@@ -7,15 +7,15 @@
 #   docs/bar-page-undetected.png 300 lines that fit no layout pair
 #   docs/bar-report-skipped.png  the message after Create Bar on a file with a
 #                                few lines that do not read
-# The window draws itself (varn-gui --screenshot-page N FILE [INPUT]).
+# The window draws itself (varn-screenshots PAGE PICTURE [INPUT], built with the tests).
 #
 # Usage: scripts/screenshots.sh [build folder]   (default: build/dev)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build/dev}"
-gui="$(realpath "$build/src/ui/varn-gui" 2>/dev/null || true)"
-if [[ ! -x "$gui" ]]; then
-    echo "screenshots.sh: $build/src/ui/varn-gui not found; build the target varn-gui first" >&2
+tool="$(realpath "$build/tests/ui/varn-screenshots" 2>/dev/null || true)"
+if [[ ! -x "$tool" ]]; then
+    echo "screenshots.sh: $build/tests/ui/varn-screenshots not found; build the target varn-screenshots first" >&2
     exit 1
 fi
 command -v xvfb-run >/dev/null || { echo "screenshots.sh: xvfb-run not found (package xvfb)" >&2; exit 1; }
@@ -47,7 +47,7 @@ for n in $(seq 1 300); do
 done >"$samples/quotes.txt"
 
 shoot() {  # page picture [input]
-    xvfb-run -a -s "-screen 0 1024x768x24" "$gui" --screenshot-page "$1" "$PWD/$2" "${@:3}"
+    xvfb-run -a -s "-screen 0 1024x768x24" "$tool" "$1" "$PWD/$2" "${@:3}"
     echo "$2"
 }
 shoot 0 docs/varn-format-page.png "$samples/prices.txt"

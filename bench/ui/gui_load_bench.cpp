@@ -15,13 +15,14 @@
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QtTest>
 #include <cstdio>
 #include <cstdlib>
 
+#include "AnsweredDialogs.h"
 #include "bars/build_bars.h"
 #include "calendar/regional.h"
-#include "ui/T_progr.h"
-#include "ui/UVarnFormat.h"
+#include "ui/MainWindow.h"
 
 namespace {
 
@@ -54,6 +55,16 @@ bool WriteInput(const QString& path, long count) {
     return true;
 }
 
+// Presses the button named name and waits until the job it started, with
+// its dialogs, has ended: the open buttons take clicks again.
+void ClickAndWait(varn::MainWindow& window, const char* name) {
+    window.findChild<QPushButton*>(QString::fromLatin1(name))->click();
+    auto* open = window.findChild<QPushButton*>(QStringLiteral("open_prices_button"));
+    if (!QTest::qWaitFor([open] { return open->isEnabled(); }, 600000)) {
+        std::fprintf(stderr, "gui_load_bench: the job did not end\n");
+    }
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -73,36 +84,36 @@ int main(int argc, char* argv[]) {
                 PeakResidentKb());
 
     varn::AnsweredDialogs dialogs;
-    varn::TForm1 form(varn::EnglishRegionalNames(), &dialogs);
-    varn::CreateProgressWindow();
-    form.show();
+    varn::MainWindow window(varn::EnglishRegionalNames(), &dialogs);
+    window.show();
     QApplication::processEvents();
     const long before = PeakResidentKb();
 
     QElapsedTimer clock;
     dialogs.open_answers.push_back(input);
     clock.start();
-    form.BitBtn4Click();
+    ClickAndWait(window, "open_prices_button");
     QApplication::processEvents();  // the first paint of the text area
     std::printf("load:       %.3f s, %zu lines, peak RSS %ld kB (+%ld kB)\n",
-                static_cast<double>(clock.nsecsElapsed()) / 1e9, form.BarLines().Count(),
+                static_cast<double>(clock.nsecsElapsed()) / 1e9, window.BarLines().Count(),
                 PeakResidentKb(), PeakResidentKb() - before);
 
     dialogs.save_answers.push_back(output);
     clock.restart();
-    form.BitBtn5Click();
+    ClickAndWait(window, "create_bars_button");
     std::printf("create bar: %.3f s, %lld bytes written, peak RSS %ld kB\n",
                 static_cast<double>(clock.nsecsElapsed()) / 1e9,
                 static_cast<long long>(QFile(output).size()), PeakResidentKb());
     // The same job as `varn bars` runs it, streaming from the file, with the
     // page's choices.
     varn::BarChoices choices;
-    choices.date_layout =
-        varn::DateLayoutOf(form.findChild<QComboBox*>(QStringLiteral("ComboBoxD"))->currentIndex());
-    choices.time_layout =
-        varn::TimeLayoutOf(form.findChild<QComboBox*>(QStringLiteral("ComboBoxT"))->currentIndex());
+    choices.date_layout = varn::DateLayoutOf(
+        window.findChild<QComboBox*>(QStringLiteral("date_layout_list"))->currentIndex());
+    choices.time_layout = varn::TimeLayoutOf(
+        window.findChild<QComboBox*>(QStringLiteral("time_layout_list"))->currentIndex());
     choices.period =
-        varn::BarPeriodOf(form.findChild<QComboBox*>(QStringLiteral("ComboBox2"))->currentIndex())
+        varn::BarPeriodOf(
+            window.findChild<QComboBox*>(QStringLiteral("period_list"))->currentIndex())
             .value_or(varn::BarPeriod::Month);
     const QString streamed = dir.filePath(QStringLiteral("streamed.txt"));
     clock.restart();
@@ -115,6 +126,5 @@ int main(int argc, char* argv[]) {
                 static_cast<long long>(QFile(streamed).size()),
                 status.ok() ? "the same job, streamed from the file" : status.Message().c_str());
     for (const QString& error : dialogs.errors) std::printf("error: %s\n", qPrintable(error));
-    varn::DestroyProgressWindow();
     return dialogs.errors.isEmpty() ? 0 : 1;
 }

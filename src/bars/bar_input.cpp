@@ -77,21 +77,24 @@ std::size_t BarInputLines::MemoryUse() const {
 }
 
 JobStatus LoadBarInput(const std::string& path, BarInputLines& lines, const DateNames& names,
-                       Detection& detection, PriceForm form) {
+                       Detection& detection, PriceForm form, const ShapeChoices& shape) {
     lines.Clear();
     detection = Detection();
     std::string text;
     if (JobStatus status = ReadWholeFile(path, text); !status) return status;
     lines.Assign(std::move(text));
-    detection = DetectInputLayouts(lines, names, form);
+    detection = DetectInputLayouts(lines, names, form, shape);
     return JobStatus::Ok();
 }
 
-Detection DetectInputLayouts(const LineList& lines, const DateNames& names, PriceForm form) {
+Detection DetectInputLayouts(const LineList& lines, const DateNames& names, PriceForm form,
+                             const ShapeChoices& shape) {
     std::vector<std::string_view> first;
-    const std::size_t count = std::min<std::size_t>(lines.Count(), DetectLineCount + 1);
+    const std::size_t count = std::min(lines.Count(), DetectFirstLines);
     for (std::size_t i = 0; i < count; ++i) first.push_back(lines.Line(i));
-    return DetectInputLayouts(first, names, std::nullopt, std::nullopt, form);
+    Detection detection = DetectInputLayouts(first, names, std::nullopt, std::nullopt, form, shape);
+    DecideDayOrder(detection, lines, names);
+    return detection;
 }
 
 }  // namespace varn

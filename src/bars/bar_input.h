@@ -60,15 +60,17 @@ class BarInputLines final : public LineList {
 };
 
 // Replaces lines by the lines of path, and guesses their layouts by
-// DetectInputLayouts for the price form given. On failure lines are left
-// empty, detection tells TooFewLines, and the status names the file and the
-// reason.
+// DetectInputLayouts for the price form and shape choices given. On failure
+// lines are left empty, detection tells TooFewLines, and the status names the
+// file and the reason.
 [[nodiscard]] JobStatus LoadBarInput(const std::string& path, BarInputLines& lines,
                                      const DateNames& names, Detection& detection,
-                                     PriceForm form = PriceForm::Ohlc);
+                                     PriceForm form = PriceForm::Ohlc,
+                                     const ShapeChoices& shape = {});
 
-// DetectInputLayouts over the first lines of the store.
+// DetectInputLayouts over the first lines of the store, the day order decided
+// by all of them when it must be.
 Detection DetectInputLayouts(const LineList& lines, const DateNames& names,
-                             PriceForm form = PriceForm::Ohlc);
+                             PriceForm form = PriceForm::Ohlc, const ShapeChoices& shape = {});
 
 }  // namespace varn

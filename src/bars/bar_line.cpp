@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "calendar/calendar.h"
+#include "calendar/zone_words.h"
 #include "text/fields.h"
 #include "text/numbers.h"
 
@@ -215,12 +216,26 @@ std::string_view ReadPriceField(std::string_view text, std::size_t& pos, double&
     return field;
 }
 
+// Moves pos past a zone word that stands first in the rest of a line
+// ("09:30:00 US/Eastern,1.5"): the word says in which zone the time is.
+void SkipZoneWord(std::string_view rest, std::size_t& pos) {
+    std::size_t end = pos;
+    const std::string_view word = NextField(rest, end, PriceTable);
+    if (!word.empty() && !(word[0] >= '0' && word[0] <= '9') && IsZoneWord(word)) pos = end;
+}
+
 // Reads the date of line and the first count of its numbers, by the form of
 // reading; true when the prices of that form all read.
 bool ReadLine(DateLayout date_layout, TimeLayout time_layout, const BarReading& reading,
               std::string_view line, const DateNames& names, ParsedDate& date, BarLine& bar,
-              std::size_t count, ShortText* reason) {
-    bar.open = bar.high = bar.low = bar.close = bar.volume = bar.open_interest = NoValue;
+              std::size_t count, ShortText* reason, std::string* symbol = nullptr) {
+    bar.open = bar.high = bar.low = bar.close = bar.volume = bar.open_interest = Missing;
+    bar.out_of_order = false;
+    if (reading.shape != nullptr && reading.shape->Rewrites()) {
+        std::string_view symbol_text;
+        line = ShapeLine(line, *reading.shape, &symbol_text);
+        if (symbol != nullptr) symbol->assign(symbol_text);
+    }
     thread_local ShortText rest_store;
     std::string_view rest;
     if (!ParseDateTextView(line.substr(0, ShortTextMax), date_layout, time_layout, true, names,
@@ -245,20 +260,36 @@ bool ReadLine(DateLayout date_layout, TimeLayout time_layout, const BarReading& 
     if (single) count = std::min<std::size_t>(count, 2);
     const std::string_view text = rest;
     std::size_t pos = 0;
+    if (time_layout != TimeLayout::NotIndicated) SkipZoneWord(text, pos);
     for (std::size_t k = 0; k < count; ++k) {
         // A whole number reads the same as a price would.
         if (ReadPriceField(text, pos, *numbers[k]).empty()) break;
     }
+    const auto fail = [reason](std::string_view why) {
+        if (reason != nullptr) reason->assign(why);
+        return false;
+    };
     if (single) {
         bar.open = bar.high = bar.low = bar.close;
-        const bool ok = bar.close != NoValue;
-        if (!ok && reason != nullptr) reason->assign(NoPrice);
-        return ok;
+        if (IsMissing(bar.close)) return fail(NoPrice);
+        if (!(std::abs(bar.close) < MaxPrice)) return fail(PriceOutOfRange);
+    } else {
+        if (IsMissing(bar.open) || IsMissing(bar.high) || IsMissing(bar.low) ||
+            IsMissing(bar.close)) {
+            return fail(FewerThanFourPrices);
+        }
+        if (!(std::abs(bar.open) < MaxPrice && std::abs(bar.high) < MaxPrice &&
+              std::abs(bar.low) < MaxPrice && std::abs(bar.close) < MaxPrice)) {
+            return fail(PriceOutOfRange);
+        }
+        bar.out_of_order = !(bar.low <= bar.open && bar.open <= bar.high && bar.low <= bar.close &&
+                             bar.close <= bar.high);
     }
-    const bool ok =
-        bar.open != NoValue && bar.high != NoValue && bar.low != NoValue && bar.close != NoValue;
-    if (!ok && reason != nullptr) reason->assign(FewerThanFourPrices);
-    return ok;
+    // A missing volume or open interest (NaN) passes: it is no number.
+    if (std::abs(bar.volume) >= MaxQuantity || std::abs(bar.open_interest) >= MaxQuantity) {
+        return fail(QuantityOutOfRange);
+    }
+    return true;
 }
 
 }  // namespace
@@ -285,7 +316,7 @@ bool ParseBarPrices(DateLayout date_layout, TimeLayout time_layout, BarPeriod pe
 
 bool ReadBarFields(DateLayout date_layout, TimeLayout time_layout, const BarReading& reading,
                    std::string_view line, const DateNames& names, ParsedDate& date, BarLine& bar,
-                   ShortText* reason) {
+                   ShortText* reason, std::string* symbol) {
     std::size_t count = 4;
     if (reading.form == PriceForm::Single) {
         count = reading.volume ? 2 : 1;
@@ -294,14 +325,31 @@ bool ReadBarFields(DateLayout date_layout, TimeLayout time_layout, const BarRead
     } else if (reading.volume) {
         count = 5;
     }
-    return ReadLine(date_layout, time_layout, reading, line, names, date, bar, count, reason);
+    return ReadLine(date_layout, time_layout, reading, line, names, date, bar, count, reason,
+                    symbol);
 }
 
 bool LineFitsLayouts(DateLayout date_layout, TimeLayout time_layout, std::string_view line,
                      const DateNames& names) {
     ParsedDate date;
     BarLine bar;
-    return ParseBarPrices(date_layout, time_layout, BarPeriod::FiveMinutes, line, names, date, bar);
+    return ParseBarPrices(date_layout, time_layout, BarPeriod::FiveMinutes, line, names, date,
+                          bar) &&
+           !bar.out_of_order;
+}
+
+std::string ZoneWordOf(DateLayout date_layout, TimeLayout time_layout, std::string_view line,
+                       const DateNames& names) {
+    ParsedDate date;
+    ShortText rest;
+    if (time_layout == TimeLayout::NotIndicated ||
+        !ParseDateText(line, date_layout, time_layout, true, names, date, rest, ShortTextMax)) {
+        return {};
+    }
+    std::size_t pos = 0;
+    SkipZoneWord(rest, pos);
+    std::size_t start = 0;
+    return std::string(NextField(std::string_view(rest).substr(0, pos), start, PriceTable));
 }
 
 bool LineFitsLayouts(DateLayout date_layout, TimeLayout time_layout, PriceForm form,

@@ -4,13 +4,17 @@
 //
 // With date layout 5 ("MM/DD/YYYY"), time layout 0 and the monthly period,
 // "01/15/2001 1.5 1.6 1.4 1.55" gives key 200101, stamp "1.15.2001", open 1.5,
-// high 1.6, low 1.4, close 1.55, and no volume or open interest (NoValue).
+// high 1.6, low 1.4, close 1.55, and no volume or open interest (Missing).
 
 #include <array>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <optional>
+#include <string>
 #include <string_view>
 
+#include "bars/line_shape.h"
 #include "calendar/layout_numbers.h"
 #include "calendar/parse_date.h"
 #include "calendar/regional.h"
@@ -35,15 +39,29 @@ inline constexpr CharSet PriceSeparators{"\t ,;"};
 // periods up to a week are counted.
 double BarEpoch();
 
+// Marks a number a line does not have. No number read from text is NaN, so
+// every price and volume, 1e10 among them, reads as itself.
+inline constexpr double Missing = std::numeric_limits<double>::quiet_NaN();
+inline bool IsMissing(double value) { return std::isnan(value); }
+
+// The largest prices and volumes a line may carry: beyond them a number is
+// taken for a fault of the file, not a price (1e308 would print as 255
+// characters). Volumes and open interest stay whole numbers below 2^53.
+inline constexpr double MaxPrice = 1e12;
+inline constexpr double MaxQuantity = 1e15;
+
 // The numbers and labels of one line.
 struct BarLine {
-    double open = NoValue;
-    double high = NoValue;
-    double low = NoValue;
-    double close = NoValue;
-    double volume = NoValue;
-    double open_interest = NoValue;
+    double open = Missing;
+    double high = Missing;
+    double low = Missing;
+    double close = Missing;
+    double volume = Missing;
+    double open_interest = Missing;
     std::int32_t key = 0;
+    // Four prices not in order: high below low, or open or close outside
+    // high-low. Such a line is used for bars, and counted.
+    bool out_of_order = false;
     ShortText stamp;
 };
 
@@ -71,12 +89,14 @@ std::optional<int> ReadBarMinutes(std::string_view text);
 std::optional<int> ReadSessionStart(std::string_view text);
 
 // How bar lines are read: the span keys are made by, the form of the prices
-// and which of volume and open interest are wanted (the rest are not read).
+// and which of volume and open interest are wanted (the rest are not read),
+// and how lines are cut and read before (none: as they stand).
 struct BarReading {
     BarSpan span;
     PriceForm form = PriceForm::Ohlc;  // Ohlc or Single
     bool volume = false;
     bool open_interest = false;
+    const LineShape* shape = nullptr;  // kept by the caller while lines are read
 };
 
 // How a bar's stamp is written: "1.2.2001 16:0" or "2001-01-02T16:00:00".
@@ -107,7 +127,7 @@ ShortText BarStamp(const ParsedDate& date, TimeLayout time_layout, StampStyle st
 
 // Reads line (cut to 255 characters). True when its date and time read and
 // open, high, low and close all read; volume and open interest may be absent
-// (NoValue). On false, the contents of bar carry no meaning.
+// (Missing). On false, the contents of bar carry no meaning.
 [[nodiscard]] bool ParseBarLine(DateLayout date_layout, TimeLayout time_layout, BarPeriod period,
                                 std::string_view line, const DateNames& names, BarLine& bar,
                                 std::size_t stamp_max_length = ShortTextMax);
@@ -121,28 +141,38 @@ ShortText BarStamp(const ParsedDate& date, TimeLayout time_layout, StampStyle st
                                   BarLine& bar, ShortText* reason = nullptr);
 
 // What bar building needs of line read as reading says: its date, key and
-// open, high, low and close, and volume and open interest when wanted (NoValue
+// open, high, low and close, and volume and open interest when wanted (Missing
 // when absent). In the single form the first number is the price (open = high
-// = low = close) and the second its volume; open interest stays NoValue.
+// = low = close) and the second its volume; open interest stays Missing. A
+// price of MaxPrice or more (either sign), or a volume or open interest of
+// MaxQuantity or more, fails the line. A zone word after the time
+// ("09:30:00 US/Eastern") is passed over.
 // With the Ohlc form, no volume and no open interest, the same as
 // ParseBarPrices with the span's period.
 [[nodiscard]] bool ReadBarFields(DateLayout date_layout, TimeLayout time_layout,
                                  const BarReading& reading, std::string_view line,
                                  const DateNames& names, ParsedDate& date, BarLine& bar,
-                                 ShortText* reason = nullptr);
+                                 ShortText* reason = nullptr, std::string* symbol = nullptr);
 
 // The reasons ParseBarPrices gives besides the date parser's texts.
 inline constexpr std::string_view FewerThanFourPrices = "fewer than four prices";
 inline constexpr std::string_view NoPrice = "no price";
 inline constexpr std::string_view DateOrTimeDoesNotRead = "the date or time does not read";
 inline constexpr std::string_view YearOutOfRange = "year out of range";
+inline constexpr std::string_view PriceOutOfRange = "a price of 1e12 or more";
+inline constexpr std::string_view QuantityOutOfRange = "a volume or open interest of 1e15 or more";
 
-// Whether line fits the layout pair: exactly when ParseBarLine would accept
-// it.
+// Whether line fits the layout pair: when ParseBarLine accepts it and its
+// four prices are in order (low <= open, close <= high).
 [[nodiscard]] bool LineFitsLayouts(DateLayout date_layout, TimeLayout time_layout,
                                    std::string_view line, const DateNames& names);
 // The same for a form of prices: with Single, a line whose date reads and
 // whose first number after it reads.
+
+// The zone word that follows the time of line ("US/EASTERN", upper-cased as
+// the parser sees it), or empty when there is none or the line does not read.
+std::string ZoneWordOf(DateLayout date_layout, TimeLayout time_layout, std::string_view line,
+                       const DateNames& names);
 [[nodiscard]] bool LineFitsLayouts(DateLayout date_layout, TimeLayout time_layout, PriceForm form,
                                    std::string_view line, const DateNames& names);
 

@@ -111,6 +111,13 @@ struct BarChoices {
     std::size_t block_bytes = 0;
     // How the lines of a file or of standard output end.
     LineEnd line_end = LineEnd::CrLf;
+    // How lines are cut and read: columns named by hand (they win over a
+    // header line) and a decimal comma forced; otherwise found from the
+    // first lines (LineShape).
+    ShapeChoices shape;
+    // A line that does not read, or whose prices are out of order, fails the
+    // job: nothing is written.
+    bool strict = false;
 };
 
 // The header line of settings: "date, open, high, low, close" and so on. A
@@ -146,6 +153,13 @@ class BarBuilder {
     ParsedDate last_date_;
     std::string text_;
 };
+
+// Why a bar job that read its lines refused them.
+enum class ReadingFault : int {
+    Strict = 1,       // a line did not read, or had its prices out of order, under strict
+    ManySymbols = 2,  // the lines carry more than one symbol
+};
+std::error_code ReadingError(ReadingFault fault);
 
 // Builds the bars of source into destination. Layouts not given are detected
 // from the first lines; when they cannot be, the job fails without writing and

@@ -7,8 +7,9 @@ void ParseBarLines(std::span<const std::string_view> lines, DateLayout date_layo
                    std::span<ParsedBarLine> out) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         ParsedBarLine& parsed = out[i];
-        parsed.ok = ReadBarFields(date_layout, time_layout, reading, lines[i], names, parsed.date,
-                                  parsed.bar);
+        parsed.ok = ReadBarFields(
+            date_layout, time_layout, reading, lines[i], names, parsed.date, parsed.bar, nullptr,
+            reading.shape != nullptr && reading.shape->HasSymbol() ? &parsed.symbol : nullptr);
     }
 }
 

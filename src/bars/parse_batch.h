@@ -5,6 +5,7 @@
 // results, exactly as from lines parsed one by one.
 
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "bars/bar_line.h"
@@ -18,6 +19,7 @@ struct ParsedBarLine {
     bool ok = false;
     ParsedDate date;
     BarLine bar;
+    std::string symbol;  // the symbol column, when the lines carry one
 };
 
 // Fills out[i] from lines[i] (out.size() == lines.size()) with ReadBarFields

@@ -2,8 +2,8 @@
 // The date layouts and time layouts that price lines may use, as the lists
 // of the bar page show them.
 //
-// A date layout number, 0 to 21, indexes DateLayoutTable; a time layout
-// number, 0 to 7, indexes TimeLayoutItems. Each stored date layout text holds
+// A date layout number, 0 to 23, indexes DateLayoutTable; a time layout
+// number, 0 to 8, indexes TimeLayoutItems. Each stored date layout text holds
 // the date as the user reads it, a "%s" placeholder, one to four blanks and
 // the names of the price fields behind the date. The list item of a layout is
 // its text with the placeholder filled by empty text, blanks kept:
@@ -45,6 +45,8 @@ inline constexpr std::array<std::string_view, DateLayoutCount> DateLayoutTable =
     "YYYY%s OHLC Vol O.I.",               // 19
     "YYYY,MM%s OHLC Vol O.I.",            // 20
     "MM,YYYY%s OHLC Vol O.I.",            // 21
+    "Unix seconds%s  OHLC Vol O.I.",      // 22
+    "Unix milliseconds%s  OHLC Vol O.I.", // 23
 };
 
 // The list items of the time layouts, in time-layout-number order: 0 means
@@ -52,6 +54,7 @@ inline constexpr std::array<std::string_view, DateLayoutCount> DateLayoutTable =
 inline constexpr std::array<std::string_view, TimeLayoutCount> TimeLayoutItems = {
     "Not Indicated", "DATE;21:45:15", "DATE;9:45pm", "DATE  21:45:15",
     "DATE  9:45pm",  "DATE  2145",    "DATE;21:45",  "DATE;214515",
+    "DATET21:45:15",
 };
 
 // The list item of date layout n: its stored text with "%s" filled by empty

@@ -35,6 +35,8 @@ enum class DateLayout : int {
     YYYY = 19,              // 2001
     YYYYCommaMM = 20,       // 2001,02
     MMCommaYYYY = 21,       // 02,2001
+    UnixSeconds = 22,       // 1706792400: seconds since 1970-01-01 00:00 UTC, date and time
+    UnixMilliseconds = 23,  // 1706792400000: the same in milliseconds
 };
 
 enum class TimeLayout : int {
@@ -46,6 +48,7 @@ enum class TimeLayout : int {
     BlankDigits = 5,      // DATE  2145
     SemicolonHm = 6,      // DATE;21:45
     SemicolonDigits = 7,  // DATE;214515
+    InDate = 8,           // DATET21:45:15: joined to the date by "T", or an epoch stamp
 };
 
 enum class BarPeriod : int {
@@ -68,9 +71,15 @@ enum class PriceForm : int {
     Single = 2,
 };
 
-inline constexpr int DateLayoutCount = 22;
-inline constexpr int TimeLayoutCount = 8;
+inline constexpr int DateLayoutCount = 24;
+inline constexpr int TimeLayoutCount = 9;
 inline constexpr int BarPeriodCount = 8;
+
+// The epoch layouts carry the time of day in the date: they pair with
+// TimeLayout::InDate only.
+constexpr bool IsEpochLayout(DateLayout layout) {
+    return layout == DateLayout::UnixSeconds || layout == DateLayout::UnixMilliseconds;
+}
 
 // The number of a layout or period: its enumerator's value.
 constexpr int Number(DateLayout layout) { return static_cast<int>(layout); }

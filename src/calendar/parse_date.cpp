@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "calendar/calendar.h"
 #include "text/fields.h"
 #include "text/numbers.h"
 #include "text/text_helpers.h"
@@ -178,6 +179,93 @@ std::int32_t DecimalOr(std::string_view text, std::int32_t fallback) {
     return ReadDecimal(text, value) ? value : StrictIntegerOr(text, fallback);
 }
 
+// The digits of a fraction of a second (1 to 9 of them; none reads as 0) as
+// nanoseconds: "421" is 421,000,000.
+bool ReadFraction(std::string_view digits, std::int32_t& nanoseconds) {
+    if (digits.size() > 9) return false;
+    std::int32_t value = 0;
+    for (const char c : digits) {
+        if (!IsDigit(c)) return false;
+        value = value * 10 + (c - '0');
+    }
+    for (std::size_t n = digits.size(); n < 9; ++n) value *= 10;
+    nanoseconds = value;
+    return true;
+}
+
+// Reads a run of 1 to max_digits digits at text[pos]; false when there is none.
+bool ReadDigitsAt(std::string_view text, std::size_t& pos, std::size_t max_digits,
+                  std::int32_t& value) {
+    const std::size_t start = pos;
+    std::int32_t read = 0;
+    while (pos < text.size() && pos - start < max_digits && IsDigit(text[pos])) {
+        read = read * 10 + (text[pos++] - '0');
+    }
+    value = read;
+    return pos != start;
+}
+
+// A fraction of a second at text[pos]: "." or "," and 1 to 9 digits. Moves
+// pos past it; nothing there reads as no fraction.
+bool ReadFractionAt(std::string_view text, std::size_t& pos, std::int32_t& nanoseconds) {
+    nanoseconds = 0;
+    if (pos >= text.size() || (text[pos] != '.' && text[pos] != ',')) return true;
+    std::size_t end = pos + 1;
+    while (end < text.size() && IsDigit(text[end])) ++end;
+    if (end == pos + 1 || !ReadFraction(text.substr(pos + 1, end - pos - 1), nanoseconds)) {
+        return false;
+    }
+    pos = end;
+    return true;
+}
+
+// "H:M" or "H:M:S" (1 to 9 digits each) with an optional fraction of a
+// second, at the start of text. Returns the characters read, 0 when text does
+// not begin so.
+std::size_t ReadClock(std::string_view text, ParsedDate& date) {
+    std::size_t pos = 0;
+    if (!ReadDigitsAt(text, pos, 9, date.hours)) return 0;
+    if (pos >= text.size() || text[pos] != ':') return 0;
+    ++pos;
+    if (!ReadDigitsAt(text, pos, 9, date.minutes)) return 0;
+    date.seconds = 0;
+    date.nanoseconds = 0;
+    if (pos < text.size() && text[pos] == ':') {
+        ++pos;
+        if (!ReadDigitsAt(text, pos, 9, date.seconds)) return 0;
+        if (!ReadFractionAt(text, pos, date.nanoseconds)) return 0;
+    }
+    return pos;
+}
+
+// The whole of text as a zone offset written after a time: "Z", or a sign
+// and HH, HHMM or HH:MM (at most 14:00 either way). Empty text is no offset.
+bool ReadZoneSuffix(std::string_view text, ParsedDate& date) {
+    date.has_offset = false;
+    date.offset_minutes = 0;
+    if (text.empty()) return true;
+    if (text == "Z") {
+        date.has_offset = true;
+        return true;
+    }
+    if (text[0] != '+' && text[0] != '-') return false;
+    const std::string_view digits = text.substr(1);
+    std::int32_t hours = 0;
+    std::int32_t minutes = 0;
+    std::size_t pos = 0;
+    if (!ReadDigitsAt(digits, pos, 2, hours) || pos != 2) return false;
+    if (pos < digits.size() && digits[pos] == ':') ++pos;
+    if (pos < digits.size()) {
+        const std::size_t start = pos;
+        if (!ReadDigitsAt(digits, pos, 2, minutes) || pos - start != 2) return false;
+    }
+    if (pos != digits.size() || minutes > 59 || hours * 60 + minutes > 14 * 60) return false;
+    const std::int32_t offset = hours * 60 + minutes;
+    date.offset_minutes = static_cast<std::int16_t>(text[0] == '-' ? -offset : offset);
+    date.has_offset = true;
+    return true;
+}
+
 // A year beyond the limit stays as it is (and is refused): adding the century
 // could overflow.
 std::int32_t Window50(std::int32_t year) {
@@ -289,19 +377,64 @@ class DateReader {
                 date.day = 1;
                 date.month = 1;
                 UseSet(YearSeparators);
-                return ReadNumber(Field(3), DatePart::kYear, date.year);
+                return ReadNumber(Field(3), DatePart::kYear, date.year) && NothingLeft();
             case DateLayout::YYYYCommaMM:
                 return ReadYearAndMonth(2, 1, true, date);
             case DateLayout::MMCommaYYYY:
                 return ReadYearAndMonth(1, 2, false, date);
+            case DateLayout::UnixSeconds:
+                return ReadEpoch(10, date);
+            case DateLayout::UnixMilliseconds:
+                return ReadEpoch(13, date);
             default:
-                return false;
+                break;
         }
+        return false;
     }
 
   private:
-    void UseSet(const ByteTable& set) { fields_ = FirstFields<3>(text_, set); }
+    void UseSet(const ByteTable& set) { fields_ = FirstFields<4>(text_, set); }
     std::string_view Field(int n) const { return fields_[static_cast<std::size_t>(n - 1)]; }
+
+    // A layout reads the whole date text: a field after its three fails.
+    bool NothingLeft() { return Field(4).empty() ? true : Fail("Date", Field(4)); }
+
+    // Layouts 22 and 23: seconds (digits 10) or milliseconds (digits 13)
+    // since 1970-01-01 00:00 UTC, the seconds with an optional fraction;
+    // the date and time of day in UTC, within 1971 to 2100.
+    bool ReadEpoch(std::size_t digits, ParsedDate& date) {
+        std::string_view whole = text_;
+        std::string_view fraction;
+        if (const std::size_t point = whole.find('.'); point != NotFound && digits == 10) {
+            fraction = whole.substr(point + 1);
+            whole = whole.substr(0, point);
+            if (fraction.empty() || fraction.size() > 9) return false;
+        }
+        if (whole.size() != digits) return false;
+        std::int64_t count = 0;
+        for (const char c : whole) {
+            if (!IsDigit(c)) return false;
+            count = count * 10 + (c - '0');
+        }
+        std::int32_t nanoseconds = 0;
+        if (!ReadFraction(fraction, nanoseconds)) return false;
+        if (digits == 13) {
+            nanoseconds = static_cast<std::int32_t>(count % 1000) * 1000000;
+            count /= 1000;
+        }
+        // 1971-01-01 00:00:00 to 2100-12-31 23:59:59.
+        if (count < 31536000 || count > 4133980799) return false;
+        static const std::int64_t epoch_day = DayNumber(1970, 1, 1);
+        DateOfDay(epoch_day + count / 86400, date.year, date.month, date.day);
+        const auto second_of_day = static_cast<std::int32_t>(count % 86400);
+        date.hours = second_of_day / 3600;
+        date.minutes = second_of_day / 60 % 60;
+        date.seconds = second_of_day % 60;
+        date.nanoseconds = nanoseconds;
+        date.offset_minutes = 0;
+        date.has_offset = true;
+        return true;
+    }
 
     bool Fail(const char* label, std::string_view field) {
         if (error_ != nullptr) {
@@ -345,6 +478,7 @@ class DateReader {
                                                              : date.day;
             if (!ReadNumber(field, part, value)) return false;
         }
+        if (!NothingLeft()) return false;
         for (int i = 0; i < layout.check_count; ++i) {
             switch (layout.checks[static_cast<std::size_t>(i)]) {
                 case DateCheck::kMonthUpTo12:
@@ -377,11 +511,11 @@ class DateReader {
             }
             return false;
         }
-        return ReadNumber(Field(3), DatePart::kYear, date.year);
+        return ReadNumber(Field(3), DatePart::kYear, date.year) && NothingLeft();
     }
 
-    // Layouts 20 and 21: year and month, no day. A third number means the
-    // text carries a day and does not fit. In layout 20 a month written "1"
+    // Layouts 20 and 21: year and month, no day. A third field means the
+    // text carries more than a month and does not fit. In layout 20 a month written "1"
     // is October, the "0" of "10" having been lost as a trailing zero.
     bool ReadYearAndMonth(int month_field, int year_field, bool october_rule, ParsedDate& date) {
         UseSet(DashDotSlash);
@@ -396,7 +530,7 @@ class DateReader {
             if (!ReadNumber(month_text, DatePart::kMonth, date.month)) return false;
         }
         const std::string_view third = Field(3);
-        if (StrictIntegerOr(third, -1) != -1) return Fail("Day", third);
+        if (!third.empty()) return Fail("Day", third);
         if (!CheckMonth(date.month, month_text)) return false;
         if (october_rule && date.month == 1 && month_text == "1") date.month = 10;
         return true;
@@ -463,32 +597,53 @@ class DateReader {
     std::string_view text_;
     const DateNames& names_;
     ShortText* error_;
-    std::array<std::string_view, 3> fields_{};
+    std::array<std::string_view, 4> fields_{};
 };
 
-// The colon rule: hours and minutes, optionally seconds, split at
-// TimeFieldSeparators; with twelve_hour an am/pm marker is required, without
-// it a marker makes the text no 24-hour time.
+// The colon rule: H:M or H:M:S, with an optional fraction of a second, and
+// then, with twelve_hour, an am/pm marker (after "_" when the line had a blank
+// there), without it an optional zone offset. Nothing else may follow: a
+// marker makes the text no 24-hour time, and "9:3X" is no time at all.
 bool ReadColonTime(std::string_view time_text, bool twelve_hour, const DateNames& names, bool plain,
                    ParsedDate& date) {
     // A plain line holds no marker.
     const int kind = plain ? -1 : AmPmKind(time_text, names);
     if (!twelve_hour && kind != -1) return false;
-    const auto fields = FirstFields<3>(time_text, TimeFieldTable);
-    date.hours = DecimalOr(fields[0], -1);
-    date.minutes = DecimalOr(fields[1], -1);
-    date.seconds = DecimalOr(fields[2], 0);
-    if (date.hours == -1 || date.minutes == -1) return false;
+    date.has_offset = false;
+    date.offset_minutes = 0;
+    const std::size_t read = ReadClock(time_text, date);
+    if (read == 0) return false;
+    std::string_view after = time_text.substr(read);
     if (twelve_hour) {
         if (kind == -1) return false;
+        while (!after.empty() && after.front() == '_') after.remove_prefix(1);
+        const std::string_view marker = kind == 1 ? "PM" : "AM";
+        const std::string_view regional = kind == 1 ? names.pm() : names.am();
+        if (after != marker && after != regional) return false;
         date.hours = From12Hour(kind == 1 ? 1 : 0, date.hours);
+    } else if (!ReadZoneSuffix(after, date)) {
+        return false;
     }
     return date.hours <= 24 && date.minutes <= 60 && date.seconds <= 60;
 }
 
 // The digit rules: HHMM (digits 4) or HHMMSS (digits 6); one leading zero
-// may be missing.
-bool ReadDigitTime(std::string_view time_text, std::size_t digits, ParsedDate& date) {
+// may be missing. HHMMSS may carry a fraction of a second, and with zone (the
+// time joined to its date) both may carry a zone offset.
+bool ReadDigitTime(std::string_view time_text, std::size_t digits, bool zone, ParsedDate& date) {
+    date.nanoseconds = 0;
+    date.has_offset = false;
+    date.offset_minutes = 0;
+    std::size_t run = 0;
+    while (run < time_text.size() && IsDigit(time_text[run])) ++run;
+    std::string_view after = time_text.substr(run);
+    time_text = time_text.substr(0, run);
+    if (digits == 6 && !after.empty() && (after.front() == '.' || after.front() == ',')) {
+        std::size_t pos = 0;
+        if (!ReadFractionAt(after, pos, date.nanoseconds)) return false;
+        after.remove_prefix(pos);
+    }
+    if (!after.empty() && !(zone && ReadZoneSuffix(after, date))) return false;
     char padded[8] = {};
     if (time_text.size() == digits - 1) {
         padded[0] = '0';
@@ -503,6 +658,15 @@ bool ReadDigitTime(std::string_view time_text, std::size_t digits, ParsedDate& d
            date.seconds >= 0 && date.seconds <= 59;
 }
 
+// The time joined to its date by "T": a colon time with an optional zone
+// offset, or HHMMSS or HHMM as in the basic form of ISO 8601 ("143000Z").
+bool ReadJoinedTime(std::string_view time_text, const DateNames& names, ParsedDate& date) {
+    if (time_text.find(':') != NotFound) return ReadColonTime(time_text, false, names, false, date);
+    std::size_t run = 0;
+    while (run < time_text.size() && IsDigit(time_text[run])) ++run;
+    return ReadDigitTime(time_text, run <= 4 ? 4 : 6, true, date);
+}
+
 bool ReadTime(TimeLayout time_layout, std::string_view time_text, const DateNames& names,
               bool plain, ParsedDate& date) {
     switch (time_layout) {
@@ -510,6 +674,9 @@ bool ReadTime(TimeLayout time_layout, std::string_view time_text, const DateName
             date.hours = 0;
             date.minutes = 0;
             date.seconds = 0;
+            date.nanoseconds = 0;
+            date.has_offset = false;
+            date.offset_minutes = 0;
             return true;
         case TimeLayout::SemicolonHms:
         case TimeLayout::BlankHms:
@@ -519,9 +686,11 @@ bool ReadTime(TimeLayout time_layout, std::string_view time_text, const DateName
         case TimeLayout::BlankAmPm:
             return ReadColonTime(time_text, true, names, plain, date);
         case TimeLayout::BlankDigits:
-            return ReadDigitTime(time_text, 4, date);
+            return ReadDigitTime(time_text, 4, false, date);
         case TimeLayout::SemicolonDigits:
-            return ReadDigitTime(time_text, 6, date);
+            return ReadDigitTime(time_text, 6, false, date);
+        case TimeLayout::InDate:
+            return ReadJoinedTime(time_text, names, date);
     }
     return false;
 }
@@ -802,7 +971,9 @@ bool ParseDateTextView(std::string_view line, DateLayout date_layout, TimeLayout
 
     // The blank-separated time layouts do not split the time from the date at
     // ";", the digit one not the date from the time either.
-    const bool timed = time_layout != TimeLayout::NotIndicated;
+    // The time joined to the date stands in field 1 with it.
+    const bool in_date = time_layout == TimeLayout::InDate;
+    const bool timed = time_layout != TimeLayout::NotIndicated && !in_date;
     const bool blank_time = time_layout == TimeLayout::BlankHms ||
                             time_layout == TimeLayout::BlankAmPm ||
                             time_layout == TimeLayout::BlankDigits;
@@ -825,8 +996,22 @@ bool ParseDateTextView(std::string_view line, DateLayout date_layout, TimeLayout
         rest = rest_store;
     }
 
-    const std::string_view date_text =
+    std::string_view date_text =
         (timed ? FirstFields<1>(text, date_set)[0] : last_field).substr(0, FieldTextMax);
+    // An epoch stamp is date and time in one; so is a date joined to its time
+    // by "T" between digits (a month name such as "OCT" holds a "T" too).
+    const bool epoch = IsEpochLayout(date_layout);
+    if (epoch && !in_date) return false;
+    if (in_date && !epoch) {
+        std::size_t t = date_text.find('T');
+        while (t != NotFound && (t == 0 || t + 1 >= date_text.size() ||
+                                 !IsDigit(date_text[t - 1]) || !IsDigit(date_text[t + 1]))) {
+            t = date_text.find('T', t + 1);
+        }
+        if (t == NotFound) return false;
+        time_text = date_text.substr(t + 1);
+        date_text = date_text.substr(0, t);
+    }
     if (!DateReader(date_text, names, error).Read(date_layout, date)) return false;
 
     if (date.year > MaxYear) return false;
@@ -834,7 +1019,7 @@ bool ParseDateTextView(std::string_view line, DateLayout date_layout, TimeLayout
         date.year += date.year <= 60 ? 2000 : 1900;
     }
 
-    return ReadTime(time_layout, time_text, names, plain, date);
+    return epoch || ReadTime(time_layout, time_text, names, plain, date);
 }
 
 }  // namespace varn

@@ -5,15 +5,25 @@
 // The line is first normalised: upper-cased (only "a" to "z"), an AM/PM marker
 // is joined to the time before it, and a date written with a month name has its
 // first three words joined into one field. Then field 1 is the date text, read
-// by one of the 22 date layouts (0 "YYMMDD" to 21 "MM,YYYY", the order of the
-// "Bar" page's date list), and field 2, unless the time layout is 0, is the
-// time text, read by one of 8 time layouts:
+// by one of the 24 date layouts (0 "YYMMDD" to 23 "Unix milliseconds", the
+// order of the "Bar" page's date list), and field 2, unless the time layout is
+// 0 or 8, is the time text, read by one of 9 time layouts:
 //
 //   0 "Not Indicated"   no time, 00:00:00
 //   1 "DATE;21:45:15"   H:M[:S]            2 "DATE;9:45pm"   H:M[:S] with am/pm
 //   3 "DATE  21:45:15"  H:M[:S]            4 "DATE  9:45pm"  H:M[:S] with am/pm
 //   5 "DATE  2145"      HHMM (or HMM)      6 "DATE;21:45"    H:M[:S]
 //   7 "DATE;214515"     HHMMSS (or HMMSS)
+//
+//   8 "DATET21:45:15"   the time joined to the date by "T" (ISO 8601), as
+//                       H:M[:S] or HHMM[SS]; with date layouts 22 and 23 (Unix
+//                       seconds and milliseconds) the stamp is date and time
+//
+// A layout reads the whole date field and the whole time field: nothing may
+// be left over ("09:3x" and "2024-02-01T14:30:00Z" under date layout 20 do
+// not read). Every time may carry a fraction of a second (".421" or ",421"),
+// and a 24-hour time a zone offset ("Z", "+01:00", "-0500"), which are kept
+// in ParsedDate.
 //
 // Layouts 3, 4 and 5 do not split the time from the date at ";", layout 5 not
 // the date from the time either. ParseDateText("15 January, 2001 1.5", date
@@ -58,7 +68,9 @@ inline constexpr MonthNameList EnglishMonthNames = {
 // The latest year a date text may give.
 inline constexpr std::int32_t MaxYear = 3100;
 
-// The six numbers that a date text and a time text read into.
+// The numbers that a date text and a time text read into. The fraction of a
+// second and a zone offset written after the time are kept as read: the wall
+// time is the one written, whatever the offset says.
 struct ParsedDate {
     std::int32_t year = 0;
     std::int32_t month = 0;
@@ -66,6 +78,9 @@ struct ParsedDate {
     std::int32_t hours = 0;
     std::int32_t minutes = 0;
     std::int32_t seconds = 0;
+    std::int32_t nanoseconds = 0;     // the fraction of the second, 0 to 999,999,999
+    std::int16_t offset_minutes = 0;  // the offset from UTC written after the time
+    bool has_offset = false;          // "Z" or +-HH[:MM] was written (epoch stamps: UTC)
 };
 
 // The names that the parser searches besides its own English ones, prepared
@@ -103,7 +118,7 @@ class DateNames {
 };
 
 // Reads the date and time at the start of line (cut to 255 characters) by
-// date_layout (0 to 21) and time_layout (0 to 7). Years above 3100 fail; with
+// date_layout (0 to 23) and time_layout (0 to 8). Years above 3100 fail; with
 // short_year a year of 0 to 60 becomes 2000 to 2060 and one of 61 to 200 becomes
 // 1961 to 2100. The time accepts the hour 24; colon times accept 60 minutes
 // and seconds, digit times at most 59.

@@ -127,6 +127,18 @@ struct UsedLayouts {
     friend bool operator==(const UsedLayouts&, const UsedLayouts&) = default;
 };
 
+// How a bar or detection job cut and read the lines of its input, for the
+// reports: "comma", a header on line 1 naming "date, open, high, low, close".
+struct InputReading {
+    std::string separator;        // "spaces", "comma", "semicolon", "tab" or "pipe"
+    bool decimal_comma = false;   // numbers written "10.586,70"
+    std::int64_t header_line = 0;  // 1-based line naming the columns; 0: none
+    std::string columns;          // "date, time, open, ..." as named; empty: by position
+    bool columns_from_header = false;
+    std::string zone_word;        // after the time of the first line ("US/EASTERN")
+    std::vector<std::string> symbols;  // the symbols of the lines seen, in order of appearance
+};
+
 // The reason of a job that read lines but could use none of them: it writes
 // nothing, and an existing destination stays as it was.
 std::error_code NoLineUsedError();
@@ -146,8 +158,19 @@ struct JobReport {
     std::int64_t bars_written = 0;           // bar jobs: the same as lines_written
     bool stopped = false;                    // Break (or stop_requested) ended the job
     std::optional<UsedLayouts> layouts;      // bar and detection jobs
+    std::optional<InputReading> reading;     // bar and detection jobs: how lines were read
+    // Detection that found nothing: what it saw and what to do, in words.
+    std::string detection_reason;
+    std::int64_t header_lines = 0;  // a header and the lines above it: neither used nor skipped
     int fitting_lines = 0;                   // detection: lines of the first 100 that fit
     std::int64_t lines_without_volume = 0;   // bar jobs summing volumes: used lines with none
+    // Bar jobs: used lines whose four prices are not in order (high below
+    // low, or open or close outside high-low), and the first of them (1-based).
+    std::int64_t lines_out_of_order = 0;
+    std::int64_t first_out_of_order = 0;
+    // What the job found worth saying about how it read its input, one
+    // sentence each: "dates fit month-first and day-first; took month-first".
+    std::vector<std::string> notes;
 
     bool ok() const { return status.ok(); }
     // Whether the job read lines and used none (status then NoLineUsedError).

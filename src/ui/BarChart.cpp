@@ -39,12 +39,11 @@ QString Latin1(const std::string& text) {
 }  // namespace
 
 BarChart::BarChart(QWidget* parent) : QWidget(parent), hover_label_(new QLabel(this)) {
-    setObjectName(QStringLiteral("BarChart"));
     setMouseTracking(true);
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);
     setCursor(Qt::CrossCursor);
-    hover_label_->setObjectName(QStringLiteral("BarChartHover"));
+    hover_label_->setObjectName(QStringLiteral("hover_label"));
     hover_label_->setAttribute(Qt::WA_TransparentForMouseEvents);
     hover_label_->setAutoFillBackground(true);
     hover_label_->setBackgroundRole(QPalette::ToolTipBase);

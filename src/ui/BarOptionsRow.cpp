@@ -36,14 +36,14 @@ QLabel* Caption(QWidget* parent, const QString& text, QWidget* buddy) {
 }  // namespace
 
 BarOptionsRow::BarOptionsRow(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("BarOptionsRow"));
+    setObjectName(QStringLiteral("bar_options"));
 
-    CheckBoxVolume = Box(this, "CheckBoxVolume", QStringLiteral("volume"));
-    CheckBoxOpenInterest = Box(this, "CheckBoxOpenInterest", QStringLiteral("open interest"));
-    ComboBoxPrices = List(this, "ComboBoxPrices", {"auto", "ohlc", "single"});
-    ComboBoxPrices->setToolTip(
+    volume_box_ = Box(this, "volume_box", QStringLiteral("volume"));
+    open_interest_box_ = Box(this, "open_interest_box", QStringLiteral("open interest"));
+    price_form_list_ = List(this, "price_form_list", {"auto", "ohlc", "single"});
+    price_form_list_->setToolTip(
         QStringLiteral("Four prices per line (ohlc), one (single), or as detected (auto)"));
-    connect(ComboBoxPrices, &QComboBox::currentIndexChanged, this, &BarOptionsRow::FormChanged);
+    connect(price_form_list_, &QComboBox::currentIndexChanged, this, &BarOptionsRow::FormChanged);
 
     // The period list, or any length that divides a day into whole bars,
     // in hours when it is whole hours.
@@ -53,66 +53,67 @@ BarOptionsRow::BarOptionsRow(QWidget* parent) : QWidget(parent) {
         lengths.push_back(minutes % 60 == 0 ? QString::number(minutes / 60) + " h"
                                             : QString::number(minutes) + " min");
     }
-    ComboBoxMinutes = List(this, "ComboBoxMinutes", lengths);
-    ComboBoxMinutes->setToolTip(
+    bar_length_list_ = List(this, "bar_length_list", lengths);
+    bar_length_list_->setToolTip(
         QStringLiteral("Minutes or hours per bar, in place of the period list"));
 
-    EditSessionStart = new QLineEdit(QStringLiteral("00:00"), this);
-    EditSessionStart->setObjectName(QStringLiteral("EditSessionStart"));
-    EditSessionStart->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("-?([01]?[0-9]|2[0-3]):[0-5][0-9]")), EditSessionStart));
-    EditSessionStart->setMaximumWidth(64);
-    EditSessionStart->setToolTip(
+    session_start_edit_ = new QLineEdit(QStringLiteral("00:00"), this);
+    session_start_edit_->setObjectName(QStringLiteral("session_start_edit"));
+    session_start_edit_->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("-?([01]?[0-9]|2[0-3]):[0-5][0-9]")),
+        session_start_edit_));
+    session_start_edit_->setMaximumWidth(64);
+    session_start_edit_->setToolTip(
         QStringLiteral("Time of day minute to week bars begin, [-]HH:MM (-07:00: 17:00 the day "
                        "before)"));
-    connect(EditSessionStart, &QLineEdit::textChanged, this, &BarOptionsRow::SessionEdited);
-    connect(EditSessionStart, &QLineEdit::editingFinished, this, [this] {
+    connect(session_start_edit_, &QLineEdit::textChanged, this, &BarOptionsRow::SessionEdited);
+    connect(session_start_edit_, &QLineEdit::editingFinished, this, [this] {
         // Leaving a start half typed brings back the last one that read.
-        if (!ReadSessionStart(EditSessionStart->text().toStdString())) {
+        if (!ReadSessionStart(session_start_edit_->text().toStdString())) {
             const int offset = session_offset_ < 0 ? -session_offset_ : session_offset_;
-            EditSessionStart->setText(QStringLiteral("%1%2:%3")
-                                          .arg(session_offset_ < 0 ? "-" : "")
-                                          .arg(offset / 60, 2, 10, QLatin1Char('0'))
-                                          .arg(offset % 60, 2, 10, QLatin1Char('0')));
+            session_start_edit_->setText(QStringLiteral("%1%2:%3")
+                                             .arg(session_offset_ < 0 ? "-" : "")
+                                             .arg(offset / 60, 2, 10, QLatin1Char('0'))
+                                             .arg(offset % 60, 2, 10, QLatin1Char('0')));
         }
     });
 
-    ComboBoxStamp = List(this, "ComboBoxStamp", {"classic", "iso"});
-    CheckBoxHeader = Box(this, "CheckBoxHeader", QStringLiteral("header"));
+    stamp_list_ = List(this, "stamp_list", {"classic", "iso"});
+    header_box_ = Box(this, "header_box", QStringLiteral("header"));
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 2, 4, 2);
-    layout->addWidget(CheckBoxVolume);
-    layout->addWidget(CheckBoxOpenInterest);
-    layout->addWidget(Caption(this, QStringLiteral("prices"), ComboBoxPrices));
-    layout->addWidget(ComboBoxPrices);
-    layout->addWidget(Caption(this, QStringLiteral("bar"), ComboBoxMinutes));
-    layout->addWidget(ComboBoxMinutes);
-    layout->addWidget(Caption(this, QStringLiteral("session"), EditSessionStart));
-    layout->addWidget(EditSessionStart);
-    layout->addWidget(Caption(this, QStringLiteral("stamp"), ComboBoxStamp));
-    layout->addWidget(ComboBoxStamp);
-    layout->addWidget(CheckBoxHeader);
+    layout->addWidget(volume_box_);
+    layout->addWidget(open_interest_box_);
+    layout->addWidget(Caption(this, QStringLiteral("prices"), price_form_list_));
+    layout->addWidget(price_form_list_);
+    layout->addWidget(Caption(this, QStringLiteral("bar"), bar_length_list_));
+    layout->addWidget(bar_length_list_);
+    layout->addWidget(Caption(this, QStringLiteral("session"), session_start_edit_));
+    layout->addWidget(session_start_edit_);
+    layout->addWidget(Caption(this, QStringLiteral("stamp"), stamp_list_));
+    layout->addWidget(stamp_list_);
+    layout->addWidget(header_box_);
     layout->addStretch(1);
 
-    setTabOrder(CheckBoxVolume, CheckBoxOpenInterest);
-    setTabOrder(CheckBoxOpenInterest, ComboBoxPrices);
-    setTabOrder(ComboBoxPrices, ComboBoxMinutes);
-    setTabOrder(ComboBoxMinutes, EditSessionStart);
-    setTabOrder(EditSessionStart, ComboBoxStamp);
-    setTabOrder(ComboBoxStamp, CheckBoxHeader);
+    setTabOrder(volume_box_, open_interest_box_);
+    setTabOrder(open_interest_box_, price_form_list_);
+    setTabOrder(price_form_list_, bar_length_list_);
+    setTabOrder(bar_length_list_, session_start_edit_);
+    setTabOrder(session_start_edit_, stamp_list_);
+    setTabOrder(stamp_list_, header_box_);
 }
 
 void BarOptionsRow::SessionEdited() {
-    if (const auto offset = ReadSessionStart(EditSessionStart->text().toStdString())) {
+    if (const auto offset = ReadSessionStart(session_start_edit_->text().toStdString())) {
         session_offset_ = *offset;
     }
 }
 
 void BarOptionsRow::Apply(BarChoices& choices) const {
-    choices.volume = CheckBoxVolume->isChecked();
-    choices.open_interest = CheckBoxOpenInterest->isChecked();
-    switch (ComboBoxPrices->currentIndex()) {
+    choices.volume = volume_box_->isChecked();
+    choices.open_interest = open_interest_box_->isChecked();
+    switch (price_form_list_->currentIndex()) {
         case 1:
             choices.prices = PriceForm::Ohlc;
             break;
@@ -127,17 +128,17 @@ void BarOptionsRow::Apply(BarChoices& choices) const {
     }
     // "20 min" and "4 h" read as the command line reads "20min" and "4h".
     choices.period_minutes = 0;
-    if (ComboBoxMinutes->currentIndex() > 0) {
-        const QString text = ComboBoxMinutes->currentText().remove(QLatin1Char(' '));
+    if (bar_length_list_->currentIndex() > 0) {
+        const QString text = bar_length_list_->currentText().remove(QLatin1Char(' '));
         choices.period_minutes = ReadBarMinutes(text.toStdString()).value_or(0);
     }
     choices.session_offset_minutes = session_offset_;
-    choices.stamp = ComboBoxStamp->currentIndex() == 1 ? StampStyle::Iso : StampStyle::Classic;
-    choices.header = CheckBoxHeader->isChecked();
+    choices.stamp = stamp_list_->currentIndex() == 1 ? StampStyle::Iso : StampStyle::Classic;
+    choices.header = header_box_->isChecked();
 }
 
 PriceForm BarOptionsRow::FormToDetect() const {
-    switch (ComboBoxPrices->currentIndex()) {
+    switch (price_form_list_->currentIndex()) {
         case 1:
             return PriceForm::Ohlc;
         case 2:
@@ -152,7 +153,7 @@ void BarOptionsRow::SetDetectedForm(PriceForm form) {
     emit FormChanged();
 }
 
-QWidget* BarOptionsRow::FirstControl() const { return CheckBoxVolume; }
-QWidget* BarOptionsRow::LastControl() const { return CheckBoxHeader; }
+QWidget* BarOptionsRow::FirstControl() const { return volume_box_; }
+QWidget* BarOptionsRow::LastControl() const { return header_box_; }
 
 }  // namespace varn

@@ -46,13 +46,13 @@ class BarOptionsRow final : public QWidget {
   private:
     void SessionEdited();
 
-    QCheckBox* CheckBoxVolume = nullptr;
-    QCheckBox* CheckBoxOpenInterest = nullptr;
-    QComboBox* ComboBoxPrices = nullptr;
-    QComboBox* ComboBoxMinutes = nullptr;
-    QLineEdit* EditSessionStart = nullptr;
-    QComboBox* ComboBoxStamp = nullptr;
-    QCheckBox* CheckBoxHeader = nullptr;
+    QCheckBox* volume_box_ = nullptr;
+    QCheckBox* open_interest_box_ = nullptr;
+    QComboBox* price_form_list_ = nullptr;
+    QComboBox* bar_length_list_ = nullptr;
+    QLineEdit* session_start_edit_ = nullptr;
+    QComboBox* stamp_list_ = nullptr;
+    QCheckBox* header_box_ = nullptr;
     int session_offset_ = 0;  // the last session start that read
     PriceForm detected_form_ = PriceForm::Auto;
 };

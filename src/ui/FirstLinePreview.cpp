@@ -9,7 +9,7 @@ namespace varn {
 namespace {
 
 QString Number(double value) {
-    if (value == NoValue) return QStringLiteral("-");
+    if (IsMissing(value)) return QStringLiteral("-");
     return QString::number(value, 'g', 12);
 }
 

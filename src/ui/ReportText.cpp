@@ -70,12 +70,16 @@ QString DetectionStatusText(const QString& file, std::size_t lines, const Detect
                        .arg(detection.fitting_lines)
                        .arg(DetectLineCount);
         case Detection::Outcome::TooFewLines:
-            return head + QStringLiteral("Short file (\u2264 100 lines): choose the layouts");
+            return head + QStringLiteral("Short file (\u2264 %1 lines): choose the layouts")
+                              .arg(DetectLineCount);
+        case Detection::Outcome::BadColumns:
+            return head + QString::fromStdString(detection.reason);
         case Detection::Outcome::NoFit:
             break;
     }
-    return head +
-           QStringLiteral("No layout pair fits 96 of the first 100 lines: choose the layouts");
+    return head + QStringLiteral("No layout pair fits %1 of the first %2 lines: choose the layouts")
+                      .arg(DetectThreshold)
+                      .arg(DetectLineCount);
 }
 
 QString ChosenLayoutsStatusText(const QString& file, std::size_t lines, int fitting, int examined) {

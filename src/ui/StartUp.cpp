@@ -21,11 +21,6 @@ StartUpRequest ReadStartUpArguments(QCommandLineParser& parser, const QStringLis
     const QCommandLineOption version({QStringLiteral("V"), QStringLiteral("version")},
                                      QStringLiteral("Displays version information."));
     parser.addOption(version);
-    QCommandLineOption screenshot(QStringLiteral("screenshot-page"),
-                                  QStringLiteral("Save a picture of page N and exit."),
-                                  QStringLiteral("N"));
-    screenshot.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOption(screenshot);
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("A price file to open on the Bar page."),
                                  QStringLiteral("[FILE]"));
@@ -45,22 +40,6 @@ StartUpRequest ReadStartUpArguments(QCommandLineParser& parser, const QStringLis
         return request;
     }
     const QStringList positional = parser.positionalArguments();
-    if (parser.isSet(screenshot)) {
-        bool number = false;
-        const int page = parser.value(screenshot).toInt(&number);
-        if (!number || page < 0 || page > 5 || positional.isEmpty() || positional.size() > 2) {
-            request.action = StartUpRequest::Action::Error;
-            request.error = QStringLiteral(
-                "--screenshot-page takes a page 0 to 5, a picture "
-                "file and an optional input file");
-            return request;
-        }
-        request.action = StartUpRequest::Action::Screenshot;
-        request.screenshot_page = page;
-        request.picture = positional[0];
-        if (positional.size() == 2) request.file = positional[1];
-        return request;
-    }
     if (positional.size() > 1) {
         request.action = StartUpRequest::Action::Error;
         request.error = QStringLiteral("one file at most can be opened");

@@ -5,7 +5,6 @@
 //   varn-gui                          the window
 //   varn-gui prices.txt               the window, prices.txt loaded on the Bar page
 //   varn-gui --help | --help-all | --version   a summary or the version, printed
-//   varn-gui --screenshot-page N PICTURE [INPUT]   (hidden) a picture of page N
 
 #include <QIcon>
 #include <QString>
@@ -19,12 +18,10 @@ namespace varn {
 inline constexpr const char* DesktopId = "org.varnformat.convertor";
 
 struct StartUpRequest {
-    enum class Action { Window, Help, Version, Screenshot, Error };
+    enum class Action { Window, Help, Version, Error };
     Action action = Action::Window;
-    QString file;             // Window: to open on the Bar page; Screenshot: the input
-    int screenshot_page = 0;  // Screenshot: 0 to 2, 3 progress window, 4 chart, 5 report
-    QString picture;          // Screenshot: the picture to write
-    QString error;            // Error: what was wrong, for the user
+    QString file;   // Window: to open on the Bar page
+    QString error;  // Error: what was wrong, for the user
 };
 
 // Declares varn-gui's options on parser and reads arguments (the program's

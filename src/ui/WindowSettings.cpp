@@ -1,52 +1,107 @@
 #include "ui/WindowSettings.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QSettings>
 #include <QSpinBox>
 
-#include "ui/UVarnFormat.h"
+#include "ui/MainWindow.h"
 
 namespace varn {
 namespace {
 
-// The lists whose choice is remembered, by objectName.
-constexpr const char* RememberedLists[] = {"ComboBox1", "ComboBox2", "ComboBox3"};
+// A remembered choice: its key, the key earlier versions kept it under (or
+// null), and the objectName of the control that shows it.
+struct RememberedChoice {
+    const char* key;
+    const char* old_key;
+    const char* control;
+};
 
-}  // namespace
+constexpr RememberedChoice RememberedChoices[] = {
+    {"convert/conversion", "choices/ComboBox1", "conversion_list"},
+    {"truncate/lines", "choices/SpinEdit1", "keep_lines_box"},
+    {"bars/period", "choices/ComboBox2", "period_list"},
+    {"bars/delimiter", "choices/ComboBox3", "delimiter_list"},
+};
 
-void RestoreWindowSettings(TForm1& form) {
-    QSettings settings;
-    if (const QByteArray geometry = settings.value("window/geometry").toByteArray();
-        !geometry.isEmpty()) {
-        form.restoreGeometry(geometry);
-    }
-    form.SetLastFolder(settings.value("window/folder").toString());
-    for (const char* name : RememberedLists) {
-        auto* list = form.findChild<QComboBox*>(QString::fromLatin1(name));
-        bool ok = false;
-        const int index = settings.value(QStringLiteral("choices/") + name).toInt(&ok);
-        if (list != nullptr && ok && index >= 0 && index < list->count()) {
-            list->setCurrentIndex(index);
+// What a control shows, as its setting holds it: a list's index, a box's
+// number or tick, an edit's text.
+QVariant ValueOf(const QWidget* control) {
+    if (const auto* list = qobject_cast<const QComboBox*>(control)) return list->currentIndex();
+    if (const auto* number = qobject_cast<const QSpinBox*>(control)) return number->value();
+    if (const auto* box = qobject_cast<const QCheckBox*>(control)) return box->isChecked();
+    if (const auto* edit = qobject_cast<const QLineEdit*>(control)) return edit->text();
+    return {};
+}
+
+// Shows value in control when it is one the control can show.
+void Show(QWidget* control, const QVariant& value) {
+    bool ok = false;
+    if (auto* list = qobject_cast<QComboBox*>(control)) {
+        const int index = value.toInt(&ok);
+        if (ok && index >= 0 && index < list->count()) list->setCurrentIndex(index);
+    } else if (auto* number = qobject_cast<QSpinBox*>(control)) {
+        const int n = value.toInt(&ok);
+        if (ok) number->setValue(n);  // the box keeps it within its range
+    } else if (auto* box = qobject_cast<QCheckBox*>(control)) {
+        const QString text = value.toString();
+        if (text == QLatin1String("true") || text == QLatin1String("false")) {
+            box->setChecked(value.toBool());
         }
-    }
-    if (auto* lines = form.findChild<QSpinBox*>(QStringLiteral("SpinEdit1"))) {
-        bool ok = false;
-        const int value = settings.value("choices/SpinEdit1").toInt(&ok);
-        if (ok) lines->setValue(value);  // the box keeps it within its range
+    } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        const QString before = edit->text();
+        edit->setText(value.toString());
+        // A text the edit would not take brings back what it showed.
+        if (!edit->hasAcceptableInput()) edit->setText(before);
     }
 }
 
-void SaveWindowSettings(const TForm1& form) {
+}  // namespace
+
+void MigrateWindowSettings(QSettings& settings) {
+    for (const RememberedChoice& choice : RememberedChoices) {
+        if (choice.old_key == nullptr || !settings.contains(choice.old_key)) continue;
+        if (!settings.contains(choice.key)) {
+            settings.setValue(choice.key, settings.value(choice.old_key));
+        }
+        settings.remove(choice.old_key);
+    }
+}
+
+void RestoreWindowSettings(MainWindow& window) {
     QSettings settings;
-    settings.setValue("window/geometry", form.saveGeometry());
-    settings.setValue("window/folder", form.LastFolder());
-    for (const char* name : RememberedLists) {
-        if (const auto* list = form.findChild<QComboBox*>(QString::fromLatin1(name))) {
-            settings.setValue(QStringLiteral("choices/") + name, list->currentIndex());
+    RestoreWindowSettings(window, settings);
+}
+
+void RestoreWindowSettings(MainWindow& window, QSettings& settings) {
+    MigrateWindowSettings(settings);
+    if (const QByteArray geometry = settings.value("window/geometry").toByteArray();
+        !geometry.isEmpty()) {
+        window.restoreGeometry(geometry);
+    }
+    window.SetLastFolder(settings.value("window/folder").toString());
+    for (const RememberedChoice& choice : RememberedChoices) {
+        auto* control = window.findChild<QWidget*>(QString::fromLatin1(choice.control));
+        if (control != nullptr && settings.contains(choice.key)) {
+            Show(control, settings.value(choice.key));
         }
     }
-    if (const auto* lines = form.findChild<QSpinBox*>(QStringLiteral("SpinEdit1"))) {
-        settings.setValue("choices/SpinEdit1", lines->value());
+}
+
+void SaveWindowSettings(const MainWindow& window) {
+    QSettings settings;
+    SaveWindowSettings(window, settings);
+}
+
+void SaveWindowSettings(const MainWindow& window, QSettings& settings) {
+    settings.setValue("window/geometry", window.saveGeometry());
+    settings.setValue("window/folder", window.LastFolder());
+    for (const RememberedChoice& choice : RememberedChoices) {
+        if (const auto* control = window.findChild<QWidget*>(QString::fromLatin1(choice.control))) {
+            settings.setValue(choice.key, ValueOf(control));
+        }
     }
 }
 

@@ -1,76 +1,20 @@
 // varn-gui: the desktop window. "varn-gui FILE" opens FILE on the Bar page;
-// --help and --version (-V) print and exit, with or without a display. A hidden option
-// "--screenshot-page N FILE [INPUT]" shows page N (0 to 2, 3 for the progress
-// window, 4 for the bar page after Create Bar, 5 for the message Create Bar
-// ends with), with INPUT loaded into the bar page, saves a picture of it to
-// FILE and exits.
+// --help and --version (-V) print and exit, with or without a display.
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDir>
-#include <QFileInfo>
-#include <QMessageBox>
-#include <QPixmap>
 #include <QScreen>
-#include <QTabWidget>
-#include <QTemporaryDir>
 #include <clocale>
 #include <cstdio>
 #include <string_view>
 
 #include "calendar/regional.h"
 #include "io/signal_cleanup.h"
+#include "ui/MainWindow.h"
 #include "ui/StartUp.h"
-#include "ui/T_progr.h"
-#include "ui/UVarnFormat.h"
 #include "ui/WindowSettings.h"
 
 namespace {
-
-// Shows page (0 to 2, 3 for the progress window, 4 for the bar page after
-// Create Bar with its chart, 5 for the message it ends with) and saves a
-// picture of it.
-int TakeScreenshot(varn::TForm1& form, varn::AnsweredDialogs& answered, int page,
-                   const QString& file, const QString& input) {
-    form.show();
-    QPixmap picture;
-    if (page == 5) {
-        // The bars go to a scratch folder, named there as the save dialog
-        // proposes, so the message names the file and not the folder.
-        QTemporaryDir scratch;
-        const QString previous = QDir::currentPath();
-        QDir::setCurrent(scratch.path());
-        answered.save_answers.emplace_back(QFileInfo(input).completeBaseName() +
-                                           QStringLiteral("-month.txt"));
-        form.BitBtn5Click();
-        const bool failure = answered.messages.isEmpty();
-        const QString text = failure ? answered.errors.value(0) : answered.messages.front();
-        const QString details = failure ? QString() : answered.message_details.front();
-        const std::unique_ptr<QMessageBox> box = varn::NewMessageBox(&form, failure, text, details);
-        box->show();
-        QApplication::processEvents();
-        picture = box->grab();
-        QDir::setCurrent(previous);
-    } else if (page == 4) {
-        // The bars go to a scratch file; the picture shows the chart.
-        QTemporaryDir scratch;
-        answered.save_answers.emplace_back(scratch.filePath(QStringLiteral("bars.txt")));
-        form.resize(form.width(), 560);
-        form.BitBtn5Click();
-        QApplication::processEvents();
-        picture = form.grab();
-    } else if (page == 3) {
-        varn::ShowProgress(QString(), QStringLiteral("Calculate ..."), true);
-        varn::StepProgress(42);
-        QApplication::processEvents();
-        picture = varn::TT_Progr->grab();
-    } else {
-        form.findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(page);
-        QApplication::processEvents();
-        picture = form.grab();
-    }
-    return picture.save(file, "PNG") ? 0 : 1;
-}
 
 // Whether the arguments ask only for text (help or the version).
 bool AsksForTextOnly(int argc, char* argv[]) {
@@ -113,34 +57,18 @@ int main(int argc, char* argv[]) {
                          qPrintable(request.error));
             return 1;
         case Action::Window:
-        case Action::Screenshot:
             break;
     }
 
-    const varn::RegionalNames names = varn::RegionalNamesFromLocale();
-    const bool screenshot = request.action == Action::Screenshot;
-    varn::AnsweredDialogs answered;
-    varn::TForm1 form(names, screenshot ? &answered : nullptr);
-    varn::Form1 = &form;
-    varn::CreateProgressWindow();
-
-    int result = 0;
-    if (screenshot) {
-        if (!request.file.isEmpty()) form.LoadBarFile(request.file);
-        result =
-            TakeScreenshot(form, answered, request.screenshot_page, request.picture, request.file);
-    } else {
-        if (const QScreen* screen = QApplication::primaryScreen()) {
-            form.move(screen->availableGeometry().center() - form.rect().center());
-        }
-        varn::RestoreWindowSettings(form);
-        form.show();
-        // A failure to read the file is reported over the window, which stays open.
-        if (!request.file.isEmpty()) form.LoadBarFile(request.file);
-        result = QApplication::exec();
-        varn::SaveWindowSettings(form);
+    varn::MainWindow window(varn::RegionalNamesFromLocale());
+    if (const QScreen* screen = QApplication::primaryScreen()) {
+        window.move(screen->availableGeometry().center() - window.rect().center());
     }
-    varn::DestroyProgressWindow();
-    varn::Form1 = nullptr;
+    varn::RestoreWindowSettings(window);
+    window.show();
+    // A failure to read the file is reported over the window, which stays open.
+    if (!request.file.isEmpty()) window.LoadBarFile(request.file);
+    const int result = QApplication::exec();
+    varn::SaveWindowSettings(window);
     return result;
 }

@@ -64,8 +64,8 @@ TEST(DetectLayouts, PrefersTheFirstFittingPair) {
     };
     const Row rows[] = {
         {"01/02/2001 1000 1010 990 1005", Pair(5, 0)},  // integer prices are no times
-        {"01/02/2001 9:45pm 1 2 3 4", Pair(5, 4)},      // am/pm is not a 24-hour time
-        {"01/02/2001;21:45:15;1;2;3;4", Pair(5, 6)},    // the colon rule, tried before 3 and 1
+        {"01/02/2001 9:45pm 2 4 1 3", Pair(5, 4)},      // am/pm is not a 24-hour time
+        {"01/02/2001;21:45:15;2;4;1;3", Pair(5, 6)},    // the colon rule, tried before 3 and 1
         {"20010102 1.5 1.6 1.4 1.55", Pair(14, 0)},
         {"2001-01-02,1.5,1.6,1.4,1.55", Pair(12, 0)},
         {"15 January, 2001 1.5 1.6 1.4 1.55", Pair(9, 0)},

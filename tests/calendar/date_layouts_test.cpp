@@ -17,7 +17,7 @@ TEST(DateLayoutItem, FillsThePlaceholderWithNothing) {
         {4, "DD.MM.YY   OHLC Vol O.I."},       {9, "DD January, YYYY  OHLC Vol O.I."},
         {14, "YYYYMMDD    OHLC Vol O.I."},     {15, "M / D/YYYY  OHLC Vol O.I."},
         {18, "January , YYYY  OHLC Vol O.I."}, {19, "YYYY OHLC Vol O.I."},
-        {21, "MM,YYYY OHLC Vol O.I."},
+        {21, "MM,YYYY OHLC Vol O.I."},         {22, "Unix seconds  OHLC Vol O.I."},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.number);
@@ -26,7 +26,7 @@ TEST(DateLayoutItem, FillsThePlaceholderWithNothing) {
 }
 
 TEST(DateLayoutItem, KeepsTheBlanksBeforeThePriceFields) {
-    ASSERT_EQ(DateLayoutCount, 22);
+    ASSERT_EQ(DateLayoutCount, 24);
     for (int n = 0; n < DateLayoutCount; ++n) {
         SCOPED_TRACE(n);
         const std::string item = DateLayoutItem(n);
@@ -36,7 +36,10 @@ TEST(DateLayoutItem, KeepsTheBlanksBeforeThePriceFields) {
         EXPECT_EQ(tail + 13, item.size());
         std::size_t blanks = 0;
         while (blanks < tail && item[tail - 1 - blanks] == ' ') ++blanks;
-        const std::size_t want = n == 14 ? 4 : (n >= 1 && n <= 4) ? 3 : n >= 19 ? 1 : 2;
+        const std::size_t want = n == 14                ? 4
+                                 : (n >= 1 && n <= 4)   ? 3
+                                 : (n >= 19 && n <= 21) ? 1
+                                                        : 2;
         EXPECT_EQ(blanks, want);
         // The stored text is the item with "%s" right behind the date part.
         EXPECT_EQ(std::string(DateLayoutTable[static_cast<std::size_t>(n)]),
@@ -47,16 +50,17 @@ TEST(DateLayoutItem, KeepsTheBlanksBeforeThePriceFields) {
 
 TEST(DateLayoutItem, IsEmptyOutsideTheTable) {
     EXPECT_EQ(DateLayoutItem(-1), "");
-    EXPECT_EQ(DateLayoutItem(22), "");
+    EXPECT_EQ(DateLayoutItem(24), "");
 }
 
-TEST(TimeLayoutItems, ListsTheEightTimeLayouts) {
-    ASSERT_EQ(TimeLayoutCount, 8);
+TEST(TimeLayoutItems, ListsTheNineTimeLayouts) {
+    ASSERT_EQ(TimeLayoutCount, 9);
     EXPECT_EQ(TimeLayoutItems[0], "Not Indicated");
     EXPECT_EQ(TimeLayoutItems[1], "DATE;21:45:15");
     EXPECT_EQ(TimeLayoutItems[3], "DATE  21:45:15");
     EXPECT_EQ(TimeLayoutItems[5], "DATE  2145");
     EXPECT_EQ(TimeLayoutItems[7], "DATE;214515");
+    EXPECT_EQ(TimeLayoutItems[8], "DATET21:45:15");
 }
 
 }  // namespace

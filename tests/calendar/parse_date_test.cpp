@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <iterator>
 #include <string>
@@ -312,9 +313,95 @@ TEST(ParseDateText, FailsEmptyAndBlankLinesInEveryLayout) {
 }
 
 TEST(ParseDateText, FailsLayoutNumbersOutOfRange) {
-    EXPECT_FALSE(Parse("01/02/2001 1.5", 22, 0).ok);
+    EXPECT_FALSE(Parse("01/02/2001 1.5", 24, 0).ok);
     EXPECT_FALSE(Parse("01/02/2001 1.5", -1, 0).ok);
-    EXPECT_FALSE(Parse("01/02/2001 1.5", 5, 8).ok);
+    EXPECT_FALSE(Parse("01/02/2001 1.5", 5, 9).ok);
+}
+
+TEST(ParseDateText, ReadsIsoEpochAndFractionalStamps) {
+    struct Row {
+        const char* line;
+        int date_layout, time_layout;
+        ParsedDate want;
+        const char* rest;
+    };
+    const Row rows[] = {
+        {"2024-02-01T14:30:00Z,100.25", 12, 8, {2024, 2, 1, 14, 30, 0, 0, 0, true}, ",100.25"},
+        {"2024-02-01t14:30:00.123+01:00 1",
+         12,
+         8,
+         {2024, 2, 1, 14, 30, 0, 123000000, 60, true},
+         " 1"},
+        {"2024-02-01 14:30:00.5-05:00 1",
+         12,
+         3,
+         {2024, 2, 1, 14, 30, 0, 500000000, -300, true},
+         " 1"},
+        {"20240201T143000Z 1", 14, 8, {2024, 2, 1, 14, 30, 0, 0, 0, true}, " 1"},
+        {"20240201T0930 1", 14, 8, {2024, 2, 1, 9, 30, 0, 0, 0, false}, " 1"},
+        {"1706792400,1", 22, 8, {2024, 2, 1, 13, 0, 0, 0, 0, true}, ",1"},
+        {"1706792400.25;1", 22, 8, {2024, 2, 1, 13, 0, 0, 250000000, 0, true}, ";1"},
+        {"1706792400123 1", 23, 8, {2024, 2, 1, 13, 0, 0, 123000000, 0, true}, " 1"},
+        {"4133980799 1", 22, 8, {2100, 12, 31, 23, 59, 59, 0, 0, true}, " 1"},
+        {"01/02/2024,14:01:59.421,1", 5, 1, {2024, 1, 2, 14, 1, 59, 421000000, 0, false}, ",1"},
+        {"20240102 143000.25 1", 14, 7, {2024, 1, 2, 14, 30, 0, 250000000, 0, false}, " 1"},
+        {"01/02/2024 9:45:30.5pm 1", 5, 4, {2024, 1, 2, 21, 45, 30, 500000000, 0, false}, " 1"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.line);
+        const Outcome got = Parse(row.line, row.date_layout, row.time_layout);
+        ASSERT_TRUE(got.ok);
+        const ParsedDate& d = got.date;
+        EXPECT_EQ((std::array{d.year, d.month, d.day, d.hours, d.minutes, d.seconds, d.nanoseconds,
+                              std::int32_t{d.offset_minutes}}),
+                  (std::array{row.want.year, row.want.month, row.want.day, row.want.hours,
+                              row.want.minutes, row.want.seconds, row.want.nanoseconds,
+                              std::int32_t{row.want.offset_minutes}}));
+        EXPECT_EQ(d.has_offset, row.want.has_offset);
+        EXPECT_EQ(got.rest, row.rest);
+    }
+}
+
+// A layout reads the whole date field and the whole time field.
+TEST(ParseDateText, RefusesWhatIsLeftOverInTheStamp) {
+    struct Row {
+        const char* line;
+        int date_layout, time_layout;
+        const char* error;
+    };
+    const Row rows[] = {
+        {"2024-02-01T14:30:00Z,100.25", 20, 0,
+         "Can't extract Day string: 2024-02-01T14:30:00Z "
+         "substring: 01T14:30:00Z"},
+        {"2001.10.x 1.5", 20, 0, "Can't extract Day string: 2001.10.X substring: X"},
+        {"01/02/2001/5 1.5", 5, 0, "Can't extract Date string: 01/02/2001/5 substring: 5"},
+        {"15_January_2001_7 1.5", 9, 0,
+         "Can't extract Date string: 15_JANUARY_2001_7_1.5 substring: 7"},
+        {"01/02/2001 09:3x 1.5", 5, 1, ""},
+        {"01/02/2001 X09:30 1.5", 5, 1, ""},
+        {"01/02/2001 09:30: 1.5", 5, 1, ""},
+        {"01/02/2001 09:30:00.1234567890 1.5", 5, 1, ""},
+        {"01/02/2001 09:30+25:00 1.5", 5, 1, ""},
+        {"01/02/2001 9:45pmx 1.5", 5, 4, ""},
+        {"01/02/2001 143000Z 1.5", 5, 7, ""},
+        {"01/02/2001 2145.5 1.5", 5, 5, ""},
+        {"2024-02-01 1.5", 12, 8, ""},
+        {"15 AUGUST 2001 1.5", 9, 8, ""},
+        {"1706792400 1.5", 22, 0, ""},
+        {"0000086400 1.5", 22, 8, ""},
+        {"170679240 1.5", 22, 8, ""},
+        {"4133980800 1.5", 22, 8, ""},
+        {"17067924001 1.5", 22, 8, ""},
+        {"1706792400x 1.5", 22, 8, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.line);
+        const Outcome got = Parse(row.line, row.date_layout, row.time_layout);
+        EXPECT_FALSE(got.ok);
+        if (*row.error != 0) {
+            EXPECT_EQ(got.error, row.error);
+        }
+    }
 }
 
 TEST(ParseDateText, IgnoresMonthNamesBeyondTheFirstThreeWords) {

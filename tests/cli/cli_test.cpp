@@ -43,8 +43,8 @@ TEST(RunVarn, RejectsBadUsageWithExitTwo) {
         {"lines below 1", {"truncate", "--lines", "0", "a", "b"}},
         {"lines not a number", {"truncate", "--lines", "ten", "a", "b"}},
         {"count without input", {"count"}},
-        {"date layout 22", {"bars", "--date-layout", "22", "a", "b"}},
-        {"time layout 8", {"bars", "--time-layout", "8", "a", "b"}},
+        {"date layout 24", {"bars", "--date-layout", "24", "a", "b"}},
+        {"time layout 9", {"bars", "--time-layout", "9", "a", "b"}},
         {"period 8", {"bars", "--period", "8", "a", "b"}},
         {"unknown period", {"bars", "--period", "fortnight", "a", "b"}},
         {"unknown delimiter", {"bars", "--delimiter", "pipe", "a", "b"}},
@@ -225,7 +225,7 @@ TEST(VarnBinary, DetectsLayoutsAndBuildsBars) {
     EXPECT_EQ(got.code, 0) << got.err;
     EXPECT_EQ(got.out,
               "date layout: 5 (MM/DD/YYYY  OHLC Vol O.I.)\ntime layout: 0 (Not Indicated)\n"
-              "fits: 99 of 100 lines\n"
+              "fits: 100 of 100 lines\n"
               "prices: ohlc\n");
 
     got = Shell(dir, kVarn + " bars daily.txt monthly.txt");

@@ -14,11 +14,11 @@
 #include <QtTest>
 #include <memory>
 
+#include "WindowFixture.h"
 #include "calendar/regional.h"
 #include "ui/BarTextArea.h"
-#include "ui/T_progr.h"
-#include "ui/UVarnFormat.h"
-#include "ui_support.h"
+#include "ui/MainWindow.h"
+#include "ui/ProgressWindow.h"
 
 using namespace varn;
 
@@ -83,34 +83,23 @@ void CheckNothingCut(QWidget* root) {
 
 }  // namespace
 
-class WindowLayoutTest : public QObject {
+class WindowLayoutTest : public varn::testing::WindowFixture {
     Q_OBJECT
 
   private:
-    QTemporaryDir dir_;
-    std::unique_ptr<AnsweredDialogs> dialogs_;
-    std::unique_ptr<TForm1> form_;
-
-    QTabWidget* Pages() { return form_->findChild<QTabWidget*>(QStringLiteral("PageControl1")); }
+    QTabWidget* Pages() { return Child<QTabWidget>("pages"); }
 
   private slots:
-    void initTestCase() { CreateProgressWindow(); }
-    void cleanupTestCase() { DestroyProgressWindow(); }
     void init() {
-        dialogs_ = std::make_unique<AnsweredDialogs>();
-        form_ = std::make_unique<TForm1>(EnglishRegionalNames(), dialogs_.get());
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-    }
-    void cleanup() {
-        form_.reset();
-        dialogs_.reset();
+        WindowFixture::init();
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     }
 
     void DefaultSizeIsKept() {
-        QCOMPARE(form_->size(), QSize(794, 309));
-        QVERIFY(form_->minimumSizeHint().width() <= 794);
-        QVERIFY(form_->minimumSizeHint().height() <= 309);
+        QCOMPARE(window_->size(), QSize(794, 309));
+        QVERIFY(window_->minimumSizeHint().width() <= 794);
+        QVERIFY(window_->minimumSizeHint().height() <= 309);
     }
 
     void NothingCutAtDefaultSize_data() {
@@ -127,42 +116,41 @@ class WindowLayoutTest : public QObject {
 
     // The count of a large file, read by the Open button.
     void LineCountOfLargeFileShowsWhole() {
-        QVERIFY(dir_.isValid());
         const QString input = dir_.filePath(QStringLiteral("million.txt"));
         varn::testing::WriteAll(input, QByteArray("1\n").repeated(1000000));
         Pages()->setCurrentIndex(1);
         dialogs_->open_answers.push_back(input);
-        form_->findChild<QPushButton*>(QStringLiteral("BitBtn2"))->click();
-        auto* count = form_->findChild<QLabel*>(QStringLiteral("Label3"));
+        Click("open_lines_button");
+        auto* count = window_->findChild<QLabel*>(QStringLiteral("line_count_label"));
         QCOMPARE(count->text(), QStringLiteral("1000000 lines"));
         CheckNothingCut(Pages()->currentWidget());
     }
 
     void ProgressWindowCutsNothing() {
-        ShowProgress(QString(), QStringLiteral("Calculate ..."), true);
-        StepProgress(42);
-        QVERIFY(TT_Progr != nullptr);
-        QCOMPARE(TT_Progr->size(), QSize(373, 217));
-        CheckNothingCut(TT_Progr);
-        CloseProgress();
+        ProgressWindow& progress = window_->Progress();
+        progress.Start(QStringLiteral("Create Bar"), QStringLiteral("Calculate ..."));
+        progress.SetPosition(42);
+        QCOMPARE(progress.size(), QSize(373, 217));
+        CheckNothingCut(&progress);
+        progress.hide();
     }
 
     // Made larger, the text area and the example box take the room.
     void PagesUseTheRoomGiven_data() {
         QTest::addColumn<int>("page");
         QTest::addColumn<QString>("grows");
-        QTest::newRow("Varn Format example") << 0 << "GroupBox1";
-        QTest::newRow("Bar text area") << 2 << "RichEdit1";
+        QTest::newRow("Varn Format example") << 0 << "example_group";
+        QTest::newRow("Bar text area") << 2 << "bar_text";
     }
     void PagesUseTheRoomGiven() {
         QFETCH(int, page);
         QFETCH(QString, grows);
         Pages()->setCurrentIndex(page);
         QApplication::processEvents();
-        auto* widget = form_->findChild<QWidget*>(grows);
+        auto* widget = window_->findChild<QWidget*>(grows);
         QVERIFY(widget != nullptr);
         const QSize before = widget->size();
-        form_->resize(794 + 300, 309 + 200);
+        window_->resize(794 + 300, 309 + 200);
         QApplication::processEvents();
         QCOMPARE(widget->width(), before.width() + 300);
         QCOMPARE(widget->height(), before.height() + 200);
@@ -171,4 +159,4 @@ class WindowLayoutTest : public QObject {
 };
 
 QTEST_MAIN(WindowLayoutTest)
-#include "window_layout_test.moc"
+#include "WindowLayoutTest.moc"

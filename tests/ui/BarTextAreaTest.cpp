@@ -493,4 +493,4 @@ class BarTextAreaTest : public QObject {
 };
 
 QTEST_MAIN(BarTextAreaTest)
-#include "bar_text_area_test.moc"
+#include "BarTextAreaTest.moc"

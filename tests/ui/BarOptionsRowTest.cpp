@@ -10,17 +10,12 @@
 #include <QtTest>
 #include <memory>
 
-#include "ui/FileDialogs.h"
-#include "ui/T_progr.h"
-#include "ui/UVarnFormat.h"
-#include "ui_support.h"
+#include "WindowFixture.h"
 
 using namespace varn;
+using namespace varn::testing;
 
 namespace {
-
-using varn::testing::ReadAll;
-using varn::testing::WriteAll;
 
 // 150 five-minute lines from Sunday 7 January 2001 15:00 to Monday 03:25:
 // line i has prices i, i + 1, i, i, volume 10 and open interest 100 + i.
@@ -40,71 +35,38 @@ QByteArray FiveMinuteLines() {
     return text;
 }
 
-QStringList Items(QComboBox* list) {
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i) items.push_back(list->itemText(i));
-    return items;
-}
-
 }  // namespace
 
-class BarOptionsTest : public QObject {
+class BarOptionsTest : public WindowFixture {
     Q_OBJECT
 
   private:
-    template <class T>
-    T* Child(const char* name) {
-        T* child = form_->findChild<T*>(QString::fromLatin1(name));
-        if (child == nullptr) qWarning("no control %s", name);
-        return child;
-    }
-    QString Path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
-
     // Loads input, builds bars into output; the lines written.
     QList<QByteArray> Build(const QString& input, const QString& output) {
-        dialogs_->open_answers.push_back(input);
-        Child<QPushButton>("BitBtn4")->click();
+        OpenPrices(input);
         dialogs_->save_answers.push_back(output);
-        Child<QPushButton>("BitBtn5")->click();
+        Click("create_bars_button");
         QList<QByteArray> lines = ReadAll(output).split('\n');
         if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
         for (QByteArray& line : lines) line.chop(line.endsWith('\r') ? 1 : 0);
         return lines;
     }
 
-    QTemporaryDir dir_;
-    std::unique_ptr<AnsweredDialogs> dialogs_;
-    std::unique_ptr<TForm1> form_;
-
   private slots:
-    void initTestCase() {
-        QVERIFY(dir_.isValid());
-        CreateProgressWindow();
-    }
-    void cleanupTestCase() { DestroyProgressWindow(); }
-    void init() {
-        dialogs_ = std::make_unique<AnsweredDialogs>();
-        form_ = std::make_unique<TForm1>(EnglishRegionalNames(), dialogs_.get());
-    }
-    void cleanup() {
-        form_.reset();
-        dialogs_.reset();
-    }
-
     void StartsAtTheBarsOfTheListsAlone() {
-        for (const char* name : {"CheckBoxVolume", "CheckBoxOpenInterest", "CheckBoxHeader"}) {
+        for (const char* name : {"volume_box", "open_interest_box", "header_box"}) {
             QVERIFY2(!Child<QCheckBox>(name)->isChecked(), name);
         }
-        QCOMPARE(Items(Child<QComboBox>("ComboBoxPrices")),
+        QCOMPARE(Items(Child<QComboBox>("price_form_list")),
                  QStringList({"auto", "ohlc", "single"}));
-        QCOMPARE(Child<QComboBox>("ComboBoxPrices")->currentIndex(), 0);
-        QCOMPARE(Items(Child<QComboBox>("ComboBoxStamp")), QStringList({"classic", "iso"}));
-        QCOMPARE(Child<QComboBox>("ComboBoxStamp")->currentIndex(), 0);
-        QCOMPARE(Child<QLineEdit>("EditSessionStart")->text(), QStringLiteral("00:00"));
+        QCOMPARE(Child<QComboBox>("price_form_list")->currentIndex(), 0);
+        QCOMPARE(Items(Child<QComboBox>("stamp_list")), QStringList({"classic", "iso"}));
+        QCOMPARE(Child<QComboBox>("stamp_list")->currentIndex(), 0);
+        QCOMPARE(Child<QLineEdit>("session_start_edit")->text(), QStringLiteral("00:00"));
 
         // The lengths are those that divide a day; the period list is untouched.
-        const QStringList lengths = Items(Child<QComboBox>("ComboBoxMinutes"));
-        QCOMPARE(Child<QComboBox>("ComboBoxMinutes")->currentIndex(), 0);
+        const QStringList lengths = Items(Child<QComboBox>("bar_length_list"));
+        QCOMPARE(Child<QComboBox>("bar_length_list")->currentIndex(), 0);
         QCOMPARE(lengths.size(), 1 + 36);  // 1440 has 36 divisors
         for (const char* length : {"1 min", "3 min", "20 min", "90 min", "1 h", "12 h", "24 h"}) {
             QVERIFY2(lengths.contains(QString::fromLatin1(length)), length);
@@ -112,7 +74,7 @@ class BarOptionsTest : public QObject {
         for (const char* length : {"7 min", "50 min", "60 min", "720 min", "5 h", "48 h"}) {
             QVERIFY2(!lengths.contains(QString::fromLatin1(length)), length);
         }
-        QCOMPARE(Child<QComboBox>("ComboBox2")->count(), 8);
+        QCOMPARE(Child<QComboBox>("period_list")->count(), 8);
     }
 
     void ChoicesReachTheJob_data() {
@@ -157,19 +119,19 @@ class BarOptionsTest : public QObject {
         const QString input = Path("five.txt");
         WriteAll(input, FiveMinuteLines());
 
-        Child<QCheckBox>("CheckBoxVolume")->setChecked(volume);
-        Child<QCheckBox>("CheckBoxOpenInterest")->setChecked(open_interest);
-        Child<QComboBox>("ComboBox2")->setCurrentIndex(period);
-        auto* lengths = Child<QComboBox>("ComboBoxMinutes");
+        Child<QCheckBox>("volume_box")->setChecked(volume);
+        Child<QCheckBox>("open_interest_box")->setChecked(open_interest);
+        Child<QComboBox>("period_list")->setCurrentIndex(period);
+        auto* lengths = Child<QComboBox>("bar_length_list");
         lengths->setCurrentIndex(lengths->findText(minutes));
         QCOMPARE(lengths->currentText(), minutes);
-        auto* start = Child<QLineEdit>("EditSessionStart");
+        auto* start = Child<QLineEdit>("session_start_edit");
         start->clear();
         QTest::keyClicks(start, session);
         QCOMPARE(start->text(), session);
-        Child<QComboBox>("ComboBoxStamp")->setCurrentIndex(stamp);
-        Child<QCheckBox>("CheckBoxHeader")->setChecked(header);
-        Child<QComboBox>("ComboBox3")->setCurrentIndex(delimiter);
+        Child<QComboBox>("stamp_list")->setCurrentIndex(stamp);
+        Child<QCheckBox>("header_box")->setChecked(header);
+        Child<QComboBox>("delimiter_list")->setCurrentIndex(delimiter);
 
         const QList<QByteArray> got = Build(input, Path("bars.txt"));
         if (!want.isEmpty()) {
@@ -195,21 +157,21 @@ class BarOptionsTest : public QObject {
         }
         const QString input = Path("ticks.txt");
         WriteAll(input, ticks);
-        Child<QComboBox>("ComboBox2")->setCurrentIndex(3);  // days
-        Child<QCheckBox>("CheckBoxVolume")->setChecked(true);
+        Child<QComboBox>("period_list")->setCurrentIndex(3);  // days
+        Child<QCheckBox>("volume_box")->setChecked(true);
         QCOMPARE(Build(input, Path("tick-bars.txt")),
                  QList<QByteArray>{"1.2.2001 10:59 0.5000 119.50 0.5000 119.50 180"});
 
         // Asked for four prices, the same lines give no bars: nothing is
         // written and the window says why.
-        Child<QComboBox>("ComboBoxPrices")->setCurrentIndex(1);
+        Child<QComboBox>("price_form_list")->setCurrentIndex(1);
         Build(input, Path("tick-bars-ohlc.txt"));
         QVERIFY(!QFile::exists(Path("tick-bars-ohlc.txt")));
         QCOMPARE(dialogs_->errors.size(), 1);
     }
 
     void HalfTypedSessionStartGoesBack() {
-        auto* start = Child<QLineEdit>("EditSessionStart");
+        auto* start = Child<QLineEdit>("session_start_edit");
         start->clear();
         QTest::keyClicks(start, QStringLiteral("-07:00"));
         start->clear();
@@ -224,4 +186,4 @@ class BarOptionsTest : public QObject {
 };
 
 QTEST_MAIN(BarOptionsTest)
-#include "bar_options_test.moc"
+#include "BarOptionsRowTest.moc"

@@ -9,10 +9,9 @@
 #include <QtTest>
 #include <memory>
 
+#include "WindowFixture.h"
+#include "ui/MainWindow.h"
 #include "ui/StartUp.h"
-#include "ui/T_progr.h"
-#include "ui/UVarnFormat.h"
-#include "ui_support.h"
 
 using namespace varn;
 
@@ -28,78 +27,49 @@ class StartUpTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void initTestCase() { CreateProgressWindow(); }
-    void cleanupTestCase() { DestroyProgressWindow(); }
-
     void ReadsWhatTheCommandLineAsks_data() {
         using Action = StartUpRequest::Action;
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<Action>("action");
         QTest::addColumn<QString>("file");
-        QTest::addColumn<int>("page");
-        QTest::addColumn<QString>("picture");
-        QTest::newRow("nothing") << QStringList{} << Action::Window << "" << 0 << "";
-        QTest::newRow("a file") << QStringList{"prices.txt"} << Action::Window << "prices.txt" << 0
-                                << "";
+        QTest::newRow("nothing") << QStringList{} << Action::Window << "";
+        QTest::newRow("a file") << QStringList{"prices.txt"} << Action::Window << "prices.txt";
         QTest::newRow("a file named like an option after --")
-            << QStringList{"--", "--odd.txt"} << Action::Window << "--odd.txt" << 0 << "";
+            << QStringList{"--", "--odd.txt"} << Action::Window << "--odd.txt";
         QTest::newRow("a file with blanks")
-            << QStringList{"my prices.csv"} << Action::Window << "my prices.csv" << 0 << "";
-        QTest::newRow("two files")
-            << QStringList{"a.txt", "b.txt"} << Action::Error << "" << 0 << "";
-        QTest::newRow("--help") << QStringList{"--help"} << Action::Help << "" << 0 << "";
-        QTest::newRow("-h") << QStringList{"-h"} << Action::Help << "" << 0 << "";
-        QTest::newRow("--help-all") << QStringList{"--help-all"} << Action::Help << "" << 0 << "";
+            << QStringList{"my prices.csv"} << Action::Window << "my prices.csv";
+        QTest::newRow("two files") << QStringList{"a.txt", "b.txt"} << Action::Error << "";
+        QTest::newRow("--help") << QStringList{"--help"} << Action::Help << "";
+        QTest::newRow("-h") << QStringList{"-h"} << Action::Help << "";
+        QTest::newRow("--help-all") << QStringList{"--help-all"} << Action::Help << "";
         QTest::newRow("help wins over a file")
-            << QStringList{"prices.txt", "--help"} << Action::Help << "" << 0 << "";
-        QTest::newRow("--version") << QStringList{"--version"} << Action::Version << "" << 0 << "";
-        QTest::newRow("-V") << QStringList{"-V"} << Action::Version << "" << 0 << "";
+            << QStringList{"prices.txt", "--help"} << Action::Help << "";
+        QTest::newRow("--version") << QStringList{"--version"} << Action::Version << "";
+        QTest::newRow("-V") << QStringList{"-V"} << Action::Version << "";
         QTest::newRow("-v is varn's verbose, not a version")
-            << QStringList{"-v"} << Action::Error << "" << 0 << "";
-        QTest::newRow("unknown option")
-            << QStringList{"--colour"} << Action::Error << "" << 0 << "";
-        QTest::newRow("screenshot with input")
-            << QStringList{"--screenshot-page", "2", "out.png", "in.txt"} << Action::Screenshot
-            << "in.txt" << 2 << "out.png";
-        QTest::newRow("screenshot of the progress window")
-            << QStringList{"--screenshot-page", "3", "p.png"} << Action::Screenshot << "" << 3
-            << "p.png";
-        QTest::newRow("screenshot without picture")
-            << QStringList{"--screenshot-page", "1"} << Action::Error << "" << 0 << "";
-        QTest::newRow("screenshot of the bar job's report")
-            << QStringList{"--screenshot-page", "5", "r.png", "in.txt"} << Action::Screenshot
-            << "in.txt" << 5 << "r.png";
-        QTest::newRow("screenshot of no such page")
-            << QStringList{"--screenshot-page", "6", "p.png"} << Action::Error << "" << 0 << "";
-        QTest::newRow("screenshot page not a number")
-            << QStringList{"--screenshot-page", "x", "p.png"} << Action::Error << "" << 0 << "";
-        QTest::newRow("screenshot with too much")
-            << QStringList{"--screenshot-page", "0", "p.png", "a", "b"} << Action::Error << "" << 0
-            << "";
+            << QStringList{"-v"} << Action::Error << "";
+        QTest::newRow("screenshots are another program's")
+            << QStringList{"--screenshot-page", "2", "p.png"} << Action::Error << "";
+        QTest::newRow("unknown option") << QStringList{"--colour"} << Action::Error << "";
     }
     void ReadsWhatTheCommandLineAsks() {
         QFETCH(QStringList, arguments);
         QFETCH(StartUpRequest::Action, action);
         QFETCH(QString, file);
-        QFETCH(int, page);
-        QFETCH(QString, picture);
         arguments.prepend(QStringLiteral("varn-gui"));
         QCommandLineParser parser;
         const StartUpRequest request = ReadStartUpArguments(parser, arguments);
         QCOMPARE(request.action, action);
         QCOMPARE(request.file, file);
-        QCOMPARE(request.screenshot_page, page);
-        QCOMPARE(request.picture, picture);
         QCOMPARE(request.error.isEmpty(), action != StartUpRequest::Action::Error);
     }
 
-    void HelpShowsFileButNotTheHiddenOption() {
+    void HelpShowsFile() {
         QCommandLineParser parser;
         ReadStartUpArguments(parser, {QStringLiteral("varn-gui"), QStringLiteral("--help")});
         const QString help = parser.helpText();
         QVERIFY(help.contains(QStringLiteral("[FILE]")));
         QVERIFY(help.contains(QStringLiteral("--version")));
-        QVERIFY(!help.contains(QStringLiteral("screenshot")));
     }
 
     void IconIsBuiltInAtBothSizes() {
@@ -145,8 +115,8 @@ class StartUpTest : public QObject {
         const QString path = dir.filePath(QStringLiteral("prices.txt"));
         if (exists) WriteAll(path, content);
         AnsweredDialogs dialogs;
-        TForm1 form(EnglishRegionalNames(), &dialogs);
-        auto* pages = form.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+        MainWindow form(EnglishRegionalNames(), &dialogs);
+        auto* pages = form.findChild<QTabWidget*>(QStringLiteral("pages"));
         pages->setCurrentIndex(0);
         QCOMPARE(form.LoadBarFile(path), loaded);
         QCOMPARE(pages->currentIndex(), 2);
@@ -155,10 +125,11 @@ class StartUpTest : public QObject {
         if (errors > 0) QVERIFY(dialogs.errors.front().contains(QStringLiteral("prices.txt")));
         QCOMPARE(dialogs.open_asked, 0);
         if (lines > 100) {
-            QCOMPARE(form.findChild<QComboBox*>(QStringLiteral("ComboBoxD"))->currentIndex(), 5);
+            QCOMPARE(form.findChild<QComboBox*>(QStringLiteral("date_layout_list"))->currentIndex(),
+                     5);
         }
     }
 };
 
 QTEST_MAIN(StartUpTest)
-#include "start_up_test.moc"
+#include "StartUpTest.moc"

@@ -89,7 +89,7 @@ class BarChartTest : public QObject {
         Mouse(*chart_, QEvent::MouseMove, chart_->PlotRect().center() + QPoint(50, 0), Qt::NoButton,
               Qt::LeftButton);
         QCOMPARE(chart_->VisibleRange(), Range(0, 0));
-        QVERIFY(chart_->findChild<QLabel*>(QStringLiteral("BarChartHover"))->isHidden());
+        QVERIFY(chart_->findChild<QLabel*>(QStringLiteral("hover_label"))->isHidden());
     }
 
     void SetVisibleRangeClamps_data() {
@@ -184,7 +184,7 @@ class BarChartTest : public QObject {
                           plot.center().y());
         QCOMPARE(chart_->BarAt(over), std::size_t{30});
         Mouse(*chart_, QEvent::MouseMove, over, Qt::NoButton, Qt::NoButton);
-        auto* label = chart_->findChild<QLabel*>(QStringLiteral("BarChartHover"));
+        auto* label = chart_->findChild<QLabel*>(QStringLiteral("hover_label"));
         QVERIFY(label != nullptr);
         QVERIFY(label->isVisible());
         QCOMPARE(label->text(), chart_->HoverText(30));
@@ -345,4 +345,4 @@ class BarChartTest : public QObject {
 };
 
 QTEST_MAIN(BarChartTest)
-#include "bar_chart_test.moc"
+#include "BarChartTest.moc"

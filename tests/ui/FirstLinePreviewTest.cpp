@@ -90,4 +90,4 @@ class LinePreviewTest : public QObject {
 };
 
 QTEST_MAIN(LinePreviewTest)
-#include "line_preview_test.moc"
+#include "FirstLinePreviewTest.moc"

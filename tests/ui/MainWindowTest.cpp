@@ -22,151 +22,108 @@
 #include <QtTest>
 #include <memory>
 
+#include "WindowFixture.h"
 #include "bars/build_bars.h"
 #include "calendar/date_layouts.h"
 #include "ui/BarChart.h"
 #include "ui/BarTextArea.h"
-#include "ui/T_progr.h"
-#include "ui/UVarnFormat.h"
+#include "ui/MainWindow.h"
+#include "ui/ProgressWindow.h"
 #include "ui/WindowSettings.h"
-#include "ui_support.h"
 
 using namespace varn;
+using namespace varn::testing;
 
-namespace {
-
-using varn::testing::ReadAll;
-using varn::testing::WriteAll;
-
-// Daily price lines "MM/DD/YYYY 1.5 1.6 1.4 1.55" from first, count days.
-QByteArray DailyLines(QDate first, int count) {
-    QByteArray text;
-    for (int i = 0; i < count; ++i) {
-        text += first.addDays(i).toString(QStringLiteral("MM/dd/yyyy")).toLatin1();
-        text += " 1.5 1.6 1.4 1.55\r\n";
-    }
-    return text;
-}
-
-QStringList Items(QComboBox* list) {
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i) items.push_back(list->itemText(i));
-    return items;
-}
-
-}  // namespace
-
-class MainWindowTest : public QObject {
+class MainWindowTest : public WindowFixture {
     Q_OBJECT
 
-  private:
-    template <class T>
-    T* Child(const char* name) {
-        return form_->findChild<T*>(QString::fromLatin1(name));
-    }
-    QString Path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
-
-    QTemporaryDir dir_;
-    std::unique_ptr<AnsweredDialogs> dialogs_;
-    std::unique_ptr<TForm1> form_;
-
   private slots:
-    void initTestCase() {
-        QVERIFY(dir_.isValid());
-        CreateProgressWindow();
-    }
-    void cleanupTestCase() { DestroyProgressWindow(); }
-    void init() {
-        dialogs_ = std::make_unique<AnsweredDialogs>();
-        form_ = std::make_unique<TForm1>(EnglishRegionalNames(), dialogs_.get());
-    }
-    void cleanup() {
-        form_.reset();
-        dialogs_.reset();
-    }
-
     void OpensOnBarPageWithDefaults() {
-        QCOMPARE(form_->windowTitle(), QStringLiteral("Varn Format Convertor"));
-        auto* pages = Child<QTabWidget>("PageControl1");
+        QCOMPARE(window_->windowTitle(), QStringLiteral("Varn Format Convertor"));
+        auto* pages = Child<QTabWidget>("pages");
         QVERIFY(pages != nullptr);
         QCOMPARE(pages->count(), 3);
         QCOMPARE(pages->tabText(0), QStringLiteral("Varn Format"));
         QCOMPARE(pages->tabText(1), QStringLiteral("Trunc File"));
         QCOMPARE(pages->tabText(2), QStringLiteral("Bar"));
-        QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("TabSheet3"));
+        QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("bar_page"));
 
-        auto* dates = Child<QComboBox>("ComboBoxD");
-        QCOMPARE(dates->count(), 22);
+        auto* dates = Child<QComboBox>("date_layout_list");
+        QCOMPARE(dates->count(), DateLayoutCount);
         QCOMPARE(dates->currentIndex(), 0);
         QCOMPARE(dates->itemText(14), QStringLiteral("YYYYMMDD    OHLC Vol O.I."));
         QCOMPARE(dates->itemText(21), QString::fromLatin1(DateLayoutItem(21).c_str()));
 
-        QCOMPARE(Items(Child<QComboBox>("ComboBoxT")),
+        QCOMPARE(Items(Child<QComboBox>("time_layout_list")),
                  QStringList({"Not Indicated", "DATE;21:45:15", "DATE;9:45pm", "DATE  21:45:15",
-                              "DATE  9:45pm", "DATE  2145", "DATE;21:45", "DATE;214515"}));
-        QCOMPARE(Child<QComboBox>("ComboBoxT")->currentIndex(), 0);
-        QCOMPARE(Items(Child<QComboBox>("ComboBox2")),
+                              "DATE  9:45pm", "DATE  2145", "DATE;21:45", "DATE;214515",
+                              "DATET21:45:15"}));
+        QCOMPARE(Child<QComboBox>("time_layout_list")->currentIndex(), 0);
+        QCOMPARE(Items(Child<QComboBox>("period_list")),
                  QStringList({"5 min bar", "15 min bar", "1 hour bar", "1 day bar", "1 week bar",
                               "1 month bar", "Quarterly bar", "Yearly bar"}));
-        QCOMPARE(Child<QComboBox>("ComboBox2")->currentText(), QStringLiteral("1 month bar"));
-        QCOMPARE(Items(Child<QComboBox>("ComboBox3")), QStringList({"space", "comma"}));
-        QCOMPARE(Child<QComboBox>("ComboBox3")->currentText(), QStringLiteral("space"));
+        QCOMPARE(Child<QComboBox>("period_list")->currentText(), QStringLiteral("1 month bar"));
+        QCOMPARE(Items(Child<QComboBox>("delimiter_list")), QStringList({"space", "comma"}));
+        QCOMPARE(Child<QComboBox>("delimiter_list")->currentText(), QStringLiteral("space"));
 
-        QCOMPARE(Child<QLabel>("Label4")->text(), QStringLiteral("delimer"));
-        QCOMPARE(Child<QLabel>("Panel2")->text(),
+        QCOMPARE(Child<QLabel>("delimiter_label")->text(), QStringLiteral("delimer"));
+        QCOMPARE(Child<QLabel>("columns_label")->text(),
                  QStringLiteral("DATE [TIME] OPEN HIGH LOW CLOSE"));
-        QCOMPARE(Child<QPushButton>("BitBtn4")->text(), QString());
-        QVERIFY(!Child<QPushButton>("BitBtn4")->icon().isNull());
-        QCOMPARE(Child<QPushButton>("BitBtn5")->text(), QStringLiteral("Create Bar"));
-        QVERIFY(Child<BarTextArea>("RichEdit1") != nullptr);
-        QCOMPARE(form_->BarLines().Count(), std::size_t{0});
+        QCOMPARE(Child<QPushButton>("open_prices_button")->text(), QString());
+        QVERIFY(!Child<QPushButton>("open_prices_button")->icon().isNull());
+        QCOMPARE(Child<QPushButton>("create_bars_button")->text(), QStringLiteral("Create Bar"));
+        QVERIFY(Child<BarTextArea>("bar_text") != nullptr);
+        QCOMPARE(window_->BarLines().Count(), std::size_t{0});
     }
 
     void FocusMovesThroughControlsInRowOrder_data() {
         QTest::addColumn<QStringList>("order");
-        QTest::newRow("Varn Format") << QStringList({"ComboBox1", "Memo1", "BitBtn1"});
-        QTest::newRow("Trunc File") << QStringList({"BitBtn2", "BitBtn3", "SpinEdit1"});
-        QTest::newRow("Bar") << QStringList({"BitBtn4", "ComboBoxD", "ComboBoxT", "ComboBox2",
-                                             "BitBtn5", "ComboBox3", "RichEdit1"});
+        QTest::newRow("Varn Format")
+            << QStringList({"conversion_list", "example_text", "convert_button"});
+        QTest::newRow("Trunc File")
+            << QStringList({"open_lines_button", "truncate_button", "keep_lines_box"});
+        QTest::newRow("Bar") << QStringList({"open_prices_button", "date_layout_list",
+                                             "time_layout_list", "period_list",
+                                             "create_bars_button", "delimiter_list", "bar_text"});
     }
     void FocusMovesThroughControlsInRowOrder() {
         QFETCH(QStringList, order);
-        QWidget* widget = form_->findChild<QWidget*>(order.front());
+        QWidget* widget = window_->findChild<QWidget*>(order.front());
         QVERIFY(widget != nullptr);
         for (qsizetype i = 1; i < order.size(); ++i) {
             // The next named control in the chain, past the parts of the last one.
             do {
                 widget = widget->nextInFocusChain();
-            } while (!order.contains(widget->objectName()) && widget != form_.get());
+            } while (!order.contains(widget->objectName()) && widget != window_.get());
             QCOMPARE(widget->objectName(), order[i]);
         }
     }
 
     void VarnFormatPageShowsFirstExample() {
-        QCOMPARE(Child<QLabel>("Label1")->text(), QStringLiteral("Format"));
-        QCOMPARE(Child<QPushButton>("BitBtn1")->text(), QStringLiteral("Convert"));
-        QCOMPARE(Child<QGroupBox>("GroupBox1")->title(), QStringLiteral("Example"));
-        auto* formats = Child<QComboBox>("ComboBox1");
+        QCOMPARE(Child<QLabel>("format_label")->text(), QStringLiteral("Format"));
+        QCOMPARE(Child<QPushButton>("convert_button")->text(), QStringLiteral("Convert"));
+        QCOMPARE(Child<QGroupBox>("example_group")->title(), QStringLiteral("Example"));
+        auto* formats = Child<QComboBox>("conversion_list");
         QCOMPARE(formats->count(), 5);
         QCOMPARE(formats->currentIndex(), 0);
         QVERIFY(formats->itemText(0).startsWith(QStringLiteral("from ")));
         QVERIFY(formats->itemText(0).endsWith(QStringLiteral(" YYYY,MM,DD,PRICE")));
         QCOMPARE(formats->itemText(2), QStringLiteral("mm/dd/yyyy daily -> mm/dd/yyyy monthly"));
         QCOMPARE(
-            Child<QPlainTextEdit>("Memo1")->toPlainText(),
+            Child<QPlainTextEdit>("example_text")->toPlainText(),
             QStringLiteral("1971,1,4,4.318\n1971,1,5,4.3117\n1971,1,6,4.3113\n1971,1,7,4.3103"));
     }
 
     void TruncPageStartsEmpty() {
-        QCOMPARE(Child<QPushButton>("BitBtn2")->text(), QStringLiteral("Open"));
-        QCOMPARE(Child<QLabel>("Label3")->text(), QStringLiteral("...."));
-        QCOMPARE(Child<QPushButton>("BitBtn3")->text(), QStringLiteral("Truncate last"));
-        QCOMPARE(Child<QLabel>("Label2")->text(), QStringLiteral("lines"));
-        auto* spin = Child<QSpinBox>("SpinEdit1");
+        QCOMPARE(Child<QPushButton>("open_lines_button")->text(), QStringLiteral("Open"));
+        QCOMPARE(Child<QLabel>("line_count_label")->text(), QStringLiteral("...."));
+        QCOMPARE(Child<QPushButton>("truncate_button")->text(), QStringLiteral("Truncate last"));
+        QCOMPARE(Child<QLabel>("lines_label")->text(), QStringLiteral("lines"));
+        auto* spin = Child<QSpinBox>("keep_lines_box");
         QCOMPARE(spin->minimum(), 1);
         QCOMPARE(spin->maximum(), 10000000);
         QCOMPARE(spin->value(), 10000);
-        QVERIFY(form_->TruncFileLines().empty());
+        QVERIFY(window_->TruncateLines().empty());
     }
 
     void SpinBoxBringsTypedValueIntoRange_data() {
@@ -180,7 +137,7 @@ class MainWindowTest : public QObject {
     void SpinBoxBringsTypedValueIntoRange() {
         QFETCH(QString, typed);
         QFETCH(int, value);
-        auto* spin = Child<QSpinBox>("SpinEdit1");
+        auto* spin = Child<QSpinBox>("keep_lines_box");
         spin->selectAll();
         QTest::keyClicks(spin, typed);
         spin->interpretText();
@@ -201,10 +158,10 @@ class MainWindowTest : public QObject {
         QFETCH(int, conversion);
         QFETCH(int, lines);
         QFETCH(QString, first);
-        auto* formats = Child<QComboBox>("ComboBox1");
+        auto* formats = Child<QComboBox>("conversion_list");
         formats->setCurrentIndex(conversion == 1 ? 2 : 1);
         formats->setCurrentIndex(conversion);
-        const QString text = Child<QPlainTextEdit>("Memo1")->toPlainText();
+        const QString text = Child<QPlainTextEdit>("example_text")->toPlainText();
         const QStringList shown = text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
         QCOMPARE(shown.size(), lines);
         if (lines > 0) QCOMPARE(shown.front(), first);
@@ -216,7 +173,7 @@ class MainWindowTest : public QObject {
         WriteAll(input, "1971,1,4,4.318\r\n2001,12,31,10\n");
         dialogs_->open_answers.push_back(input);
         dialogs_->save_answers.push_back(output);
-        Child<QPushButton>("BitBtn1")->click();
+        Click("convert_button");
         QCOMPARE(ReadAll(output), QByteArray("1/4/1971   4.318\r\n12/31/2001   10\r\n"));
         QCOMPARE(dialogs_->messages, QStringList({"File " + output + " created!"}));
         QVERIFY(dialogs_->errors.isEmpty());
@@ -236,7 +193,7 @@ class MainWindowTest : public QObject {
         dialogs_->open_answers.push_back(cancel_open ? std::nullopt
                                                      : std::optional<QString>(input));
         dialogs_->save_answers.push_back(std::nullopt);
-        Child<QPushButton>("BitBtn1")->click();
+        Click("convert_button");
         QCOMPARE(dialogs_->save_asked, save_asked);
         QVERIFY(dialogs_->messages.isEmpty());
         QVERIFY(dialogs_->errors.isEmpty());
@@ -247,7 +204,7 @@ class MainWindowTest : public QObject {
         const QString output = Path("missing-out.txt");
         dialogs_->open_answers.push_back(input);
         dialogs_->save_answers.push_back(output);
-        Child<QPushButton>("BitBtn1")->click();
+        Click("convert_button");
         QVERIFY(dialogs_->messages.isEmpty());
         QCOMPARE(dialogs_->errors.size(), 1);
         QVERIFY2(dialogs_->errors.front().contains(input), qPrintable(dialogs_->errors.front()));
@@ -280,7 +237,7 @@ class MainWindowTest : public QObject {
         rlimit tight = old;
         tight.rlim_cur = pages * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (rlim_t{48} << 20);
         QCOMPARE(setrlimit(RLIMIT_AS, &tight), 0);
-        Child<QPushButton>("BitBtn1")->click();
+        Click("convert_button");
         QCOMPARE(setrlimit(RLIMIT_AS, &old), 0);
         QCOMPARE(dialogs_->errors.size(), 1);
         QVERIFY2(dialogs_->errors.front().contains(input), qPrintable(dialogs_->errors.front()));
@@ -293,7 +250,7 @@ class MainWindowTest : public QObject {
                 .entryList(QStringList{QStringLiteral(".varn-*")}, QDir::Files | QDir::Hidden);
         QVERIFY2(left.isEmpty(), qPrintable(left.join(QLatin1Char(' '))));
         QFile::remove(input);
-        QVERIFY(form_->isEnabled());
+        QVERIFY(window_->isEnabled());
     }
 
     void OpenCountsAndTruncateWritesLastLines() {
@@ -303,13 +260,13 @@ class MainWindowTest : public QObject {
         const QString output = Path("trunc-out.txt");
         WriteAll(input, text);
         dialogs_->open_answers.push_back(input);
-        Child<QPushButton>("BitBtn2")->click();
-        QCOMPARE(Child<QLabel>("Label3")->text(), QStringLiteral("100 lines"));
-        QCOMPARE(form_->TruncFileLines().size(), std::size_t{100});
+        Click("open_lines_button");
+        QCOMPARE(Child<QLabel>("line_count_label")->text(), QStringLiteral("100 lines"));
+        QCOMPARE(window_->TruncateLines().size(), std::size_t{100});
 
-        Child<QSpinBox>("SpinEdit1")->setValue(10);
+        Child<QSpinBox>("keep_lines_box")->setValue(10);
         dialogs_->save_answers.push_back(output);
-        Child<QPushButton>("BitBtn3")->click();
+        Click("truncate_button");
         QByteArray want;
         for (int i = 91; i <= 100; ++i) want += "line " + QByteArray::number(i) + "\r\n";
         QCOMPARE(ReadAll(output), want);
@@ -317,12 +274,12 @@ class MainWindowTest : public QObject {
         QCOMPARE(dialogs_->messages,
                  QStringList{QStringLiteral("File ") + output + QStringLiteral(" created!")});
         QCOMPARE(dialogs_->message_details, QStringList{QStringLiteral("last 10 of 100 lines")});
-        QCOMPARE(Child<QLabel>("Label3")->text(), QStringLiteral("100 lines"));
+        QCOMPARE(Child<QLabel>("line_count_label")->text(), QStringLiteral("100 lines"));
 
         // Again with another count, from the same held lines.
-        Child<QSpinBox>("SpinEdit1")->setValue(1000);
+        Child<QSpinBox>("keep_lines_box")->setValue(1000);
         dialogs_->save_answers.push_back(output);
-        Child<QPushButton>("BitBtn3")->click();
+        Click("truncate_button");
         QCOMPARE(ReadAll(output), text.replace("\n", "\r\n"));
     }
 
@@ -331,11 +288,11 @@ class MainWindowTest : public QObject {
         const QString output = Path("no-such-folder/out.txt");
         WriteAll(input, "01/02/2001 1.5 1.6 1.4 1.55\r\n");
         dialogs_->open_answers.push_back(input);
-        Child<QPushButton>("BitBtn2")->click();
+        Click("open_lines_button");
         dialogs_->save_answers.push_back(output);
-        Child<QPushButton>("BitBtn3")->click();
+        Click("truncate_button");
         dialogs_->save_answers.push_back(output);
-        Child<QPushButton>("BitBtn5")->click();
+        Click("create_bars_button");
         QCOMPARE(dialogs_->errors.size(), 2);
         for (const QString& error : dialogs_->errors)
             QVERIFY2(error.contains(output), qPrintable(error));
@@ -344,14 +301,14 @@ class MainWindowTest : public QObject {
     }
 
     void TruncateWithoutLinesAsksNothing() {
-        Child<QPushButton>("BitBtn3")->click();
+        Click("truncate_button");
         QCOMPARE(dialogs_->save_asked, 0);
     }
 
     void OpenFailureKeepsLabelAndReports() {
         dialogs_->open_answers.push_back(Path("absent.txt"));
-        Child<QPushButton>("BitBtn2")->click();
-        QCOMPARE(Child<QLabel>("Label3")->text(), QStringLiteral("...."));
+        Click("open_lines_button");
+        QCOMPARE(Child<QLabel>("line_count_label")->text(), QStringLiteral("...."));
         QCOMPARE(dialogs_->errors.size(), 1);
         QVERIFY(dialogs_->errors.front().contains(QStringLiteral("absent.txt")));
     }
@@ -372,28 +329,28 @@ class MainWindowTest : public QObject {
         for (int i = 0; i < lines; ++i) text += "01/02/2001 1.5 1.6 1.4 1.55\r\n";
         const QString input = Path("detect.txt");
         WriteAll(input, text);
-        Child<QComboBox>("ComboBoxD")->setCurrentIndex(3);
-        Child<QComboBox>("ComboBoxT")->setCurrentIndex(2);
+        Child<QComboBox>("date_layout_list")->setCurrentIndex(3);
+        Child<QComboBox>("time_layout_list")->setCurrentIndex(2);
         dialogs_->open_answers.push_back(input);
-        Child<QPushButton>("BitBtn4")->click();
-        QCOMPARE(form_->BarLines().Count(), static_cast<std::size_t>(lines));
-        QCOMPARE(Child<QComboBox>("ComboBoxD")->currentIndex(), date_layout);
-        QCOMPARE(Child<QComboBox>("ComboBoxT")->currentIndex(), time_layout);
+        Click("open_prices_button");
+        QCOMPARE(window_->BarLines().Count(), static_cast<std::size_t>(lines));
+        QCOMPARE(Child<QComboBox>("date_layout_list")->currentIndex(), date_layout);
+        QCOMPARE(Child<QComboBox>("time_layout_list")->currentIndex(), time_layout);
     }
 
     void BarOpenCancelledKeepsTheLoadedLines() {
         const QString input = Path("some.txt");
         WriteAll(input, "01/02/2001 1.5 1.6 1.4 1.55\r\n");
         dialogs_->open_answers.push_back(input);
-        Child<QPushButton>("BitBtn4")->click();
-        QCOMPARE(form_->BarLines().Count(), std::size_t{1});
-        form_->BarLines().Append("an edit");
+        Click("open_prices_button");
+        QCOMPARE(window_->BarLines().Count(), std::size_t{1});
+        window_->BarLines().Append("an edit");
         dialogs_->open_answers.push_back(std::nullopt);
-        Child<QPushButton>("BitBtn4")->click();
-        QCOMPARE(form_->BarLines().Count(), std::size_t{2});
-        QCOMPARE(form_->BarLines().Line(1), std::string_view("an edit"));
+        Click("open_prices_button");
+        QCOMPARE(window_->BarLines().Count(), std::size_t{2});
+        QCOMPARE(window_->BarLines().Line(1), std::string_view("an edit"));
         // A short file is not guessed at, and the status line says so.
-        QCOMPARE(Child<QLabel>("BarStatus")->text(),
+        QCOMPARE(Child<QLabel>("bar_status")->text(),
                  QStringLiteral("some.txt: 1 lines. Short file (\u2264 100 lines): choose the "
                                 "layouts"));
     }
@@ -403,58 +360,104 @@ class MainWindowTest : public QObject {
         WriteAll(input, "1971,1,4,4.318\n");
         dialogs_->open_answers.push_back(input);
         dialogs_->save_answers.push_back(std::nullopt);
-        Child<QPushButton>("BitBtn1")->click();
+        Click("convert_button");
         QCOMPARE(dialogs_->save_proposals, QStringList{Path("prices-0.txt")});
 
         // The next open dialog starts in the folder last chosen from.
         dialogs_->open_answers.push_back(std::nullopt);
-        Child<QPushButton>("BitBtn4")->click();
+        Click("open_prices_button");
         QCOMPARE(dialogs_->open_proposals.back(), QFileInfo(input).absolutePath());
 
         dialogs_->open_answers.push_back(input);
-        Child<QPushButton>("BitBtn2")->click();
-        Child<QSpinBox>("SpinEdit1")->setValue(7);
+        Click("open_lines_button");
+        Child<QSpinBox>("keep_lines_box")->setValue(7);
         dialogs_->save_answers.push_back(std::nullopt);
-        Child<QPushButton>("BitBtn3")->click();
+        Click("truncate_button");
         QCOMPARE(dialogs_->save_proposals.back(), Path("prices-last7.txt"));
     }
 
     void SettingsBringBackTheLastChoices() {
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.path());
-        QCoreApplication::setOrganizationName(QStringLiteral("varn-test"));
-        Child<QComboBox>("ComboBox1")->setCurrentIndex(4);
-        Child<QComboBox>("ComboBox2")->setCurrentIndex(3);
-        Child<QComboBox>("ComboBox3")->setCurrentIndex(1);
-        Child<QSpinBox>("SpinEdit1")->setValue(250);
-        form_->SetLastFolder(dir_.path());
-        SaveWindowSettings(*form_);
+        QSettings settings(Path("round-trip.ini"), QSettings::IniFormat);
+        Child<QComboBox>("conversion_list")->setCurrentIndex(4);
+        Child<QComboBox>("period_list")->setCurrentIndex(3);
+        Child<QComboBox>("delimiter_list")->setCurrentIndex(1);
+        Child<QSpinBox>("keep_lines_box")->setValue(250);
+        window_->SetLastFolder(dir_.path());
+        SaveWindowSettings(*window_, settings);
+        QCOMPARE(settings.value("bars/period").toInt(), 3);
 
-        TForm1 again(EnglishRegionalNames(), dialogs_.get());
-        QCOMPARE(again.findChild<QComboBox*>("ComboBox2")->currentIndex(), 5);  // the default
-        RestoreWindowSettings(again);
-        QCOMPARE(again.findChild<QComboBox*>("ComboBox1")->currentIndex(), 4);
-        QCOMPARE(again.findChild<QComboBox*>("ComboBox2")->currentIndex(), 3);
-        QCOMPARE(again.findChild<QComboBox*>("ComboBox3")->currentIndex(), 1);
-        QCOMPARE(again.findChild<QSpinBox*>("SpinEdit1")->value(), 250);
+        MainWindow again(EnglishRegionalNames(), dialogs_.get());
+        QCOMPARE(again.findChild<QComboBox*>("period_list")->currentIndex(), 5);  // the default
+        RestoreWindowSettings(again, settings);
+        QCOMPARE(again.findChild<QComboBox*>("conversion_list")->currentIndex(), 4);
+        QCOMPARE(again.findChild<QComboBox*>("period_list")->currentIndex(), 3);
+        QCOMPARE(again.findChild<QComboBox*>("delimiter_list")->currentIndex(), 1);
+        QCOMPARE(again.findChild<QSpinBox*>("keep_lines_box")->value(), 250);
         QCOMPARE(again.LastFolder(), dir_.path());
+    }
+
+    // Settings an earlier version wrote are read once, under their new keys.
+    void OldSettingKeysMoveToTheirNames_data() {
+        QTest::addColumn<QString>("old_key");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("value");
+        QTest::newRow("conversion") << "choices/ComboBox1"
+                                    << "convert/conversion"
+                                    << "conversion_list" << 2;
+        QTest::newRow("period") << "choices/ComboBox2"
+                                << "bars/period"
+                                << "period_list" << 3;
+        QTest::newRow("delimiter") << "choices/ComboBox3"
+                                   << "bars/delimiter"
+                                   << "delimiter_list" << 1;
+        QTest::newRow("lines") << "choices/SpinEdit1"
+                               << "truncate/lines"
+                               << "keep_lines_box" << 250;
+    }
+    void OldSettingKeysMoveToTheirNames() {
+        QFETCH(QString, old_key);
+        QFETCH(QString, key);
+        QFETCH(QString, control);
+        QFETCH(int, value);
+        QSettings settings(Path("old.ini"), QSettings::IniFormat);
+        settings.clear();
+        settings.setValue(old_key, value);
+        RestoreWindowSettings(*window_, settings);
+        QVERIFY(!settings.contains(old_key));
+        QCOMPARE(settings.value(key).toInt(), value);
+        QWidget* shown = window_->findChild<QWidget*>(control);
+        if (auto* list = qobject_cast<QComboBox*>(shown)) {
+            QCOMPARE(list->currentIndex(), value);
+        } else {
+            QCOMPARE(qobject_cast<QSpinBox*>(shown)->value(), value);
+        }
+        // A value under the new key wins over an old one left beside it.
+        settings.setValue(old_key, 1);
+        settings.setValue(key, value);
+        MigrateWindowSettings(settings);
+        QCOMPARE(settings.value(key).toInt(), value);
     }
 
     void DroppedFileLoadsIntoThePageThatShows() {
         const QString input = Path("dropped.txt");
         // Lines conversion 0 reads, so that the Varn Format page writes them.
         WriteAll(input, "1971,1,4,4.318\n1971,1,5,4.3117\n");
-        auto* pages = Child<QTabWidget>("PageControl1");
+        auto* pages = Child<QTabWidget>("pages");
         pages->setCurrentIndex(1);
-        form_->DropFile(input);
-        QCOMPARE(Child<QLabel>("Label3")->text(), QStringLiteral("2 lines"));
-        QCOMPARE(form_->BarLines().Count(), std::size_t{0});
+        window_->DropFile(input);
+        WaitUntilIdle();
+        QCOMPARE(Child<QLabel>("line_count_label")->text(), QStringLiteral("2 lines"));
+        QCOMPARE(window_->BarLines().Count(), std::size_t{0});
         pages->setCurrentIndex(2);
-        form_->DropFile(input);
-        QCOMPARE(form_->BarLines().Count(), std::size_t{2});
+        window_->DropFile(input);
+        WaitUntilIdle();
+        QCOMPARE(window_->BarLines().Count(), std::size_t{2});
         // On the Varn Format page the file is the input: only the save dialog asks.
         pages->setCurrentIndex(0);
         dialogs_->save_answers.push_back(Path("dropped-0.txt"));
-        form_->DropFile(input);
+        window_->DropFile(input);
+        WaitUntilIdle();
         QCOMPARE(dialogs_->open_asked, 0);
         QVERIFY(QFile::exists(Path("dropped-0.txt")));
     }
@@ -468,57 +471,57 @@ class MainWindowTest : public QObject {
         const QString mixed = Path("mixed.txt");
         WriteAll(mixed, text);
         dialogs_->open_answers.push_back(mixed);
-        Child<QPushButton>("BitBtn4")->click();
-        QCOMPARE(Child<QLabel>("BarStatus")->text(),
+        Click("open_prices_button");
+        QCOMPARE(Child<QLabel>("bar_status")->text(),
                  QStringLiteral("mixed.txt: 150 lines. No layout pair fits 96 of the first 100 "
                                 "lines: choose the layouts"));
 
         const QString daily = Path("status-daily.txt");
         WriteAll(daily, DailyLines(QDate(2001, 1, 1), 120));
         dialogs_->open_answers.push_back(daily);
-        Child<QPushButton>("BitBtn4")->click();
-        QCOMPARE(Child<QLabel>("BarStatus")->text(),
+        Click("open_prices_button");
+        QCOMPARE(Child<QLabel>("bar_status")->text(),
                  QStringLiteral("status-daily.txt: 120 lines. Detected: MM/DD/YYYY  OHLC Vol O.I. "
                                 "+ Not Indicated (100 of 100 lines fit)"));
 
         // A layout chosen by hand: how many of the first lines read under it.
-        auto* dates = Child<QComboBox>("ComboBoxD");
+        auto* dates = Child<QComboBox>("date_layout_list");
         dates->setCurrentIndex(6);  // DD/MM/YYYY: days above 12 do not read
         emit dates->activated(6);
         QVERIFY2(
-            Child<QLabel>("BarStatus")
+            Child<QLabel>("bar_status")
                 ->text()
                 .contains(QStringLiteral(" of the first 100 lines read under the chosen layouts")),
-            qPrintable(Child<QLabel>("BarStatus")->text()));
-        QVERIFY(!Child<QLabel>("BarStatus")->text().contains(QStringLiteral(" 100 of the first")));
+            qPrintable(Child<QLabel>("bar_status")->text()));
+        QVERIFY(!Child<QLabel>("bar_status")->text().contains(QStringLiteral(" 100 of the first")));
     }
 
     // The preview follows the layouts, the price form and the text.
     void LinePreviewFollowsLayoutsAndText() {
-        auto* preview = Child<QLabel>("LinePreview");
+        auto* preview = Child<QLabel>("line_preview");
         QVERIFY(preview != nullptr);
         QCOMPARE(preview->text(), QString());  // nothing loaded
         const QString daily = Path("preview-daily.txt");
         WriteAll(daily, DailyLines(QDate(2001, 1, 15), 120));
-        QVERIFY(form_->LoadBarFile(daily));
+        QVERIFY(window_->LoadBarFile(daily));
         const QString reads = QStringLiteral(
             "Line 1 reads: date 2001-01-15  no time  open 1.5  high 1.6  low 1.4  close 1.55");
         QCOMPARE(preview->text(), reads);
 
-        auto* dates = Child<QComboBox>("ComboBoxD");
+        auto* dates = Child<QComboBox>("date_layout_list");
         dates->setCurrentIndex(6);  // DD/MM/YYYY: the 15th month does not read
         QVERIFY2(preview->text().startsWith(QStringLiteral("Line 1 does not read: ")),
                  qPrintable(preview->text()));
         dates->setCurrentIndex(5);
         QCOMPARE(preview->text(), reads);
 
-        Child<QComboBox>("ComboBoxPrices")->setCurrentIndex(2);  // single
+        Child<QComboBox>("price_form_list")->setCurrentIndex(2);  // single
         QCOMPARE(preview->text(),
                  QStringLiteral("Line 1 reads: date 2001-01-15  no time  price 1.5"));
-        Child<QComboBox>("ComboBoxPrices")->setCurrentIndex(0);
+        Child<QComboBox>("price_form_list")->setCurrentIndex(0);
 
         // Editing the first line: "1.5" becomes "7.5".
-        auto* area = Child<BarTextArea>("RichEdit1");
+        auto* area = Child<BarTextArea>("bar_text");
         area->SetCursor({0, 11});
         area->DeleteForward();
         area->InsertText("7");
@@ -534,11 +537,11 @@ class MainWindowTest : public QObject {
         const QString output = Path("bars.txt");
         WriteAll(input, DailyLines(QDate(2001, 1, 15), 79));  // 15 January to 3 April
         dialogs_->open_answers.push_back(input);
-        Child<QPushButton>("BitBtn4")->click();
-        Child<QComboBox>("ComboBoxD")->setCurrentIndex(5);
-        Child<QComboBox>("ComboBox3")->setCurrentIndex(1);
+        Click("open_prices_button");
+        Child<QComboBox>("date_layout_list")->setCurrentIndex(5);
+        Child<QComboBox>("delimiter_list")->setCurrentIndex(1);
         dialogs_->save_answers.push_back(output);
-        Child<QPushButton>("BitBtn5")->click();
+        Click("create_bars_button");
 
         const QList<QByteArray> bars = ReadAll(output).split('\n');
         QCOMPARE(bars.size(), 5);  // four bars and the empty piece after the last line end
@@ -547,10 +550,9 @@ class MainWindowTest : public QObject {
         QCOMPARE(bars[3], QByteArray("4.3.2001, 1.5000, 1.6000, 1.4000, 1.5500\r"));
         QCOMPARE(dialogs_->messages, QStringList({"File " + output + " created!"}));
         QCOMPARE(dialogs_->message_details, QStringList{QStringLiteral("4 bars from 79 lines")});
-        QVERIFY(!BreakRequested());
-        QVERIFY(!TT_Progr->isVisible());
+        QVERIFY(!window_->Progress().isVisible());
         // The bars show in the chart, hidden until now.
-        auto* chart = Child<BarChart>("BarChart");
+        auto* chart = Child<BarChart>("chart");
         QVERIFY(!chart->isHidden());
         QCOMPARE(chart->BarCount(), std::size_t{4});
     }
@@ -559,23 +561,23 @@ class MainWindowTest : public QObject {
         const QString input = Path("skips.txt");
         WriteAll(input, "Date Open High Low Close\n01/02/2001 1 2 0.5 1.5\n01/03/2001 1 2\n");
         dialogs_->open_answers.push_back(input);
-        Child<QPushButton>("BitBtn4")->click();
-        Child<QComboBox>("ComboBoxD")->setCurrentIndex(5);
-        Child<QComboBox>("ComboBox2")->setCurrentIndex(3);  // days
+        Click("open_prices_button");
+        Child<QComboBox>("date_layout_list")->setCurrentIndex(5);
+        Child<QComboBox>("period_list")->setCurrentIndex(3);  // days
         dialogs_->save_answers.push_back(Path("skips-bars.txt"));
-        Child<QPushButton>("BitBtn5")->click();
+        Click("create_bars_button");
         QCOMPARE(dialogs_->message_details.size(), 1);
         QCOMPARE(dialogs_->message_details.front(),
-                 QStringLiteral("1 bars from 3 lines; 2 lines skipped (first: line 1: Can't "
-                                "extract Month string: DATE substring: DATE)"));
+                 QStringLiteral("1 bars from 3 lines; 1 line skipped (first: line 3: fewer "
+                                "than four prices)"));
 
         // Lines none of which reads: a warning, no save dialog, nothing written.
         const QString none = Path("none.txt");
         WriteAll(none, "bad\nworse\n");
         dialogs_->open_answers.push_back(none);
-        Child<QPushButton>("BitBtn4")->click();
+        Click("open_prices_button");
         const int asked = dialogs_->save_asked;
-        Child<QPushButton>("BitBtn5")->click();
+        Click("create_bars_button");
         QCOMPARE(dialogs_->save_asked, asked);
         QCOMPARE(dialogs_->messages.size(), 1);
         QCOMPARE(dialogs_->errors.size(), 1);
@@ -585,7 +587,7 @@ class MainWindowTest : public QObject {
 
     void CreateBarWithSaveCancelledWritesNothing() {
         dialogs_->save_answers.push_back(std::nullopt);
-        Child<QPushButton>("BitBtn5")->click();
+        Click("create_bars_button");
         QCOMPARE(dialogs_->save_asked, 1);
         QVERIFY(dialogs_->messages.isEmpty());
     }
@@ -595,14 +597,14 @@ class MainWindowTest : public QObject {
         const QString output = Path("long-bars.txt");
         WriteAll(input, DailyLines(QDate(1900, 1, 1), 73000));  // two centuries
         dialogs_->open_answers.push_back(input);
-        Child<QPushButton>("BitBtn4")->click();
-        QCOMPARE(Child<QComboBox>("ComboBoxD")->currentIndex(), 5);
+        Click("open_prices_button");
+        QCOMPARE(Child<QComboBox>("date_layout_list")->currentIndex(), 5);
 
         BarChoices choices;
         choices.date_layout = DateLayout::MMDDYYYYSlash;
         choices.time_layout = TimeLayout::NotIndicated;
         std::vector<std::string> all;
-        QVERIFY(RunBars(LineSource::Lines(form_->BarLines(), "long.txt"), Destination::Lines(all),
+        QVERIFY(RunBars(LineSource::Lines(window_->BarLines(), "long.txt"), Destination::Lines(all),
                         choices)
                     .ok());
         QVERIFY(all.size() > 2000);
@@ -615,24 +617,25 @@ class MainWindowTest : public QObject {
         QTimer watcher;
         watcher.setInterval(0);
         connect(&watcher, &QTimer::timeout, this, [&] {
-            if (TT_Progr == nullptr || TT_Progr->Position() < 20 || pressed_at >= 0) return;
-            buttons_locked = !Child<QPushButton>("BitBtn5")->isEnabled() &&
-                             !Child<QPushButton>("BitBtn1")->isEnabled() &&
-                             !Child<QPushButton>("BitBtn4")->isEnabled();
-            text_locked = Child<BarTextArea>("RichEdit1")->IsReadOnly();
-            pressed_at = TT_Progr->Position();
-            TT_Progr->findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
+            ProgressWindow& progress = window_->Progress();
+            if (progress.Position() < 20 || pressed_at >= 0) return;
+            buttons_locked = !Child<QPushButton>("create_bars_button")->isEnabled() &&
+                             !Child<QPushButton>("convert_button")->isEnabled() &&
+                             !Child<QPushButton>("open_prices_button")->isEnabled();
+            text_locked = Child<BarTextArea>("bar_text")->IsReadOnly();
+            pressed_at = progress.Position();
+            progress.findChild<QPushButton*>(QStringLiteral("break_button"))->click();
         });
         watcher.start();
         dialogs_->save_answers.push_back(output);
-        Child<QPushButton>("BitBtn5")->click();
+        Click("create_bars_button");
 
         watcher.stop();
         QVERIFY(pressed_at >= 20);
         QVERIFY(buttons_locked);
         QVERIFY(text_locked);
-        QVERIFY(Child<QPushButton>("BitBtn5")->isEnabled());
-        QVERIFY(!Child<BarTextArea>("RichEdit1")->IsReadOnly());
+        QVERIFY(Child<QPushButton>("create_bars_button")->isEnabled());
+        QVERIFY(!Child<BarTextArea>("bar_text")->IsReadOnly());
         QByteArray written = ReadAll(output);
         QList<QByteArray> bars = written.split('\n');
         bars.removeLast();
@@ -642,9 +645,9 @@ class MainWindowTest : public QObject {
             QCOMPARE(bars[i], QByteArray::fromStdString(all[static_cast<std::size_t>(i)] + "\r"));
         }
         QCOMPARE(dialogs_->messages, QStringList({"File " + output + " created!"}));
-        QVERIFY(!BreakRequested());
+        QVERIFY(!window_->Progress().isVisible());
     }
 };
 
 QTEST_MAIN(MainWindowTest)
-#include "main_window_test.moc"
+#include "MainWindowTest.moc"

@@ -1,0 +1,36 @@
+#pragma once
+// The questions the window asks and the messages it shows: which file to
+// open, where to save, and the boxes that report a created file or a
+// failure. The window holds them behind this interface, so a test answers
+// them without a screen (PlatformDialogs asks the user, the tests' double
+// answers from a list):
+//
+//   OnConvertClicked -> GetOpenFileName "in.txt", GetSaveFileName "out.txt"
+//                    -> ShowMessage "File out.txt created!", "2 lines written"
+
+#include <QString>
+
+class QWidget;
+
+namespace varn {
+
+class Dialogs {
+  public:
+    virtual ~Dialogs() = default;
+
+    // On entry path proposes where to start: a folder, or a file whose folder
+    // is shown with its name selected (empty: anywhere). True with path set to
+    // the chosen file; false when the user cancels. The file need not exist.
+    virtual bool GetOpenFileName(QWidget* parent, QString& path) = 0;
+    // True with path set as typed (no extension is added); an existing file is
+    // confirmed before it is chosen. False when the user cancels.
+    virtual bool GetSaveFileName(QWidget* parent, QString& path) = 0;
+    // A message box with an empty title and one OK button; details, when not
+    // empty, is its informative text under the message.
+    virtual void ShowMessage(QWidget* parent, const QString& text,
+                             const QString& details = QString()) = 0;
+    // The same for a failure.
+    virtual void ShowError(QWidget* parent, const QString& text) = 0;
+};
+
+}  // namespace varn

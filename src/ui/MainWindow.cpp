@@ -1,0 +1,666 @@
+#include "ui/MainWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QStyle>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bars/bar_line.h"
+#include "bars/build_bars.h"
+#include "calendar/date_layouts.h"
+#include "convert/conversions.h"
+#include "io/line_output.h"
+#include "truncate/truncate.h"
+#include "ui/BarChart.h"
+#include "ui/BarOptionsRow.h"
+#include "ui/BarTextArea.h"
+#include "ui/FirstLinePreview.h"
+#include "ui/ProgressWindow.h"
+#include "ui/ReportText.h"
+
+namespace varn {
+
+namespace {
+
+// A path as the file layer takes it: in the local 8-bit encoding.
+std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+QString CreatedMessage(const QString& path) {
+    return QStringLiteral("File ") + path + QStringLiteral(" created!");
+}
+
+QString Latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void FillList(QComboBox* list, auto&& items) {
+    for (const auto& item : items) list->addItem(Latin1(item));
+}
+
+// A spin box that takes any whole number typed and brings it into range when
+// the text is read (on leaving the box): 20000000 becomes the maximum, 0 the
+// minimum, and text that is no number counts as the minimum.
+class RangeSpinBox final : public QSpinBox {
+  public:
+    using QSpinBox::QSpinBox;
+
+  protected:
+    QValidator::State validate(QString& input, int&) const override {
+        const QString text = input.trimmed();
+        if (text.isEmpty() || text == QStringLiteral("-") || text == QStringLiteral("+")) {
+            return QValidator::Intermediate;
+        }
+        bool ok = false;
+        const qlonglong value = text.toLongLong(&ok);
+        if (!ok) {
+            // Digits too many for a number still only await correction.
+            const bool digits = std::all_of(
+                text.begin() + (text[0] == QLatin1Char('-') || text[0] == QLatin1Char('+')),
+                text.end(), [](QChar c) { return c.isDigit(); });
+            return digits ? QValidator::Intermediate : QValidator::Invalid;
+        }
+        return value >= minimum() && value <= maximum() ? QValidator::Acceptable
+                                                        : QValidator::Intermediate;
+    }
+    void fixup(QString& input) const override {
+        const QString text = input.trimmed();
+        bool ok = false;
+        const qlonglong value = text.toLongLong(&ok);
+        if (!ok) {
+            const bool negative = text.startsWith(QLatin1Char('-'));
+            const bool digits = text.size() > 1 && std::all_of(text.begin() + 1, text.end(),
+                                                               [](QChar c) { return c.isDigit(); });
+            input = QString::number(digits && !negative ? maximum() : minimum());
+            return;
+        }
+        input = QString::number(std::clamp<qlonglong>(value, minimum(), maximum()));
+    }
+};
+
+// How often a running bar job lets pending events run: the clock is read
+// every CheckEveryLines lines, events run once EventInterval has passed.
+constexpr unsigned CheckEveryLines = 1024;
+constexpr qint64 EventIntervalMs = 5;
+
+}  // namespace
+
+MainWindow::MainWindow(const RegionalNames& names, Dialogs* dialogs, QWidget* parent)
+    : QMainWindow(parent),
+      regional_(names),
+      names_(names),
+      dialogs_(dialogs != nullptr ? dialogs : &platform_dialogs_) {
+    setObjectName(QStringLiteral("main_window"));
+    setWindowTitle(QStringLiteral("Varn Format Convertor"));
+    setAcceptDrops(true);
+    resize(794, 309);
+
+    pages_ = new QTabWidget(this);
+    pages_->setObjectName(QStringLiteral("pages"));
+    setCentralWidget(pages_);
+
+    BuildConvertPage();
+    BuildTruncatePage();
+    BuildBarPage();
+    pages_->setCurrentWidget(bar_page_);
+    progress_ = new ProgressWindow(this);
+
+    conversion_list_->setCurrentIndex(0);
+    OnConversionChosen();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::BuildConvertPage() {
+    convert_page_ = new QWidget();
+    convert_page_->setObjectName(QStringLiteral("convert_page"));
+    pages_->addTab(convert_page_, QStringLiteral("Varn Format"));
+
+    format_label_ = new QLabel(QStringLiteral("Format"), convert_page_);
+    format_label_->setObjectName(QStringLiteral("format_label"));
+    format_label_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    conversion_list_ = new QComboBox(convert_page_);
+    conversion_list_->setObjectName(QStringLiteral("conversion_list"));
+    conversion_list_->setEditable(false);
+    conversion_list_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    FillList(conversion_list_, ConversionItems);
+    format_label_->setBuddy(conversion_list_);
+
+    convert_button_ = new QPushButton(style()->standardIcon(QStyle::SP_DialogApplyButton),
+                                      QStringLiteral("Convert"), convert_page_);
+    convert_button_->setObjectName(QStringLiteral("convert_button"));
+    convert_button_->setMinimumSize(133, 54);
+
+    example_group_ = new QGroupBox(QStringLiteral("Example"), convert_page_);
+    example_group_->setObjectName(QStringLiteral("example_group"));
+    example_text_ = new QPlainTextEdit(example_group_);
+    example_text_->setObjectName(QStringLiteral("example_text"));
+    example_text_->setReadOnly(true);
+    example_text_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    auto* group_layout = new QVBoxLayout(example_group_);
+    group_layout->addWidget(example_text_);
+
+    // The list and the button in a row, the example under them taking the
+    // rest of the page.
+    auto* row = new QHBoxLayout();
+    row->addWidget(format_label_);
+    row->addWidget(conversion_list_, 1);
+    row->addWidget(convert_button_);
+    auto* page = new QVBoxLayout(convert_page_);
+    page->setContentsMargins(7, 9, 7, 7);
+    page->setSpacing(11);
+    page->addLayout(row);
+    page->addWidget(example_group_, 1);
+
+    setTabOrder(conversion_list_, example_text_);
+    setTabOrder(example_text_, convert_button_);
+
+    connect(conversion_list_, &QComboBox::currentIndexChanged, this,
+            &MainWindow::OnConversionChosen);
+    connect(conversion_list_, &QComboBox::activated, this, &MainWindow::OnConversionChosen);
+    connect(convert_button_, &QPushButton::clicked, this, &MainWindow::OnConvertClicked);
+}
+
+void MainWindow::BuildTruncatePage() {
+    truncate_page_ = new QWidget();
+    truncate_page_->setObjectName(QStringLiteral("truncate_page"));
+    pages_->addTab(truncate_page_, QStringLiteral("Trunc File"));
+
+    open_lines_button_ = new QPushButton(QStringLiteral("Open"), truncate_page_);
+    open_lines_button_->setObjectName(QStringLiteral("open_lines_button"));
+    open_lines_button_->setMinimumSize(75, 34);
+
+    line_count_label_ = new QLabel(QStringLiteral("...."), truncate_page_);
+    line_count_label_->setObjectName(QStringLiteral("line_count_label"));
+    // Room for the count of the largest file, so the row keeps its place.
+    line_count_label_->setMinimumWidth(
+        line_count_label_->fontMetrics().horizontalAdvance(QStringLiteral("0000000000 lines")));
+
+    truncate_button_ = new QPushButton(QStringLiteral("Truncate last"), truncate_page_);
+    truncate_button_->setObjectName(QStringLiteral("truncate_button"));
+    truncate_button_->setMinimumSize(117, 34);
+
+    keep_lines_box_ = new RangeSpinBox(truncate_page_);
+    keep_lines_box_->setObjectName(QStringLiteral("keep_lines_box"));
+    keep_lines_box_->setRange(1, 10000000);
+    keep_lines_box_->setValue(10000);
+    keep_lines_box_->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+    keep_lines_box_->setMinimumWidth(103);
+
+    lines_label_ = new QLabel(QStringLiteral("lines"), truncate_page_);
+    lines_label_->setObjectName(QStringLiteral("lines_label"));
+
+    auto* row = new QHBoxLayout();
+    row->setSpacing(9);
+    row->addWidget(open_lines_button_);
+    row->addWidget(line_count_label_);
+    row->addWidget(truncate_button_);
+    row->addWidget(keep_lines_box_);
+    row->addWidget(lines_label_);
+    row->addStretch(1);
+    auto* page = new QVBoxLayout(truncate_page_);
+    page->setContentsMargins(4, 3, 4, 4);
+    page->addLayout(row);
+    page->addStretch(1);
+
+    setTabOrder(open_lines_button_, truncate_button_);
+    setTabOrder(truncate_button_, keep_lines_box_);
+
+    connect(open_lines_button_, &QPushButton::clicked, this, &MainWindow::OnOpenLinesClicked);
+    connect(truncate_button_, &QPushButton::clicked, this, &MainWindow::OnTruncateClicked);
+}
+
+void MainWindow::BuildBarPage() {
+    bar_page_ = new QWidget();
+    bar_page_->setObjectName(QStringLiteral("bar_page"));
+    pages_->addTab(bar_page_, QStringLiteral("Bar"));
+
+    bar_panel_ = new QFrame(bar_page_);
+    bar_panel_->setObjectName(QStringLiteral("bar_panel"));
+    bar_panel_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+
+    open_prices_button_ =
+        new QPushButton(style()->standardIcon(QStyle::SP_DialogOpenButton), QString(), bar_panel_);
+    open_prices_button_->setObjectName(QStringLiteral("open_prices_button"));
+    open_prices_button_->setFixedSize(48, 37);
+    open_prices_button_->setIconSize(QSize(24, 24));
+    open_prices_button_->setToolTip(QStringLiteral("Open"));
+
+    date_layout_list_ = new QComboBox(bar_panel_);
+    date_layout_list_->setObjectName(QStringLiteral("date_layout_list"));
+    // Each list as wide as its longest item.
+    date_layout_list_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    for (int n = 0; n < DateLayoutCount; ++n) date_layout_list_->addItem(Latin1(DateLayoutItem(n)));
+
+    time_layout_list_ = new QComboBox(bar_panel_);
+    time_layout_list_->setObjectName(QStringLiteral("time_layout_list"));
+    time_layout_list_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    FillList(time_layout_list_, TimeLayoutItems);
+
+    period_list_ = new QComboBox(bar_panel_);
+    period_list_->setObjectName(QStringLiteral("period_list"));
+    period_list_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    FillList(period_list_, BarPeriodItems);
+    period_list_->setCurrentIndex(Number(BarPeriod::Month));
+
+    create_bars_button_ = new QPushButton(style()->standardIcon(QStyle::SP_MediaPlay),
+                                          QStringLiteral("Create Bar"), bar_panel_);
+    create_bars_button_->setObjectName(QStringLiteral("create_bars_button"));
+    create_bars_button_->setMinimumSize(123, 31);
+
+    delimiter_label_ = new QLabel(QStringLiteral("delimer"), bar_panel_);
+    delimiter_label_->setObjectName(QStringLiteral("delimiter_label"));
+    delimiter_label_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    delimiter_list_ = new QComboBox(bar_panel_);
+    delimiter_list_->setObjectName(QStringLiteral("delimiter_list"));
+    delimiter_list_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    FillList(delimiter_list_, DelimiterItems);
+    delimiter_list_->setCurrentIndex(0);
+    delimiter_label_->setBuddy(delimiter_list_);
+
+    columns_label_ = new QLabel(QStringLiteral("DATE [TIME] OPEN HIGH LOW CLOSE"), bar_panel_);
+    columns_label_->setObjectName(QStringLiteral("columns_label"));
+    columns_label_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    columns_label_->setAlignment(Qt::AlignCenter);
+    columns_label_->setMinimumHeight(25);
+
+    auto* lists = new QHBoxLayout();
+    lists->setSpacing(2);
+    lists->addWidget(open_prices_button_);
+    lists->addWidget(date_layout_list_);
+    lists->addWidget(time_layout_list_);
+    lists->addWidget(period_list_);
+    lists->addSpacing(2);
+    lists->addWidget(create_bars_button_);
+    lists->addSpacing(6);
+    lists->addWidget(delimiter_label_);
+    lists->addWidget(delimiter_list_);
+    lists->addStretch(1);
+    auto* panel = new QVBoxLayout(bar_panel_);
+    panel->setContentsMargins(2, 1, 1, 1);
+    panel->setSpacing(3);
+    panel->addLayout(lists);
+    panel->addWidget(columns_label_);
+
+    bar_text_ = new BarTextArea(bar_lines_, bar_page_);
+    bar_text_->setObjectName(QStringLiteral("bar_text"));
+
+    auto* layout = new QVBoxLayout(bar_page_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(bar_panel_);
+    // The text area and, once a job has run, the chart of its bars.
+    bar_splitter_ = new QSplitter(Qt::Vertical, bar_page_);
+    bar_splitter_->setObjectName(QStringLiteral("bar_splitter"));
+    bar_splitter_->addWidget(bar_text_);
+    chart_ = new BarChart(bar_splitter_);
+    chart_->setObjectName(QStringLiteral("chart"));
+    chart_->hide();
+    bar_splitter_->addWidget(chart_);
+    bar_splitter_->setChildrenCollapsible(false);
+    layout->addWidget(bar_splitter_, 1);
+    // Where things stand: the file, its lines, and what detection found.
+    bar_status_ = new QLabel(QStringLiteral("No file loaded"), bar_page_);
+    bar_status_->setObjectName(QStringLiteral("bar_status"));
+    bar_status_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    bar_status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(bar_status_);
+    // How the first line reads under the layouts chosen: a time taken from a
+    // whole-number price, or day and month swapped, show before a job runs.
+    line_preview_ = new QLabel(bar_page_);
+    line_preview_->setObjectName(QStringLiteral("line_preview"));
+    line_preview_->setWordWrap(true);
+    line_preview_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    line_preview_->setContentsMargins(3, 1, 3, 1);
+    layout->addWidget(line_preview_);
+    // A layout chosen by hand: say how the first lines read under it.
+    connect(date_layout_list_, &QComboBox::activated, this, &MainWindow::ShowChosenLayoutsStatus);
+    connect(time_layout_list_, &QComboBox::activated, this, &MainWindow::ShowChosenLayoutsStatus);
+
+    setTabOrder(open_prices_button_, date_layout_list_);
+    setTabOrder(date_layout_list_, time_layout_list_);
+    setTabOrder(time_layout_list_, period_list_);
+    setTabOrder(period_list_, create_bars_button_);
+    setTabOrder(create_bars_button_, delimiter_list_);
+    setTabOrder(delimiter_list_, bar_text_);
+
+    connect(open_prices_button_, &QPushButton::clicked, this, &MainWindow::OnOpenPricesClicked);
+    connect(create_bars_button_, &QPushButton::clicked, this, &MainWindow::OnCreateBarsClicked);
+    BuildBarOptionsRow();
+    connect(date_layout_list_, &QComboBox::currentIndexChanged, this, &MainWindow::ShowLinePreview);
+    connect(time_layout_list_, &QComboBox::currentIndexChanged, this, &MainWindow::ShowLinePreview);
+    connect(bar_options_, &BarOptionsRow::FormChanged, this, &MainWindow::ShowLinePreview);
+    connect(bar_text_, &BarTextArea::Edited, this, &MainWindow::ShowLinePreview);
+}
+
+// The further bar choices, in a row under the lists and before the text area
+// in the focus order.
+void MainWindow::BuildBarOptionsRow() {
+    bar_options_ = new BarOptionsRow(bar_page_);
+    if (auto* layout = qobject_cast<QVBoxLayout*>(bar_page_->layout())) {
+        layout->insertWidget(1, bar_options_);
+    }
+    setTabOrder(delimiter_list_, bar_options_->FirstControl());
+    setTabOrder(bar_options_->LastControl(), bar_text_);
+}
+
+void MainWindow::OnConversionChosen() {
+    example_text_->clear();
+    QStringList example;
+    const std::optional<Conversion> conversion = ConversionOf(conversion_list_->currentIndex());
+    if (!conversion) return;
+    for (const std::string_view line : ConversionExample(*conversion)) {
+        example.push_back(Latin1(line));
+    }
+    if (!example.isEmpty()) example_text_->setPlainText(example.join(QLatin1Char('\n')));
+}
+
+void MainWindow::ShowFailure(const JobStatus& status) {
+    dialogs_->ShowError(this, QString::fromLocal8Bit(status.Message()));
+}
+
+void MainWindow::RememberFolder(const QString& chosen) {
+    last_folder_ = QFileInfo(chosen).absolutePath();
+}
+
+QString MainWindow::ProposedName(const QString& input, const QString& suffix) {
+    if (input.isEmpty()) return last_folder_;
+    const QFileInfo info(input);
+    return info.dir().filePath(info.completeBaseName() + QLatin1Char('-') + suffix +
+                               QStringLiteral(".txt"));
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!job_running_ && event->mimeData()->hasUrls() &&
+        event->mimeData()->urls().front().isLocalFile()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    if (job_running_ || !event->mimeData()->hasUrls()) return;
+    const QString path = event->mimeData()->urls().front().toLocalFile();
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    DropFile(path);
+}
+
+void MainWindow::DropFile(const QString& path) {
+    if (job_running_) return;
+    RememberFolder(path);
+    // A file dropped loads into the page that shows, or is the input of Convert.
+    if (pages_->currentWidget() == convert_page_) {
+        ConvertFile(path);
+    } else if (pages_->currentWidget() == truncate_page_) {
+        LoadTruncateLines(path);
+    } else {
+        LoadBarFile(path);
+    }
+}
+
+void MainWindow::ShowChosenLayoutsStatus() {
+    const auto date = DateLayoutOf(date_layout_list_->currentIndex());
+    const auto time = TimeLayoutOf(time_layout_list_->currentIndex());
+    if (!date || !time || bar_file_name_.empty()) return;
+    const std::size_t examined =
+        std::min<std::size_t>(bar_lines_.Count(), static_cast<std::size_t>(DetectLineCount));
+    std::vector<std::string_view> first;
+    first.reserve(examined);
+    for (std::size_t i = 0; i < examined; ++i) first.push_back(bar_lines_.Line(i));
+    BarChoices choices;
+    bar_options_->Apply(choices);
+    const int fitting = CountFittingLines(first, {*date, *time}, choices.prices, names_);
+    bar_status_->setText(ChosenLayoutsStatusText(
+        QFileInfo(QString::fromLocal8Bit(bar_file_name_.c_str())).fileName(), bar_lines_.Count(),
+        fitting, static_cast<int>(examined)));
+}
+
+void MainWindow::ShowLinePreview() {
+    if (line_preview_ == nullptr || bar_options_ == nullptr) return;  // still being built
+    const auto date = DateLayoutOf(date_layout_list_->currentIndex());
+    const auto time = TimeLayoutOf(time_layout_list_->currentIndex());
+    if (!date || !time || bar_lines_.Count() == 0) {
+        line_preview_->clear();
+        return;
+    }
+    BarChoices choices;
+    bar_options_->Apply(choices);
+    line_preview_->setText(FirstLinePreviewText(bar_lines_, *date, *time, choices.prices, names_));
+}
+
+void MainWindow::SetJobRunning(bool running) {
+    job_running_ = running;
+    for (QPushButton* button : {convert_button_, open_lines_button_, truncate_button_,
+                                open_prices_button_, create_bars_button_}) {
+        button->setEnabled(!running);
+    }
+    bar_text_->SetReadOnly(running);
+}
+
+// Convert.
+void MainWindow::OnConvertClicked() {
+    if (job_running_) return;
+    QString input = last_folder_;
+    if (!dialogs_->GetOpenFileName(this, input)) return;
+    RememberFolder(input);
+    ConvertFile(input);
+}
+
+void MainWindow::ConvertFile(const QString& input) {
+    const std::optional<Conversion> conversion = ConversionOf(conversion_list_->currentIndex());
+    if (!conversion) return;
+    QString output = ProposedName(input, QString::number(Number(*conversion)));
+    if (!dialogs_->GetSaveFileName(this, output)) return;
+    const std::string input_path = LocalPath(input);
+    JobReport report;
+    report.status = CatchOutOfMemory(input_path, [&] {
+        report = RunConversion(LineSource::File(input_path), Destination::File(LocalPath(output)),
+                               {*conversion});
+        return report.status;
+    });
+    if (report.used_no_line()) {
+        dialogs_->ShowError(
+            this,
+            NoLineUsedText(report, QStringLiteral("as conversion %1").arg(Number(*conversion))));
+        return;
+    }
+    if (!report.ok()) {
+        ShowFailure(report.status);
+        return;
+    }
+    dialogs_->ShowMessage(this, CreatedMessage(output), ConversionReportText(report));
+}
+
+// Open (Trunc File).
+void MainWindow::OnOpenLinesClicked() {
+    if (job_running_) return;
+    QString path = last_folder_;
+    if (!dialogs_->GetOpenFileName(this, path)) return;
+    RememberFolder(path);
+    LoadTruncateLines(path);
+}
+
+void MainWindow::LoadTruncateLines(const QString& path) {
+    truncate_file_name_ = LocalPath(path);
+    const JobStatus status = CatchOutOfMemory(
+        truncate_file_name_, [&] { return LoadTruncFile(truncate_file_name_, truncate_lines_); });
+    if (!status) {
+        TruncLines().swap(truncate_lines_);  // what was read before memory ran out
+        ShowFailure(status);
+        return;
+    }
+    line_count_label_->setText(QString::number(truncate_lines_.size()) + QStringLiteral(" lines"));
+}
+
+// Truncate last.
+void MainWindow::OnTruncateClicked() {
+    if (job_running_) return;
+    if (truncate_lines_.empty()) return;
+    keep_lines_box_->interpretText();
+    QString path = ProposedName(QString::fromLocal8Bit(truncate_file_name_.c_str()),
+                                QStringLiteral("last") + QString::number(keep_lines_box_->value()));
+    if (!dialogs_->GetSaveFileName(this, path)) return;
+    const std::string output_path = LocalPath(path);
+    const StringLines lines(truncate_lines_);
+    const std::int64_t wanted = keep_lines_box_->value();
+    JobReport report;
+    report.status = CatchOutOfMemory(output_path, [&] {
+        report = RunTruncate(LineSource::Lines(lines, truncate_file_name_),
+                             Destination::File(output_path), TruncateChoices{wanted});
+        return report.status;
+    });
+    if (!report.ok()) {
+        ShowFailure(report.status);
+        return;
+    }
+    dialogs_->ShowMessage(this, CreatedMessage(path), TruncReportText(report, wanted));
+}
+
+// Open (Bar).
+void MainWindow::OnOpenPricesClicked() {
+    if (job_running_) return;
+    QString path = last_folder_;
+    // Cancelling keeps what is loaded, edits and all.
+    if (!dialogs_->GetOpenFileName(this, path)) return;
+    RememberFolder(path);
+    LoadBarFile(path);
+}
+
+bool MainWindow::LoadBarFile(const QString& path) {
+    if (job_running_) return false;
+    pages_->setCurrentWidget(bar_page_);
+    bar_file_name_ = LocalPath(path);
+    Detection detection;
+    const JobStatus status = CatchOutOfMemory(bar_file_name_, [&] {
+        return LoadBarInput(bar_file_name_, bar_lines_, names_, detection,
+                            bar_options_->FormToDetect());
+    });
+    if (!status) bar_lines_.Clear();  // what was read before memory ran out
+    bar_options_->SetDetectedForm(detection.detected() ? detection.form : PriceForm::Auto);
+    bar_text_->Reload();
+    if (!status) {
+        line_preview_->clear();
+        bar_status_->setText(QStringLiteral("%1: cannot be read").arg(path));
+        ShowFailure(status);
+        return false;
+    }
+    if (detection.detected()) {
+        date_layout_list_->setCurrentIndex(Number(detection.pair.date_layout));
+        time_layout_list_->setCurrentIndex(Number(detection.pair.time_layout));
+    }
+    bar_status_->setText(
+        DetectionStatusText(QFileInfo(path).fileName(), bar_lines_.Count(), detection));
+    ShowLinePreview();
+    return true;
+}
+
+// Create Bar.
+void MainWindow::OnCreateBarsClicked() {
+    if (job_running_) return;
+    BarChoices choices;
+    choices.delimiter = delimiter_list_->currentIndex() == 1 ? Delimiter::Comma : Delimiter::Space;
+    choices.date_layout =
+        DateLayoutOf(date_layout_list_->currentIndex()).value_or(DateLayout::YYMMDD);
+    choices.time_layout =
+        TimeLayoutOf(time_layout_list_->currentIndex()).value_or(TimeLayout::NotIndicated);
+    choices.period = BarPeriodOf(period_list_->currentIndex()).value_or(BarPeriod::Month);
+    choices.names = regional_;
+    bar_options_->Apply(choices);
+
+    // While the job lets events run, nothing may start another job or change
+    // the lines it reads.
+    SetJobRunning(true);
+    progress_->Start(QStringLiteral("Create Bar"), QStringLiteral("Calculate ..."));
+
+    QElapsedTimer clock;
+    clock.start();
+    unsigned lines_since_check = 0;
+    int shown_percent = -1;
+    JobCallbacks progress;
+    progress.step = [this, &shown_percent](int percent) {
+        if (percent == shown_percent) return;
+        shown_percent = percent;
+        progress_->SetPosition(percent);
+    };
+    progress.stop_requested = [this, &clock, &lines_since_check] {
+        if (++lines_since_check >= CheckEveryLines) {
+            lines_since_check = 0;
+            if (clock.elapsed() >= EventIntervalMs) {
+                QCoreApplication::processEvents();
+                clock.restart();
+            }
+        }
+        return progress_->BreakPressed();
+    };
+    std::vector<std::string> bars;
+    std::vector<ChartBar> chart_bars;
+    choices.on_bar = [&chart_bars](const BuiltBar& bar) {
+        chart_bars.push_back(
+            {std::string(bar.stamp), bar.open, bar.high, bar.low, bar.close, bar.volume});
+    };
+    JobReport report;
+    report.status = CatchOutOfMemory(bar_file_name_, [&] {
+        report = RunBars(LineSource::Lines(bar_lines_, bar_file_name_), Destination::Lines(bars),
+                         choices, progress);
+        return report.status;
+    });
+
+    progress_->hide();
+    SetJobRunning(false);
+    if (report.used_no_line()) {
+        dialogs_->ShowError(this, NoLineUsedText(report, QStringLiteral("as a bar under the "
+                                                                        "chosen layouts")));
+        return;
+    }
+    if (!report.ok()) {
+        std::vector<std::string>().swap(bars);  // what was built before memory ran out
+        ShowFailure(report.status);
+        return;
+    }
+    chart_->SetBars(std::move(chart_bars), choices.volume);
+    chart_->show();
+    QString path =
+        ProposedName(QString::fromLocal8Bit(bar_file_name_.c_str()),
+                     Latin1(BarPeriodNames[static_cast<std::size_t>(Number(choices.period))]));
+    if (!dialogs_->GetSaveFileName(this, path)) return;
+    const JobStatus status = WriteLineFile(bars, Destination::File(LocalPath(path)));
+    if (!status) {
+        ShowFailure(status);
+        return;
+    }
+    dialogs_->ShowMessage(this, CreatedMessage(path), BarReportText(report));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // A running bar job is asked to stop first; the window closes after it.
+    if (job_running_) {
+        progress_->PressBreak();
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+}  // namespace varn

@@ -1,0 +1,142 @@
+#pragma once
+// The main window: three pages, one per job. "Varn Format" converts a price
+// file, "Trunc File" writes the last lines of a file, "Bar" loads price lines
+// and builds open-high-low-close bars from them. The slots only gather the
+// user's choices, call the job and turn its report into words:
+//
+//   OnConvertClicked: open dialog "in.txt", save dialog "out.txt", conversion 0
+//   -> RunConversion(in.txt, out.txt, {Conversion::DatePrice}) -> "File out.txt created!"
+//
+// Every control carries its member's name, without the trailing underscore,
+// as its objectName ("period_list" for period_list_), which the settings and
+// the tests find it by.
+
+#include <QMainWindow>
+#include <string>
+
+#include "bars/bar_input.h"
+#include "calendar/parse_date.h"
+#include "calendar/regional.h"
+#include "truncate/truncate.h"
+#include "ui/PlatformDialogs.h"
+
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QSpinBox;
+class QSplitter;
+class QTabWidget;
+
+namespace varn {
+
+class BarChart;
+class BarOptionsRow;
+class BarTextArea;
+class ProgressWindow;
+
+class MainWindow final : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    // names are the regional month names and designators the date parser
+    // searches; dialogs answers the window's questions, the platform's dialogs
+    // when null.
+    explicit MainWindow(const RegionalNames& names, Dialogs* dialogs = nullptr,
+                        QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    const TruncLines& TruncateLines() const { return truncate_lines_; }
+    BarInputLines& BarLines() { return bar_lines_; }
+    // The window that shows a running job's progress.
+    ProgressWindow& Progress() { return *progress_; }
+    // Loads path into the Bar page as its open button does after the dialog,
+    // and shows that page; a failure is reported. False when nothing was
+    // loaded (a failure, or a job under way).
+    bool LoadBarFile(const QString& path);
+    // What a file dropped on the window does: loaded into the Bar or Trunc
+    // File page, whichever shows, or converted from the Varn Format page.
+    void DropFile(const QString& path);
+    // The folder the open dialogs start in: the one last chosen from.
+    const QString& LastFolder() const { return last_folder_; }
+    void SetLastFolder(const QString& folder) { last_folder_ = folder; }
+
+  public slots:
+    void OnConversionChosen();
+    void OnConvertClicked();
+    void OnOpenLinesClicked();
+    void OnTruncateClicked();
+    void OnOpenPricesClicked();
+    void OnCreateBarsClicked();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    void BuildConvertPage();
+    void BuildTruncatePage();
+    void BuildBarPage();
+    void BuildBarOptionsRow();
+    void SetJobRunning(bool running);
+    void ShowChosenLayoutsStatus();
+    // Says how the first line reads under the layouts and price form chosen.
+    void ShowLinePreview();
+    void ConvertFile(const QString& input);
+    void LoadTruncateLines(const QString& path);
+    void RememberFolder(const QString& chosen);
+    // input's folder and name with "-" suffix ".txt": what the save dialog
+    // proposes ("prices.txt", "month" -> "prices-month.txt").
+    QString ProposedName(const QString& input, const QString& suffix);
+    void ShowFailure(const JobStatus& status);
+
+    RegionalNames regional_;  // the regional month names and designators
+    DateNames names_;         // the same, prepared once for detection
+    PlatformDialogs platform_dialogs_;
+    Dialogs* dialogs_;
+    TruncLines truncate_lines_;
+    std::string truncate_file_name_;  // the file the lines came from
+    BarInputLines bar_lines_;
+    std::string bar_file_name_;
+    QString last_folder_;  // where the open dialogs start
+    bool job_running_ = false;
+    ProgressWindow* progress_ = nullptr;
+
+    QTabWidget* pages_ = nullptr;
+    QWidget* convert_page_ = nullptr;
+    QWidget* truncate_page_ = nullptr;
+    QWidget* bar_page_ = nullptr;
+    // Varn Format
+    QLabel* format_label_ = nullptr;
+    QComboBox* conversion_list_ = nullptr;
+    QGroupBox* example_group_ = nullptr;
+    QPlainTextEdit* example_text_ = nullptr;
+    QPushButton* convert_button_ = nullptr;
+    // Trunc File
+    QPushButton* open_lines_button_ = nullptr;
+    QLabel* line_count_label_ = nullptr;
+    QPushButton* truncate_button_ = nullptr;
+    QSpinBox* keep_lines_box_ = nullptr;
+    QLabel* lines_label_ = nullptr;
+    // Bar
+    QFrame* bar_panel_ = nullptr;
+    QPushButton* open_prices_button_ = nullptr;
+    QComboBox* date_layout_list_ = nullptr;
+    QComboBox* time_layout_list_ = nullptr;
+    QComboBox* period_list_ = nullptr;
+    QPushButton* create_bars_button_ = nullptr;
+    QLabel* delimiter_label_ = nullptr;
+    QComboBox* delimiter_list_ = nullptr;
+    QLabel* columns_label_ = nullptr;  // "DATE [TIME] OPEN HIGH LOW CLOSE"
+    BarTextArea* bar_text_ = nullptr;
+    BarOptionsRow* bar_options_ = nullptr;
+    QSplitter* bar_splitter_ = nullptr;
+    BarChart* chart_ = nullptr;       // the bars of the last job; hidden until one ran
+    QLabel* bar_status_ = nullptr;    // the file, its lines and what detection found
+    QLabel* line_preview_ = nullptr;  // how the first line reads under the chosen layouts
+};
+
+}  // namespace varn

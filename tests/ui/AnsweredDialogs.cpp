@@ -1,0 +1,37 @@
+#include "AnsweredDialogs.h"
+
+namespace varn {
+
+namespace {
+
+bool TakeAnswer(std::deque<std::optional<QString>>& answers, QString& path) {
+    if (answers.empty()) return false;
+    const std::optional<QString> answer = answers.front();
+    answers.pop_front();
+    if (!answer) return false;
+    path = *answer;
+    return true;
+}
+
+}  // namespace
+
+bool AnsweredDialogs::GetOpenFileName(QWidget*, QString& path) {
+    ++open_asked;
+    open_proposals.push_back(path);
+    return TakeAnswer(open_answers, path);
+}
+
+bool AnsweredDialogs::GetSaveFileName(QWidget*, QString& path) {
+    ++save_asked;
+    save_proposals.push_back(path);
+    return TakeAnswer(save_answers, path);
+}
+
+void AnsweredDialogs::ShowMessage(QWidget*, const QString& text, const QString& details) {
+    messages.push_back(text);
+    message_details.push_back(details);
+}
+
+void AnsweredDialogs::ShowError(QWidget*, const QString& text) { errors.push_back(text); }
+
+}  // namespace varn

@@ -1,0 +1,37 @@
+#pragma once
+// The window's questions answered in advance, one answer per question in
+// order, with a record of what was asked and shown, so a test or the
+// screenshot tool drives the window without a screen:
+//
+//   AnsweredDialogs dialogs;
+//   dialogs.open_answers.push_back("in.txt");      // the open dialog picks in.txt
+//   dialogs.save_answers.push_back(std::nullopt);  // the save dialog is cancelled
+
+#include <QStringList>
+#include <deque>
+#include <optional>
+
+#include "ui/Dialogs.h"
+
+namespace varn {
+
+// nullopt cancels; no answer left cancels too.
+class AnsweredDialogs final : public Dialogs {
+  public:
+    bool GetOpenFileName(QWidget* parent, QString& path) override;
+    bool GetSaveFileName(QWidget* parent, QString& path) override;
+    void ShowMessage(QWidget* parent, const QString& text, const QString& details) override;
+    void ShowError(QWidget* parent, const QString& text) override;
+
+    std::deque<std::optional<QString>> open_answers;
+    std::deque<std::optional<QString>> save_answers;
+    int open_asked = 0;
+    int save_asked = 0;
+    QStringList open_proposals;  // what each question proposed
+    QStringList save_proposals;
+    QStringList messages;
+    QStringList message_details;  // the informative text of each message
+    QStringList errors;
+};
+
+}  // namespace varn

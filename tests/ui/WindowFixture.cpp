@@ -1,0 +1,66 @@
+#include "WindowFixture.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QPushButton>
+#include <QtTest>
+
+namespace varn::testing {
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return "<missing>";
+    return file.readAll();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray DailyLines(QDate first, int count) {
+    QByteArray text;
+    for (int i = 0; i < count; ++i) {
+        text += first.addDays(i).toString(QStringLiteral("MM/dd/yyyy")).toLatin1();
+        text += " 1.5 1.6 1.4 1.55\r\n";
+    }
+    return text;
+}
+
+QStringList Items(const QComboBox* list) {
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i) items.push_back(list->itemText(i));
+    return items;
+}
+
+void WindowFixture::init() {
+    QVERIFY(dir_.isValid());
+    dialogs_ = std::make_unique<AnsweredDialogs>();
+    window_ = std::make_unique<MainWindow>(EnglishRegionalNames(), dialogs_.get());
+}
+
+void WindowFixture::cleanup() {
+    window_.reset();
+    dialogs_.reset();
+}
+
+void WindowFixture::Click(const char* name) {
+    auto* button = Child<QPushButton>(name);
+    QVERIFY(button != nullptr);
+    button->click();
+    WaitUntilIdle();
+}
+
+void WindowFixture::WaitUntilIdle() {
+    auto* open = Child<QPushButton>("open_prices_button");
+    QVERIFY(open != nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(open->isEnabled(), 120000);
+}
+
+void WindowFixture::OpenPrices(const QString& path) {
+    dialogs_->open_answers.push_back(path);
+    Click("open_prices_button");
+}
+
+}  // namespace varn::testing
