@@ -77,7 +77,7 @@ std::string MinuteLines() {
         const int day = i == 150 ? 3 : 2;
         text += "01/0" + std::to_string(day) + "/2001," + std::to_string(10 + i / 60) + ":" +
                 std::to_string(i % 60 / 10) + std::to_string(i % 10) + "," +
-                std::to_string(100 + i) + ",200,50," + std::to_string(150 + i) + ",7\n";
+                std::to_string(100 + i) + ",400,50," + std::to_string(150 + i) + ",7\n";
     }
     return text;
 }
@@ -163,11 +163,11 @@ TEST(VarnBinary, WritesFieldsAndLineEndsForOtherTools) {
         const char* want;  // the first two lines
     };
     const Row rows[] = {
-        {"", "1.2.2001 12:29 100.00 200.00 50.00 299.00\r\n1.3.2001 12:30 "},
-        {"--delimiter space --eol crlf", "1.2.2001 12:29 100.00 200.00 50.00 299.00\r\n1.3.2001 "},
+        {"", "1.2.2001 12:29 100.00 400.00 50.00 299.00\r\n1.3.2001 12:30 "},
+        {"--delimiter space --eol crlf", "1.2.2001 12:29 100.00 400.00 50.00 299.00\r\n1.3.2001 "},
         {"--header", "date time open high low close\r\n1.2.2001 12:29 100.00 "},
         {"--header --delimiter tab --volume --eol lf",
-         "date time\topen\thigh\tlow\tclose\tvolume\n1.2.2001 12:29\t100.00\t200.00\t50.00\t"},
+         "date time\topen\thigh\tlow\tclose\tvolume\n1.2.2001 12:29\t100.00\t400.00\t50.00\t"},
         {"--header --delimiter csv", "date time,open,high,low,close\r\n1.2.2001 12:29,100.00,"},
         {"--header --delimiter comma --stamp iso",
          "date, open, high, low, close\r\n2001-01-02T12:29:00, 100.00, "},
