@@ -198,22 +198,13 @@ TEST(VarnBinary, PrintsTheDetectionAsJson) {
 }
 
 TEST(JsonObject, EscapesWhatJsonRequires) {
-    struct Row {
-        const char* text;
-        const char* want;
-    };
-    const Row rows[] = {
-        {"plain", R"({"k": "plain"})"},
-        {"a \"quoted\" word", R"({"k": "a \"quoted\" word"})"},
-        {"back\\slash", R"({"k": "back\\slash"})"},
-        {"tab\there\n", R"({"k": "tab\u0009here\u000a"})"},
-        {"", R"({"k": ""})"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.want);
-        EXPECT_EQ(JsonObject().Add("k", row.text).Text(), row.want);
+    for (const auto& [text, want] : {std::pair{"plain", R"({"k": "plain"})"},
+                                     {"a \"quoted\" word", R"({"k": "a \"quoted\" word"})"},
+                                     {"back\\slash", R"({"k": "back\\slash"})"},
+                                     {"tab\there\n", R"({"k": "tab\u0009here\u000a"})"}}) {
+        EXPECT_EQ(JsonObject().Add("k", text).Text(), want);
     }
-    EXPECT_EQ(JsonObject().Add("a", -3).Add("b", "x").Text(), R"({"a": -3, "b": "x"})");
+    EXPECT_EQ(JsonObject().Add("a", -3).Add("b", "").Text(), R"({"a": -3, "b": ""})");
 }
 
 }  // namespace

@@ -90,37 +90,29 @@ TEST(ReorderIntradayLine, ReadsTwoDigitYearsAsTheBarReaderDoes) {
 }
 
 TEST(ConversionInput, TellsTheLinesEachConversionReads) {
+    // Whether conversions 0, 2 and 3 read the line.
     struct Row {
         const char* line;
-        bool date_price;      // conversion 0
-        bool month_day_year;  // conversion 2
-        bool number_first;    // conversion 3
+        bool date_price, month_day_year, number_first;
     };
     const Row rows[] = {
         {"1971,1,4,4.318", true, false, true},
-        {"1971,01,31,10", true, false, true},
         {",,1971,,1,4,4.318,", true, false, false},
         {"1971, 1, 4, -4,5", true, false, true},
         {"1971,13,45,abc", false, false, true},
         {"1971,12,0,1", false, false, true},
-        {"1971,12,31,", false, false, true},
         {"1971,12,31,1e5", false, false, true},
         {"19711,12,31,1", false, false, true},
         {"this is line 1 of my notes,hello world", false, false, false},
-        {"Date,Price", false, false, false},
         {"", false, false, false},
         {"01/30/2004 10", false, true, false},
         {"1/5/04,3", false, true, false},
-        {" 12/31/2003", false, true, false},
         {"13/01/2004 1", false, false, false},
         {"01/32/2004 1", false, false, false},
-        {"01/30/200 1", false, false, false},
         {"01/30/2004/5", false, false, false},
         {"//12/31/2003", false, false, false},
         {"4.318", false, false, true},
         {"  -1 x", false, false, true},
-        {"1.5;1.6", false, false, true},
-        {"\t7", false, false, true},
         {".", false, false, false},
         {"x 4.318", false, false, false},
     };

@@ -168,9 +168,7 @@ TEST(MayFollowLink, RefusesOtherUsersLinksInStickySharedFolders) {
     constexpr uid_t kRoot = 0, kAlice = 1000, kMallory = 1001;
     struct Row {
         const char* name;
-        uid_t link_owner, folder_owner;
-        mode_t folder_mode;
-        uid_t caller;
+        uid_t link_owner, folder_owner, folder_mode, caller;
         bool want;
     };
     const Row rows[] = {

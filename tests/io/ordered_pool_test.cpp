@@ -5,7 +5,6 @@
 
 #include <cerrno>
 #include <new>
-#include <string>
 #include <system_error>
 #include <vector>
 
@@ -13,23 +12,14 @@ namespace varn {
 namespace {
 
 TEST(OrderedPool, RunsWithTheThreadsThatStarted) {
-    struct Row {
-        const char* name;
-        int started;  // threads the system lets start before refusing
-        const char* reason;
-    };
-    const Row rows[] = {
-        {"none: the caller works alone", 0, "again"},
-        {"one of seven", 1, "again"},
-        {"three of seven", 3, "again"},
-        {"memory ran out on the fifth", 4, "memory"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    // Threads the system lets start before refusing, and how it refuses.
+    for (const auto& [started, memory] : {std::pair{0, false}, {1, false}, {3, false}, {4, true}}) {
+        SCOPED_TRACE(started);
         int starts = 0;
-        const ThreadStart refusing = [&](std::function<void()> body) {
-            if (starts == row.started) {
-                if (std::string(row.reason) == "memory") throw std::bad_alloc();
+        const ThreadStart refusing = [&, started = started,
+                                      memory = memory](std::function<void()> body) {
+            if (starts == started) {
+                if (memory) throw std::bad_alloc();
                 throw std::system_error(EAGAIN, std::generic_category(), "thread");
             }
             ++starts;
@@ -37,7 +27,7 @@ TEST(OrderedPool, RunsWithTheThreadsThatStarted) {
         };
         OrderedPool<int, long> pool(
             7, [](int& block, long& result) { result = static_cast<long>(block) * 3; }, refusing);
-        EXPECT_EQ(pool.workers(), static_cast<std::size_t>(row.started));
+        EXPECT_EQ(pool.workers(), static_cast<std::size_t>(started));
         int next = 0;
         std::vector<long> taken;
         pool.Run([&next](int& block) { return next < 500 ? (block = next++, true) : false; },
