@@ -7,11 +7,11 @@
 # warning; the completion completes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/package.sh
+./scripts/package.sh build/package
 
-id=org.varnformat.VarnFormatConvertor
+id=org.varnformat.convertor
 version=$(sed -n 's/^project(varn VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-deb="build/release/varn_${version}_amd64.deb"
+deb="build/package/varn_${version}_amd64.deb"
 fail() {
     echo "check-package.sh: $*" >&2
     exit 1
@@ -26,8 +26,23 @@ dpkg-deb -f "$deb" Package Version Architecture Section Installed-Size Depends
 [[ $(dpkg-deb -f "$deb" Version) == "$version" ]] || fail "package version is not $version"
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "no library dependencies computed"
 
+echo "== reproducible: a second build in another folder gives the same bytes"
+./scripts/package.sh build/package-again >/dev/null
+first=$(sha256sum <"$deb")
+second=$(sha256sum <"build/package-again/varn_${version}_amd64.deb")
+echo "$first"
+[[ $first == "$second" ]] || fail "two builds of the package differ: $first, $second"
+
+echo "== hardening"
+for program in varn varn-gui; do
+    readelf -d "build/package/src/$([[ $program == varn ]] && echo cli || echo ui)/$program" |
+        grep -q 'BIND_NOW' || fail "$program is not linked with -z now"
+done
+
 echo "== lintian"
 lintian --allow-root --fail-on error --display-level '>=warning' "$deb" || fail "lintian reports errors"
+hardening=$(lintian --allow-root --display-level '>=info' "$deb" | grep hardening || true)
+[[ -z $hardening ]] || fail "lintian's hardening tags: $hardening"
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -48,7 +63,12 @@ done
 
 echo "== desktop-file-validate, appstreamcli validate"
 desktop-file-validate "$scratch/usr/share/applications/$id.desktop"
-appstreamcli validate --no-net "$scratch/usr/share/metainfo/$id.metainfo.xml"
+appstreamcli validate --pedantic --no-net "$scratch/usr/share/metainfo/$id.metainfo.xml"
+[[ -z $(appstreamcli validate --pedantic --no-net "$scratch/usr/share/metainfo/$id.metainfo.xml" |
+    grep -E '^[EWIP]:') ]] || fail "appstreamcli validate --pedantic is not clean"
+grep -q '^MimeType=text/csv;text/tab-separated-values;$' "$scratch/usr/share/applications/$id.desktop" ||
+    fail "the desktop entry's MIME list"
+grep -q '^License: Expat$' "$scratch/usr/share/doc/varn/copyright" || fail "the copyright file's licence"
 
 echo "== the unpacked programs"
 [[ $("$scratch/usr/bin/varn" --version) == "varn $version" ]] || fail "varn --version"
@@ -93,6 +113,7 @@ expect_completion "--date-layout --delimiter" varn bars --d
 expect_completion "0 1 2 3 4" varn convert --format ''
 expect_completion "1 15min" varn bars --period 1
 expect_completion "space" varn bars --delimiter s
+expect_completion "--help --json --quiet --verbose -h -q -v" varn detect a.csv ''
 expect_completion "0 1 2 3 4 5 6 7 auto" varn bars --time-layout ''
 expect_completion "2 20 21" varn bars -d 2
 complete_words varn convert -f 0 packaging/change | grep -qx packaging/changelog ||

@@ -19,7 +19,17 @@
 namespace varn {
 
 std::string_view DelimiterText(Delimiter delimiter) {
-    return delimiter == Delimiter::Comma ? ", " : " ";
+    switch (delimiter) {
+        case Delimiter::Comma:
+            return ", ";
+        case Delimiter::Tab:
+            return "\t";
+        case Delimiter::Csv:
+            return ",";
+        case Delimiter::Space:
+            break;
+    }
+    return " ";
 }
 
 BarReading BarSettings::Reading() const {
@@ -33,7 +43,9 @@ BarReading BarSettings::Reading() const {
 
 std::string BarHeader(const BarSettings& settings) {
     const std::string_view d = DelimiterText(settings.delimiter);
-    std::string header = "date";
+    const bool timed_classic =
+        settings.stamp == StampStyle::Classic && settings.time_layout != TimeLayout::NotIndicated;
+    std::string header = timed_classic ? "date time" : "date";
     for (const char* name : {"open", "high", "low", "close"}) header.append(d).append(name);
     if (settings.volume) header.append(d).append("volume");
     if (settings.open_interest) header.append(d).append("open_interest");
@@ -524,6 +536,7 @@ JobReport RunBars(const LineSource& source, const Destination& destination,
     first.clear();  // the blocks they were in may be gone
     LineOutput output;
     if (report.status = output.Open(destination); !report.ok()) return report;
+    output.SetLineEnd(choices.line_end);
 
     BarSettings settings{report.layouts->date, report.layouts->time, choices.period,
                          choices.delimiter};

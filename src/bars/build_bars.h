@@ -29,13 +29,15 @@
 #include "calendar/layout_numbers.h"
 #include "calendar/regional.h"
 #include "io/job.h"
+#include "io/line_output.h"
 
 namespace varn {
 
-// The output delimiters, by position in the delimiter list.
-enum class Delimiter : int { Space = 0, Comma = 1 };
+// The output delimiters: the window's list holds the first two, by position;
+// Tab and Csv are for other tools (a tab, a plain comma without a blank).
+enum class Delimiter : int { Space = 0, Comma = 1, Tab = 2, Csv = 3 };
 inline constexpr std::array<std::string_view, 2> DelimiterItems = {"space", "comma"};
-// " " for Space, ", " for Comma.
+// " " for Space, ", " for Comma, a tab for Tab and "," for Csv.
 std::string_view DelimiterText(Delimiter delimiter);
 
 // One finished bar, as handed to BarChoices::on_bar: its numbers besides the
@@ -97,7 +99,7 @@ struct BarChoices {
     int session_offset_minutes = 0;
     StampStyle stamp = StampStyle::Classic;
     // A first line naming the columns: "date open high low close volume
-    // open_interest" as chosen, joined by the delimiter.
+    // open_interest" as chosen, joined by the delimiter (see BarHeader).
     bool header = false;
     // Called for every bar written, in order, after its line is handed on.
     // May be empty. A bar dropped by a stop is not called for.
@@ -107,6 +109,8 @@ struct BarChoices {
     // Bytes of input parsed together (0: a default of about a megabyte);
     // small values exercise lines split between reads.
     std::size_t block_bytes = 0;
+    // How the lines of a file or of standard output end.
+    LineEnd line_end = LineEnd::CrLf;
     // How lines are cut and read: columns named by hand (they win over a
     // header line) and a decimal comma forced; otherwise found from the
     // first lines (LineShape).
@@ -116,7 +120,9 @@ struct BarChoices {
     bool strict = false;
 };
 
-// The header line of settings: "date, open, high, low, close" and so on.
+// The header line of settings: "date, open, high, low, close" and so on. A
+// classic stamp with a time ("1.2.2001 16:0") is named "date time": two
+// fields when the delimiter is a blank, one field so named otherwise.
 std::string BarHeader(const BarSettings& settings);
 
 // Consumes parsed lines in order and hands each finished bar line to a sink.

@@ -102,7 +102,8 @@ bool HasDigit(std::string_view text) {
 
 // What the examined lines show when no pair fits them, and what to do.
 std::string DescribeNoFit(std::span<const std::string_view> lines, const DateNames& names,
-                          PriceForm form, bool columns_named) {
+                          PriceForm form, bool columns_named, std::optional<DateLayout> fixed_date,
+                          std::optional<TimeLayout> fixed_time) {
     std::vector<std::string_view> firsts;
     for (const std::string_view line : lines) {
         const std::string_view first = FirstFields<1>(line, ByteTable(LineSeparators))[0];
@@ -129,7 +130,7 @@ std::string DescribeNoFit(std::span<const std::string_view> lines, const DateNam
     // The pair whose dates read on most lines, and why its lines fail.
     LayoutPair best;
     int best_dates = 0;
-    ForEachPair(std::nullopt, std::nullopt, [&](const LayoutPair& pair) {
+    ForEachPair(fixed_date, fixed_time, [&](const LayoutPair& pair) {
         int dates = 0;
         for (const std::string_view line : lines) {
             ParsedDate date;
@@ -145,10 +146,29 @@ std::string DescribeNoFit(std::span<const std::string_view> lines, const DateNam
         }
         return false;
     });
-    if (best_dates < DetectThreshold) {
+    if (best_dates == 0) {
         return "no date and time layout reads the dates (the first field of line 1 is '" +
                std::string(firsts.front()) + "'); give --date-layout and --time-layout" +
                (columns_named ? "" : ", or name the columns with --columns");
+    }
+    if (best_dates < DetectThreshold) {
+        std::size_t first_unread = 0;
+        for (; first_unread < lines.size(); ++first_unread) {
+            ParsedDate date;
+            ShortText rest;
+            if (!ParseDateText(lines[first_unread], best.date_layout, best.time_layout, true, names,
+                               date, rest, 0)) {
+                break;
+            }
+        }
+        return "only " + std::to_string(best_dates) + " of the first " +
+               std::to_string(lines.size()) + " lines read as dates, by date layout " +
+               std::to_string(Number(best.date_layout)) + " and time layout " +
+               std::to_string(Number(best.time_layout)) + " (not line " +
+               std::to_string(first_unread + 1) + ")" +
+               (fixed_date || fixed_time
+                    ? ": is the layout given the file's? varn detect tells"
+                    : "; to read the lines that do, give --date-layout and --time-layout");
     }
     int out_of_order = 0;
     int fewer = 0;
@@ -166,6 +186,9 @@ std::string DescribeNoFit(std::span<const std::string_view> lines, const DateNam
     const std::string dates = "the dates read as date layout " +
                               std::to_string(Number(best.date_layout)) + " and time layout " +
                               std::to_string(Number(best.time_layout));
+    if (out_of_order == 0 && fewer == 0) {
+        return dates + ", and their prices read, on too few lines to decide";
+    }
     if (out_of_order >= fewer) {
         return dates + ", but on " + std::to_string(out_of_order) +
                " lines the four numbers after them are not open, high, low and close in order" +
@@ -244,7 +267,8 @@ Detection DetectInputLayouts(std::span<const std::string_view> first, const Date
             return false;
         });
         detection.reason =
-            DescribeNoFit(examined, names, nearest_form, !detection.shape.columns.empty());
+            DescribeNoFit(examined, names, nearest_form, !detection.shape.columns.empty(),
+                          fixed_date_layout, fixed_time_layout);
         return detection;
     }
     detection.outcome = Detection::Outcome::Detected;
@@ -336,6 +360,9 @@ LayoutPair DayOrderCheck::Choice(std::string& note) const {
     if (timed && day_first_.short_steps > 0 && month_first_.short_steps == 0) {
         note = both + "took day-first, where the dates step by days";
         return day_first_.pair;
+    }
+    if (timed && month_first_.short_steps > 0 && day_first_.short_steps == 0) {
+        return month_first_.pair;  // stepping by days, as it should
     }
     note = both + "took month-first; --date-layout " +
            std::to_string(Number(day_first_.pair.date_layout)) + " reads day-first";

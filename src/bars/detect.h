@@ -96,8 +96,8 @@ Detection DetectInputLayouts(std::span<const std::string_view> first, const Date
 // way only decides ("13/01/2024" is day-first). When none does, the steps
 // between the dates of following lines decide: by one to seven days the one
 // way and not the other ("02.01.2024", "03.01.2024" step by days read
-// day-first, by months read month-first). When nothing decides, month-first
-// stays.
+// day-first, by months read month-first), for lines with times (intraday
+// data of following days). When nothing decides, month-first stays.
 class DayOrderCheck {
   public:
     DayOrderCheck(const Detection& detection, const DateNames& names);

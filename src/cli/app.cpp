@@ -52,9 +52,19 @@ const CLI::App* NamedSubcommand(const CLI::App& app, const std::vector<std::stri
 std::string InputOf(const CLI::App& app) {
     for (const CLI::App* sub : app.get_subcommands()) {
         const CLI::Option* input = sub->get_option_no_throw("INPUT");
-        if (input != nullptr && input->count() > 0) return input->as<std::string>();
+        if (input != nullptr && input->count() > 0) return input->results().front();
     }
     return {};
+}
+
+// The first argument that is not an option: the command. The options of the
+// whole program before it take no value.
+const std::string* CommandWord(const std::vector<std::string>& args) {
+    for (const std::string& arg : args) {
+        if (arg == "--") return nullptr;
+        if (arg.empty() || arg[0] != '-') return &arg;
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -81,6 +91,22 @@ int RunVarn(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     AddLayoutsCommand(app, run);
 
     Streams streams{out, err, Verbosity::Normal};
+    // "varn help [COMMAND]" is "varn [COMMAND] --help"; a word that names no
+    // command is said to be one.
+    if (const std::string* word = CommandWord(args)) {
+        if (*word == "help") {
+            std::vector<std::string> rest(std::find(args.begin(), args.end(), *word) + 1,
+                                          args.end());
+            const CLI::App* sub = NamedSubcommand(app, rest);
+            out << (sub != nullptr ? sub->help("varn") : app.help());
+            return ExitOk;
+        }
+        if (NamedSubcommand(app, {*word}) == nullptr) {
+            err << "varn: unknown command '" << EscapeControls(*word) << "'\n"
+                << "Run 'varn --help' for usage.\n";
+            return ExitUsage;
+        }
+    }
     try {
         // CLI11 takes the arguments last first.
         std::vector<std::string> reversed(args.rbegin(), args.rend());

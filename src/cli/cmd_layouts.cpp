@@ -1,7 +1,7 @@
 // varn layouts
 //
 // Lists the numbers of the date layouts, time layouts, bar periods and
-// conversions that the other commands take.
+// conversions that the other commands take, and how two-digit years read.
 #include "bars/bar_line.h"
 #include "calendar/date_layouts.h"
 #include "cli/command.h"
@@ -30,6 +30,8 @@ void AddLayoutsCommand(CLI::App& app, CommandRun& run) {
             for (int c = 0; c < ConversionCount; ++c) {
                 s.out << "  " << c << "  " << ConversionItems[static_cast<std::size_t>(c)] << '\n';
             }
+            s.out << "two-digit years (date layouts 0-4 and 11, conversion 1):\n"
+                  << "  00-50 are 2000-2050, 51-99 are 1951-1999\n";
             return ExitOk;
         };
     });

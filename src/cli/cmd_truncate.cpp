@@ -1,7 +1,8 @@
-// varn truncate --lines N INPUT OUTPUT
+// varn truncate --lines N INPUT [OUTPUT]
 //
-// Writes the last N lines of INPUT to OUTPUT, every line ended by CR LF. A
-// regular input file is read from its end; OUTPUT may be INPUT itself.
+// Writes the last N lines of INPUT to OUTPUT (standard output when left out),
+// every line ended by CR LF. A regular input file is read from its end;
+// OUTPUT may be INPUT itself.
 #include <cstdint>
 #include <memory>
 
@@ -17,7 +18,7 @@ void AddTruncateCommand(CLI::App& app, CommandRun& run) {
         std::int64_t lines = 0;
         std::string member;
         std::string input;
-        std::string output;
+        std::string output = "-";
     };
     auto args = std::make_shared<Args>();
     CLI::App* cmd = app.add_subcommand("truncate", "Write the last N lines of a file");
@@ -26,7 +27,7 @@ void AddTruncateCommand(CLI::App& app, CommandRun& run) {
         ->transform(PositiveCountValidator());
     AddMemberOption(cmd, args->member);
     cmd->add_option("INPUT", args->input, "input file, - for standard input")->required();
-    cmd->add_option("OUTPUT", args->output, "output file, - for standard output")->required();
+    cmd->add_option("OUTPUT", args->output, "output file, - for standard output (the default)");
     cmd->callback([args, &run] {
         run = [args](Streams& s) {
             return Finish(

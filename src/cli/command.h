@@ -14,6 +14,7 @@
 
 #include "io/job.h"
 #include "io/job_status.h"
+#include "io/line_output.h"
 
 namespace varn::cli {
 
@@ -44,9 +45,16 @@ int Fail(const std::string& message, Streams& streams);
 // name is the input as the user gave it; written says what the job writes
 // ("bars" or "lines"); unread_as ends "no line reads ..." when the job read
 // lines but used none ("as a bar under date layout 5 (...) and time layout 0
-// (...)").
+// (...)"); output, when not empty, is named in the verbose summary.
 int FinishJob(const JobReport& report, const std::string& name, std::string_view written,
-              const std::string& unread_as, Streams& streams);
+              const std::string& unread_as, Streams& streams, const std::string& output = {});
+
+// Options more than one command takes, declared in one place:
+// --threads N (1 to 256; 0, the default, one for each core) ...
+void AddThreadsOption(CLI::App& cmd, int& threads, const std::string& what);
+// ... and --eol crlf|lf, how output lines end.
+void AddLineEndOption(CLI::App& cmd, std::string& eol);
+LineEnd LineEndOf(const std::string& eol);
 
 // "date layout 5 (MM/DD/YYYY  OHLC Vol O.I.) and time layout 0 (Not Indicated)"
 std::string LayoutsText(const UsedLayouts& layouts);

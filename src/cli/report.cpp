@@ -42,7 +42,7 @@ std::string DetectionFailureText(const JobReport& report, const std::string& nam
 }
 
 int FinishJob(const JobReport& report, const std::string& name, std::string_view written,
-              const std::string& unread_as, Streams& streams) {
+              const std::string& unread_as, Streams& streams, const std::string& output) {
     if (report.used_no_line()) {
         return Fail(name + ": no line reads " + unread_as + FirstSkipText(report), streams);
     }
@@ -51,6 +51,7 @@ int FinishJob(const JobReport& report, const std::string& name, std::string_view
         streams.err << "varn: " << name << ": " << report.lines_read << " lines read, "
                     << report.lines_used << " used, " << report.lines_skipped << " skipped; "
                     << report.lines_written << ' ' << written << " written";
+        if (!output.empty()) streams.err << " to " << DisplayName(output);
         if (report.layouts && report.layouts->detected) {
             streams.err << "; detected " << LayoutsText(*report.layouts);
         }
@@ -58,6 +59,17 @@ int FinishJob(const JobReport& report, const std::string& name, std::string_view
     } else if (streams.verbosity == Verbosity::Normal && report.lines_skipped > 0) {
         streams.err << "varn: " << name << ": " << report.lines_skipped << " of "
                     << report.lines_read << " lines skipped" << FirstSkipText(report) << '\n';
+    }
+    if (streams.verbosity == Verbosity::Quiet) return ExitOk;
+    // What the job did with lines that read, but not as they should.
+    if (report.lines_out_of_order > 0) {
+        streams.err << "varn: " << name << ": " << report.lines_out_of_order
+                    << (report.lines_out_of_order == 1 ? " line has" : " lines have")
+                    << " high below low or open/close outside high-low (line "
+                    << report.first_out_of_order << ")\n";
+    }
+    for (const std::string& note : report.notes) {
+        streams.err << "varn: " << name << ": " << note << '\n';
     }
     return ExitOk;
 }

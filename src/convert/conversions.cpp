@@ -112,16 +112,25 @@ void ConvertOne(Conversion conversion, std::string_view line, double& moment,
                 ConvertedBlock& result) {
     switch (conversion) {
         case Conversion::PriceToDatedPrice: {
-            DatedPriceDate(moment, result.date);
+            // A line skipped keeps its date: the dates stay those of the
+            // lines' places in the input.
+            if (StartsWithNumber(line)) {
+                DatedPriceDate(moment, result.date);
+                const std::string_view pieces[] = {result.date, DatedPriceGap, line};
+                AppendLine(result.out, pieces);
+            } else {
+                result.skipped.push_back(result.ends.size());
+            }
             moment += OneDayInCenturies;
-            const std::string_view pieces[] = {result.date, DatedPriceGap, line};
-            AppendLine(result.out, pieces);
             break;
         }
         case Conversion::DatePrice: {
             DatePricePieces pieces;
-            ReorderDatePriceLine(line, pieces);
-            AppendLine(result.out, pieces);
+            if (ReadDatePriceLine(line, pieces)) {
+                AppendLine(result.out, pieces);
+            } else {
+                result.skipped.push_back(result.ends.size());
+            }
             break;
         }
         case Conversion::Intraday: {
@@ -165,7 +174,19 @@ void ConvertBlock(Conversion conversion, const LineList* list, const InputBlock&
 }
 
 std::string_view SkipReason(Conversion conversion) {
-    return conversion == Conversion::Intraday ? NotAnIntradayLine : NoTruncatedJulianDay;
+    switch (conversion) {
+        case Conversion::DatePrice:
+            return NotADatePriceLine;
+        case Conversion::Intraday:
+            return NotAnIntradayLine;
+        case Conversion::DailyToMonthly:
+            return NoMonthDayYearDate;
+        case Conversion::PriceToDatedPrice:
+            return NoNumberFirst;
+        case Conversion::TruncatedJulian:
+            break;
+    }
+    return NoTruncatedJulianDay;
 }
 
 // Conversions 0, 1, 3 and 4, which convert each line alone: blocks of lines are
@@ -181,6 +202,7 @@ JobReport ConvertInBlocks(const LineSource& source, const Destination& destinati
     }
     LineOutput output;
     if (report.status = output.Open(destination); !report.ok()) return report;
+    output.SetLineEnd(choices.line_end);
 
     const Conversion conversion = choices.conversion;
     std::size_t next_listed = 0;
@@ -283,6 +305,7 @@ JobReport RunConversion(const LineSource& source, const Destination& destination
     input.SetStop(callbacks.stop_requested);
     LineOutput output;
     if (report.status = output.Open(destination); !report.ok()) return report;
+    output.SetLineEnd(choices.line_end);
     report.status = ConvertLines(input, output, choices.conversion, report);
     report.lines_read = input.line_number();
     report.lines_written = output.lines_written();

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "io/job.h"
+#include "io/line_output.h"
 
 namespace varn {
 
@@ -47,14 +48,17 @@ struct ConversionChoices {
     // Bytes of input converted together (0: a default of about a megabyte);
     // small values exercise lines split between reads.
     std::size_t block_bytes = 0;
+    // How the lines of a file or of standard output end.
+    LineEnd line_end = LineEnd::CrLf;
 };
 
 // Converts the lines of source (read under the stream line rules) to
 // destination. A file destination is written through a temporary file and
 // renamed into place only on success, so a failure or a stop leaves an
-// existing file untouched, and the input may be the output. The report counts
-// the lines read, used and skipped (conversions 1 and 4 skip lines that are
-// not theirs) and written.
+// existing file untouched, and the input may be the output. Every conversion
+// skips the lines that are not its input (a header, prose, a blank line) and
+// the report counts the lines read, used, skipped (with the first reasons)
+// and written; lines it reads are converted as they stand.
 JobReport RunConversion(const LineSource& source, const Destination& destination,
                         const ConversionChoices& choices, const JobCallbacks& callbacks = {});
 

@@ -56,6 +56,21 @@ struct Destination {
     struct stat info {};
 };
 
+// Whether the link at path may be followed: not when it lies in a sticky
+// world-writable folder (such as /tmp) and belongs to neither the caller nor
+// the folder's owner, where another user may have planted it.
+JobStatus CheckLinkOwner(const std::string& destination, const std::string& path,
+                         const struct stat& link) {
+    struct stat folder {};
+    if (::stat(DirectoryOf(path).c_str(), &folder) != 0) return JobStatus::Ok();
+    if (MayFollowLink(link.st_uid, folder.st_uid, folder.st_mode, ::geteuid())) {
+        return JobStatus::Ok();
+    }
+    return JobStatus::Failure(destination, std::make_error_code(std::errc::permission_denied),
+                              "will not follow a link another user owns in a shared folder "
+                              "(remove the link or write elsewhere)");
+}
+
 JobStatus FindDestination(const std::string& destination, Destination& found) {
     std::string path = destination;
     for (int depth = 0;; ++depth) {
@@ -92,6 +107,7 @@ JobStatus FindDestination(const std::string& destination, Destination& found) {
             found.kind = Destination::Kind::Straight;
             return JobStatus::Ok();
         }
+        if (JobStatus owner = CheckLinkOwner(destination, path, info); !owner) return owner;
         if (depth == kMaxLinkDepth) {
             return JobStatus::Failure(
                 destination, std::make_error_code(std::errc::too_many_symbolic_link_levels),
@@ -115,6 +131,11 @@ JobStatus FindDestination(const std::string& destination, Destination& found) {
 }
 
 }  // namespace
+
+bool MayFollowLink(uid_t link_owner, uid_t folder_owner, mode_t folder_mode, uid_t caller) {
+    const bool shared = (folder_mode & S_ISVTX) != 0 && (folder_mode & S_IWOTH) != 0;
+    return !shared || link_owner == caller || link_owner == folder_owner;
+}
 
 AtomicFile::~AtomicFile() { Discard(); }
 
@@ -141,6 +162,7 @@ JobStatus AtomicFile::Open(const std::string& destination) {
     to_stdout_ = false;
     straight_ = false;
     status_ = JobStatus::Ok();
+    lf_only_ = false;
     used_ = 0;
     if (!buffer_) buffer_ = std::make_unique<char[]>(kBufferSize);
 
@@ -182,7 +204,10 @@ JobStatus AtomicFile::Open(const std::string& destination) {
         // permissions: a change of owner may clear the set-user-ID bit.
         if (found.info.st_uid != ::geteuid() || found.info.st_gid != ::getegid()) {
             if (::fchown(fd_, found.info.st_uid, found.info.st_gid) != 0) {
-                (void)::fchown(fd_, static_cast<uid_t>(-1), found.info.st_gid);
+                // The group alone, where the owner may not be given away.
+                if (::fchown(fd_, static_cast<uid_t>(-1), found.info.st_gid) != 0) {
+                    // Kept as the caller's: not an error.
+                }
             }
         }
         ::fchmod(fd_, found.info.st_mode & 07777);
@@ -198,10 +223,11 @@ void AtomicFile::OpenStandardOutput() {
     to_stdout_ = true;
     straight_ = false;
     committed_ = false;
-    destination_ = "-";
+    destination_ = "standard output";
     target_.clear();
     temp_path_.clear();
     status_ = JobStatus::Ok();
+    lf_only_ = false;
     used_ = 0;
     if (!buffer_) buffer_ = std::make_unique<char[]>(kBufferSize);
 }
@@ -228,13 +254,14 @@ void AtomicFile::WriteLine(std::string_view line) {
         // The common case: the whole line fits in the buffer.
         char* at = buffer_.get() + used_;
         CopySmall(at, line.data(), line.size());  // an empty line may have no data
-        at[line.size()] = '\r';
-        at[line.size() + 1] = '\n';
-        used_ += line.size() + 2;
+        at += line.size();
+        if (!lf_only_) *at++ = '\r';
+        *at = '\n';
+        used_ += line.size() + (lf_only_ ? 1 : 2);
         return;
     }
     Write(line);
-    Write("\r\n");
+    Write(lf_only_ ? "\n" : "\r\n");
 }
 
 void AtomicFile::WriteLineParts(std::span<const std::string_view> parts) {
@@ -242,7 +269,7 @@ void AtomicFile::WriteLineParts(std::span<const std::string_view> parts) {
     for (const std::string_view part : parts) size += part.size();
     if (used_ + size > kBufferSize) {
         for (const std::string_view part : parts) Write(part);
-        Write("\r\n");
+        Write(lf_only_ ? "\n" : "\r\n");
         return;
     }
     // Pieces are mostly a few bytes long: copied in fixed-size moves, two of
@@ -252,9 +279,9 @@ void AtomicFile::WriteLineParts(std::span<const std::string_view> parts) {
         CopySmall(at, part.data(), part.size());
         at += part.size();
     }
-    *at++ = '\r';
+    if (!lf_only_) *at++ = '\r';
     *at++ = '\n';
-    used_ += size;
+    used_ = static_cast<std::size_t>(at - buffer_.get());
 }
 
 bool AtomicFile::Flush() {

@@ -10,6 +10,10 @@
 //
 // A symbolic link is followed through every level: its final target is
 // replaced (a dangling link's target is created) and the link stays a link.
+// A link in a sticky world-writable folder (such as /tmp) is followed only
+// when it belongs to the caller or to the folder's owner, whatever the
+// system's own setting: another user's link there may lead root to overwrite
+// a file that user could not.
 // The replacement keeps the mode bits, owner and group of the file it
 // replaces, as far as the process may set them. An existing destination that
 // is not a regular file (a device, a FIFO, a socket, /dev/stdout) is written
@@ -20,6 +24,8 @@
 //   out.WriteLine("1.5.2001 1.5000 1.6000 1.4000 1.5500");
 //   return out.Commit();
 
+#include <sys/types.h>
+
 #include <cstddef>
 #include <memory>
 #include <span>
@@ -29,6 +35,12 @@
 #include "io/job_status.h"
 
 namespace varn {
+
+// Whether a link owned by link_owner, in a folder owned by folder_owner with
+// the permission bits folder_mode, may be followed by the user caller: always
+// outside a sticky world-writable folder; inside one, only the caller's own
+// links and the folder owner's.
+bool MayFollowLink(uid_t link_owner, uid_t folder_owner, mode_t folder_mode, uid_t caller);
 
 class AtomicFile {
   public:
@@ -42,8 +54,12 @@ class AtomicFile {
     // opens a destination that is not a regular file for writing.
     [[nodiscard]] JobStatus Open(const std::string& destination);
     // Writes to standard output instead: no temporary file, Commit() only
-    // flushes. Shown as "-" in messages.
+    // flushes. Shown as "standard output" in messages.
     void OpenStandardOutput();
+
+    // Whether WriteLine and WriteLineParts end lines with LF alone rather
+    // than CR LF (until the next Open).
+    void SetLineFeedOnly(bool lf_only) { lf_only_ = lf_only; }
 
     // Appends line and CR LF. A failure is kept and reported by Commit().
     void WriteLine(std::string_view line);
@@ -74,6 +90,7 @@ class AtomicFile {
     bool straight_ = false;  // a device, FIFO or socket: written in place
     int signal_slot_ = -1;   // see RegisterTemporaryFile
     bool committed_ = false;
+    bool lf_only_ = false;
     std::string destination_;  // as given, for messages
     std::string target_;       // the file the rename replaces
     std::string temp_path_;

@@ -5,6 +5,7 @@ namespace varn {
 JobStatus LineOutput::Open(const Destination& destination) {
     lines_written_ = 0;
     memory_ = nullptr;
+    SetLineEnd(LineEnd::CrLf);
     switch (destination.kind()) {
         case Destination::Kind::File:
             return file_.Open(destination.name());
@@ -31,6 +32,21 @@ void LineOutput::SplitInMemory(std::string_view text) {
         if (end == std::string_view::npos) break;
         text.remove_prefix(end + 2);
     }
+}
+
+void LineOutput::WriteWithLineFeeds(std::string_view text) {
+    scratch_.clear();
+    scratch_.reserve(text.size());
+    for (;;) {
+        const std::size_t end = text.find("\r\n");
+        if (end == std::string_view::npos) {
+            scratch_.append(text);
+            break;
+        }
+        scratch_.append(text.substr(0, end)).push_back('\n');
+        text.remove_prefix(end + 2);
+    }
+    file_.Write(scratch_);
 }
 
 JobStatus LineOutput::Commit() { return memory_ != nullptr ? ok_ : file_.Commit(); }

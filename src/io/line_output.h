@@ -1,8 +1,8 @@
 #pragma once
 // A job's output lines, whatever the destination: a file written through a
 // temporary file (AtomicFile), standard output, or lines kept in memory.
-// Every line written to a file ends with CR LF; lines kept in memory have no
-// line end. Counts the lines written.
+// Every line written to a file ends with CR LF (or LF alone when asked); lines
+// kept in memory have no line end. Counts the lines written.
 //
 //   LineOutput out;
 //   if (auto s = out.Open(Destination::FromArgument("bars.txt")); !s) return s;
@@ -21,9 +21,20 @@
 
 namespace varn {
 
+// How a file's lines end: CR LF (the default, as every file this program has
+// written) or LF alone, for tools that want it.
+enum class LineEnd { CrLf, Lf };
+
 class LineOutput {
   public:
     [[nodiscard]] JobStatus Open(const Destination& destination);
+    // How the lines written from now on end (CR LF after Open). Text handed
+    // to WriteEndedLines keeps ending its lines with CR LF; with Lf they are
+    // written with LF alone.
+    void SetLineEnd(LineEnd line_end) {
+        line_end_ = line_end;
+        file_.SetLineFeedOnly(line_end == LineEnd::Lf);
+    }
 
     void WriteLine(std::string_view line) {
         ++lines_written_;
@@ -49,6 +60,8 @@ class LineOutput {
         lines_written_ += count;
         if (memory_ != nullptr) {
             SplitInMemory(text);
+        } else if (line_end_ == LineEnd::Lf) {
+            WriteWithLineFeeds(text);
         } else {
             file_.Write(text);
         }
@@ -67,8 +80,11 @@ class LineOutput {
   private:
     void JoinInMemory(std::span<const std::string_view> parts);
     void SplitInMemory(std::string_view text);
+    void WriteWithLineFeeds(std::string_view text);
 
     AtomicFile file_;
+    LineEnd line_end_ = LineEnd::CrLf;
+    std::string scratch_;  // lines ended by CR LF rewritten with LF
     std::vector<std::string>* memory_ = nullptr;
     std::int64_t lines_written_ = 0;
     JobStatus ok_;

@@ -10,7 +10,9 @@
 //            [&](Block& b, Result& r) { ...; return true; });  // false: stop
 //
 // With one thread no pool is made: each block is worked on and taken in turn
-// by the calling thread.
+// by the calling thread. Threads the system cannot start (too little memory
+// or too many threads) are done without: the pool runs with those that did
+// start, or on the calling thread alone.
 
 #include <algorithm>
 #include <condition_variable>
@@ -19,17 +21,28 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <new>
+#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
 
 namespace varn {
 
-// The threads a job uses when asked for `wanted` (0: the cores available).
+// Starts a thread running body; throws std::system_error when it cannot.
+using ThreadStart = std::function<std::thread(std::function<void()> body)>;
+inline std::thread StartThread(std::function<void()> body) { return std::thread(std::move(body)); }
+
+// Threads a pool uses by default at most: no more blocks than this are ever
+// in flight (see OrderedPool::kMaxSlots), so further threads would only wait.
+inline constexpr int kMaxDefaultThreads = 32;
+
+// The threads a job uses when asked for `wanted` (0: the cores available, at
+// most kMaxDefaultThreads).
 inline int PoolThreads(int wanted) {
     if (wanted > 0) return wanted;
     const unsigned cores = std::thread::hardware_concurrency();
-    return cores > 0 ? static_cast<int>(cores) : 1;
+    return cores > 0 ? std::min(static_cast<int>(cores), kMaxDefaultThreads) : 1;
 }
 
 template <typename Block, typename Result>
@@ -41,12 +54,24 @@ class OrderedPool {
     // stays bounded.
     static constexpr std::size_t kMaxSlots = 32;
 
-    OrderedPool(int threads, Work work)
+    // start starts each thread; tests give one that fails.
+    OrderedPool(int threads, Work work, const ThreadStart& start = StartThread)
         : work_(std::move(work)),
           slots_(threads > 1 ? std::min(2 * static_cast<std::size_t>(threads) + 1, kMaxSlots) : 1) {
         if (threads <= 1) return;
         workers_.reserve(static_cast<std::size_t>(threads));
-        for (int i = 0; i < threads; ++i) workers_.emplace_back([this] { Serve(); });
+        for (int i = 0; i < threads; ++i) {
+            try {
+                workers_.push_back(start([this] { Serve(); }));
+            } catch (const std::system_error&) {
+                break;  // the threads started so far do the work
+            } catch (const std::bad_alloc&) {
+                break;
+            }
+        }
+        // Slots for the threads there are: fewer blocks held in memory.
+        const std::size_t started = workers_.size();
+        slots_.resize(started > 0 ? std::min(2 * started + 1, kMaxSlots) : 1);
     }
     OrderedPool(const OrderedPool&) = delete;
     OrderedPool& operator=(const OrderedPool&) = delete;
@@ -170,6 +195,10 @@ class OrderedPool {
     std::size_t queue_head_ = 0;
     std::size_t busy_ = 0;
     bool closing_ = false;
+
+  public:
+    // The threads working besides the caller (0: the caller works alone).
+    std::size_t workers() const { return workers_.size(); }
 };
 
 }  // namespace varn

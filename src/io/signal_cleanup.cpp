@@ -88,7 +88,10 @@ bool OpenClosedStandardStreams() noexcept {
     for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
         if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
         // The lowest free descriptor is fd itself, the lower ones being open.
-        const int opened = ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+        // Opened for reading only: standard input reads as empty, and a write
+        // to a closed standard output or error still fails (EBADF) as it would
+        // have, rather than vanishing into the null device.
+        const int opened = ::open("/dev/null", O_RDONLY | O_NOCTTY);
         if (opened != fd) {
             if (opened >= 0) ::close(opened);
             ok = false;

@@ -37,9 +37,10 @@ int RegisteredTemporaryFiles() noexcept;
 // (nohup, a background job) stays ignored.
 void InstallCleanupOnSignals() noexcept;
 
-// Opens the null device on standard input, output or error when one is closed,
-// so that no file a job opens takes descriptor 0, 1 or 2. Returns false when
-// that fails.
+// Opens the null device, for reading only, on standard input, output or error
+// when one is closed, so that no file a job opens takes descriptor 0, 1 or 2.
+// Standard input then reads as empty; a write to standard output or error
+// fails with EBADF as on the closed descriptor. Returns false when that fails.
 bool OpenClosedStandardStreams() noexcept;
 
 }  // namespace varn

@@ -17,7 +17,10 @@ StartUpRequest ReadStartUpArguments(QCommandLineParser& parser, const QStringLis
         QStringLiteral("Varn Format Convertor: converts price files, builds open-high-low-close "
                        "bars, keeps last lines."));
     const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
+    // -V, not Qt's -v: in varn, -v means verbose.
+    const QCommandLineOption version({QStringLiteral("V"), QStringLiteral("version")},
+                                     QStringLiteral("Displays version information."));
+    parser.addOption(version);
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("A price file to open on the Bar page."),
                                  QStringLiteral("[FILE]"));

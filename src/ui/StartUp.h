@@ -15,7 +15,7 @@ class QCommandLineParser;
 namespace varn {
 
 // The desktop entry's name (without ".desktop"), which is also the icon's.
-inline constexpr const char* DesktopId = "org.varnformat.VarnFormatConvertor";
+inline constexpr const char* DesktopId = "org.varnformat.convertor";
 
 struct StartUpRequest {
     enum class Action { Window, Help, Version, Error };

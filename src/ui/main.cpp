@@ -1,11 +1,12 @@
 // varn-gui: the desktop window. "varn-gui FILE" opens FILE on the Bar page;
-// --help and --version print and exit.
+// --help and --version (-V) print and exit, with or without a display.
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QScreen>
 #include <clocale>
 #include <cstdio>
+#include <string_view>
 
 #include "calendar/regional.h"
 #include "io/signal_cleanup.h"
@@ -13,10 +14,29 @@
 #include "ui/StartUp.h"
 #include "ui/WindowSettings.h"
 
+namespace {
+
+// Whether the arguments ask only for text (help or the version).
+bool AsksForTextOnly(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--") break;
+        if (arg == "-h" || arg == "--help" || arg == "--help-all" || arg == "-V" ||
+            arg == "--version") {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
     varn::InstallCleanupOnSignals();  // a job's temporary file goes with Ctrl-C or a kill
     std::setlocale(LC_ALL, "");
     std::setlocale(LC_NUMERIC, "C");
+    // Help and the version are printed without a display: no window is shown.
+    if (AsksForTextOnly(argc, argv)) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     varn::SetUpApplicationIdentity();
     std::setlocale(LC_NUMERIC, "C");  // QApplication may have set it from the environment

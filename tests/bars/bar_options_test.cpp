@@ -276,7 +276,7 @@ TEST(RunBars, WritesIsoStampsAndTheHeader) {
              c.header = true;
              c.delimiter = Delimiter::Comma;
          },
-         {"date, open, high, low, close", "1.3.2001 9:5, 1.0000, 2.0000, 1.0000, 2.0000"}},
+         {"date time, open, high, low, close", "1.3.2001 9:5, 1.0000, 2.0000, 1.0000, 2.0000"}},
         {"header with every column, and no bars",
          {},
          Timed(BarPeriod::Year),
@@ -285,7 +285,7 @@ TEST(RunBars, WritesIsoStampsAndTheHeader) {
              c.volume = true;
              c.open_interest = true;
          },
-         {"date open high low close volume open_interest"}},
+         {"date time open high low close volume open_interest"}},
     };
     for (const JobRow& row : rows) Check(row);
 

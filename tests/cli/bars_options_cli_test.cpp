@@ -115,7 +115,7 @@ TEST(VarnBars, WritesTheChosenColumnsAndBars) {
          "1.8.2001 16:40 24.00 309.00 24.00 308.00 2850 407\r\n"},
         {"the same with = and a header",
          {"-p", "day", "--session-start=-07:00", "--header", "--delimiter", "comma"},
-         "date, open, high, low, close\r\n"
+         "date time, open, high, low, close\r\n"
          "1.7.2001 16:55, 0.00000, 24.00, 0.00000, 23.00\r\n"
          "1.8.2001 16:40, 24.00, 309.00, 24.00, 308.00\r\n"},
         {"12 hours, iso",

@@ -38,7 +38,7 @@ TEST(RunVarn, RejectsBadUsageWithExitTwo) {
         {"format not a number", {"convert", "--format", "x", "a", "b"}},
         {"format above 4", {"convert", "--format", "5", "a", "b"}},
         {"format below 0", {"convert", "--format", "-1", "a", "b"}},
-        {"missing output", {"convert", "--format", "0", "a"}},
+        {"three files without --out-dir", {"convert", "--format", "0", "a", "b", "c"}},
         {"missing lines", {"truncate", "a", "b"}},
         {"lines below 1", {"truncate", "--lines", "0", "a", "b"}},
         {"lines not a number", {"truncate", "--lines", "ten", "a", "b"}},
@@ -47,7 +47,8 @@ TEST(RunVarn, RejectsBadUsageWithExitTwo) {
         {"time layout 9", {"bars", "--time-layout", "9", "a", "b"}},
         {"period 8", {"bars", "--period", "8", "a", "b"}},
         {"unknown period", {"bars", "--period", "fortnight", "a", "b"}},
-        {"unknown delimiter", {"bars", "--delimiter", "tab", "a", "b"}},
+        {"unknown delimiter", {"bars", "--delimiter", "pipe", "a", "b"}},
+        {"unknown line end", {"convert", "-f", "0", "--eol", "cr", "a", "b"}},
         {"detect without input", {"detect"}},
     };
     for (const Row& row : rows) {
@@ -102,12 +103,12 @@ TEST(VarnBinary, RunsTheWholeFileConversions) {
         std::string want;
     };
     const Row rows[] = {
-        {"monthly: header, same-month runs, last month kept", 2,
+        {"monthly: header skipped, same-month runs, last month kept", 2,
          "Date,Price\r\n01/30/2004 10\r\n01/31/2004 11\r\n02/27/2004 12\r\n02/28/2004 13\r\n",
-         "Date,Price\r\n01/31/2004 11\r\n02/28/2004 13\r\n"},
+         "01/31/2004 11\r\n02/28/2004 13\r\n"},
         {"monthly: one month only", 2, "03/01/2004 1\n03/02/2004 2\n", "03/02/2004 2\r\n"},
-        {"dated prices with a blank line", 3, "4.318\n\n4.3113\n",
-         "01.01.1000   4.318\r\n01.02.1000   \r\n01.03.1000   4.3113\r\n"},
+        {"dated prices: a blank line skipped, keeping its date", 3, "4.318\n\n4.3113\n",
+         "01.01.1000   4.318\r\n01.03.1000   4.3113\r\n"},
         {"truncated Julian: header and blank line skipped", 4,
          "Day Price\n52275.5 1.234\n\n53371.25 7\n",
          "1/1/2002 12:00:00  1.234\r\n1/1/2005 6:00:00  7\r\n"},
@@ -225,7 +226,8 @@ TEST(VarnBinary, DetectsLayoutsAndBuildsBars) {
     EXPECT_EQ(got.out,
               "date layout: 5 (MM/DD/YYYY  OHLC Vol O.I.)\ntime layout: 0 (Not Indicated)\n"
               "fits: 100 of 100 lines\n"
-              "prices: ohlc\n");
+              "prices: ohlc\nseparator: spaces\ndecimal: point\nheader: line 1\n"
+              "columns: date, open, high, low, close (by the header)\n");
 
     got = Shell(dir, kVarn + " bars daily.txt monthly.txt");
     EXPECT_EQ(got.code, 0) << got.err;
@@ -241,7 +243,10 @@ TEST(VarnBinary, DetectsLayoutsAndBuildsBars) {
     // With the date layout fixed to day first, only detection of the time runs.
     got = Shell(dir, kVarn + " bars -d 6 -p day daily.txt days.txt");
     EXPECT_EQ(got.code, 1);
-    EXPECT_NE(got.err.find("--date-layout and --time-layout"), std::string::npos) << got.err;
+    EXPECT_NE(got.err.find("by date layout 6 and time layout 0 (not line 13): is the layout "
+                           "given the file's? varn detect tells"),
+              std::string::npos)
+        << got.err;
 }
 
 TEST(VarnBinary, RefusesToGuessShortFiles) {
@@ -267,6 +272,7 @@ TEST(VarnBinary, ReportsSkippedLinesAndFailsWhenNoneIsUsed) {
     dir.Write("empty.txt", "");
     dir.Write("intraday.csv", "\"Date\",\"Time\"\n060523,0930,1,2,3,4,5\n");
     dir.Write("kept.txt", "precious");
+    dir.Write("notes.txt", "this is line 1 of my notes,hello world\n1971,13,45,abc\n1971,1,4,4\n");
     const std::string bars = kVarn + " bars -d 5 -t 0 -p day ";
     struct Row {
         const char* name;
@@ -284,6 +290,13 @@ TEST(VarnBinary, ReportsSkippedLinesAndFailsWhenNoneIsUsed) {
          "varn: some.txt: 3 lines read, 2 used, 1 skipped; 2 bars written\n"},
         {"a conversion warns too", kVarn + " convert -f 1 intraday.csv out.txt", 0,
          "varn: intraday.csv: 1 of 2 lines skipped (line 1: not a YYMMDD,HHMM line)\n"},
+        {"conversion 0 wrote prose as dates", kVarn + " convert -f 0 notes.txt out.txt", 0,
+         "varn: notes.txt: 2 of 3 lines skipped (line 1: not a YYYY,MM,DD,PRICE line)\n"},
+        {"conversion 3 dated any text", kVarn + " convert -f 3 -v notes.txt out.txt", 0,
+         "varn: notes.txt: 3 lines read, 2 used, 1 skipped; 2 lines written\n"},
+        {"conversion 2 passed odd lines through", kVarn + " convert -f 2 none.txt kept.txt", 1,
+         "varn: none.txt: no line reads as conversion 2 (mm/dd/yyyy daily -> mm/dd/yyyy "
+         "monthly) (line 1: no MM/DD/YYYY date)\n"},
         {"no line read as a bar", bars + "none.txt kept.txt", 1,
          "varn: none.txt: no line reads as a bar under date layout 5 (MM/DD/YYYY  OHLC Vol "
          "O.I.) and time layout 0 (Not Indicated) (line 1: Can't extract Month string: BAD "
@@ -315,19 +328,22 @@ TEST(VarnBinary, DetectSaysHowSureItIs) {
     EXPECT_EQ(got.code, 1);
     EXPECT_EQ(got.err,
               "varn: mixed.txt: no layout pair fits 96 of the first 100 lines (the nearest, date "
-              "layout 5 (MM/DD/YYYY  OHLC Vol O.I.) and time layout 0 (Not Indicated), fits 90)\n");
+              "layout 5 (MM/DD/YYYY  OHLC Vol O.I.) and time layout 0 (Not Indicated), fits 90)\n"
+              "varn: only 90 of the first 100 lines read as dates, by date layout 5 and time "
+              "layout 0 (not line 1); to read the lines that do, give --date-layout and "
+              "--time-layout\n");
     got = Shell(dir, kVarn + " bars mixed.txt out.txt");
     EXPECT_EQ(got.code, 1);
-    EXPECT_NE(got.err.find("fits 90)\nvarn: give --date-layout and --time-layout\n"),
-              std::string::npos)
+    EXPECT_NE(got.err.find("fits 90)\nvarn: only 90 of the first 100"), std::string::npos)
         << got.err;
 }
 
 TEST(RunVarn, ListsLayoutsPeriodsAndConversions) {
     const Outcome got = RunCli({"layouts"});
     EXPECT_EQ(got.code, ExitOk);
-    for (const char* want : {"  21  MM,YYYY OHLC Vol O.I.\n", "  7  DATE;214515\n",
-                             "  5  month  1 month bar\n", "  4  Truncated TJUL price"}) {
+    for (const char* want :
+         {"  21  MM,YYYY OHLC Vol O.I.\n", "  7  DATE;214515\n", "  5  month  1 month bar\n",
+          "  4  Truncated TJUL price", "  00-50 are 2000-2050, 51-99 are 1951-1999\n"}) {
         EXPECT_NE(got.out.find(want), std::string::npos) << want;
     }
 }

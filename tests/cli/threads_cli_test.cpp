@@ -79,5 +79,29 @@ TEST(VarnThreads, AnyCountGivesTheSameOutput) {
     EXPECT_NE(ReadAll(dir.Path("out.txt")).find("\r\n"), std::string::npos);
 }
 
+TEST(VarnThreads, ThreadsThatCannotStartAreDoneWithout) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer cannot run under a memory limit";
+#endif
+    TempDir dir;
+    std::string daily;
+    for (int i = 0; i < 3000; ++i) {
+        daily += "2001," + std::to_string(i % 12 + 1) + "," + std::to_string(i % 28 + 1) + ",1." +
+                 std::to_string(i) + "\n";
+    }
+    dir.Write("in.csv", daily);
+    const testing::Outcome serial =
+        testing::Shell(dir, testing::kVarn + " convert -f 0 --threads 1 in.csv -");
+    ASSERT_EQ(serial.code, 0) << serial.err;
+    // Too little address space for sixteen threads' stacks: a thread that
+    // could not start aborted the job and left its temporary file.
+    const testing::Outcome got = testing::Shell(
+        dir, "ulimit -v 120000; " + testing::kVarn + " convert -f 0 --threads 16 in.csv out.txt");
+    EXPECT_EQ(got.code, 0) << got.err;
+    EXPECT_EQ(got.err, "");
+    EXPECT_EQ(ReadAll(dir.Path("out.txt")), serial.out);
+    EXPECT_EQ(dir.Listing(), "in.csv out.txt ");
+}
+
 }  // namespace
 }  // namespace varn::cli

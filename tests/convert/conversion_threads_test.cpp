@@ -42,11 +42,11 @@ bool ConvertAlone(Conversion conversion, std::string_view line, double& moment, 
         DatedPriceDate(moment, date);
         moment += OneDayInCenturies;
         out.append(date).append(DatedPriceGap).append(line);
-        return true;
+        return StartsWithNumber(line);
     }
     if (conversion == Conversion::DatePrice) {
         ReorderDatePriceLine(line, out);
-        return true;
+        return IsDatePriceLine(line);
     }
     if (conversion == Conversion::Intraday) return ReorderIntradayLine(line, out);
     return ConvertTruncatedJulianLine(line, out);
@@ -56,8 +56,10 @@ Expected OneByOne(const std::string& path, Conversion conversion) {
     Expected want;
     LineReader reader;
     EXPECT_TRUE(reader.Open(path, LineRules::Stream).ok());
-    const std::string_view reason =
-        conversion == Conversion::Intraday ? NotAnIntradayLine : NoTruncatedJulianDay;
+    const std::string_view reason = conversion == Conversion::DatePrice ? NotADatePriceLine
+                                    : conversion == Conversion::PriceToDatedPrice ? NoNumberFirst
+                                    : conversion == Conversion::Intraday ? NotAnIntradayLine
+                                                                         : NoTruncatedJulianDay;
     std::string converted;
     double moment = FirstDatedPriceMoment();
     for (std::string_view line; reader.Next(line);) {
@@ -103,10 +105,10 @@ std::vector<Input> Inputs(Conversion conversion) {
     std::string bad;
     if (conversion == Conversion::DatePrice) {
         good = "1971,1,4,4.318";
-        bad = "x";  // conversion 0 takes every line
+        bad = "x";
     } else if (conversion == Conversion::PriceToDatedPrice) {
         good = "4.318";
-        bad = "x";  // and so does conversion 3
+        bad = "x";
     } else if (conversion == Conversion::Intraday) {
         good = "060523,0930,1271.75,1273.5,1271,1273.25,37235";
         bad = "\"Date\",\"Time\",\"Open\"";
@@ -170,10 +172,10 @@ TEST(ConvertInBlocks, GivesTheOutputOfOneLineAtATime) {
 }
 
 TEST(ConvertInBlocks, ReadsLinesInMemoryAsTheyStand) {
-    // Lines in memory are split already: a CR in one is kept.
+    // Lines in memory are split already: a CR in one is kept, and so the line
+    // does not read.
     const std::vector<std::string> lines = {"1971,1,4,4.318", "1971,1,\r5,1", "", "1972,2,2,2"};
-    const std::vector<std::string> want = {"1/4/1971   4.318", "1/\r5/1971   1", "//   ",
-                                           "2/2/1972   2"};
+    const std::vector<std::string> want = {"1/4/1971   4.318", "2/2/1972   2"};
     for (const int threads : {1, 2, 7}) {
         for (const std::size_t block : {std::size_t{1}, std::size_t{5}, std::size_t{0}}) {
             SCOPED_TRACE("threads " + std::to_string(threads) + ", block " + std::to_string(block));
@@ -184,7 +186,8 @@ TEST(ConvertInBlocks, ReadsLinesInMemoryAsTheyStand) {
                               {Conversion::DatePrice, threads, block});
             EXPECT_TRUE(report.ok());
             EXPECT_EQ(report.lines_read, 4);
-            EXPECT_EQ(report.lines_written, 4);
+            EXPECT_EQ(report.lines_skipped, 2);
+            EXPECT_EQ(report.lines_written, 2);
             EXPECT_EQ(got, want);
         }
     }

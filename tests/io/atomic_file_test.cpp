@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <csignal>
 #include <cstdlib>
@@ -163,6 +164,61 @@ TEST(AtomicFile, FollowsLinksToTheirFinalTarget) {
     }
 }
 
+TEST(MayFollowLink, RefusesOtherUsersLinksInStickySharedFolders) {
+    constexpr uid_t kRoot = 0, kAlice = 1000, kMallory = 1001;
+    struct Row {
+        const char* name;
+        uid_t link_owner, folder_owner, folder_mode, caller;
+        bool want;
+    };
+    const Row rows[] = {
+        {"another user's link in /tmp, root writing", kMallory, kRoot, 01777, kRoot, false},
+        {"another user's link in /tmp, a user writing", kMallory, kRoot, 01777, kAlice, false},
+        {"one's own link in /tmp", kAlice, kRoot, 01777, kAlice, true},
+        {"the folder owner's link in a shared folder", kAlice, kAlice, 01777, kRoot, true},
+        {"sticky but not world-writable", kMallory, kRoot, 01770, kRoot, true},
+        {"world-writable but not sticky", kMallory, kRoot, 00777, kRoot, true},
+        {"a private folder", kMallory, kMallory, 00755, kRoot, true},
+        {"the sticky and write bits among others", kMallory, kRoot, 041777, kAlice, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(MayFollowLink(row.link_owner, row.folder_owner, row.folder_mode, row.caller),
+                  row.want);
+    }
+}
+
+TEST(AtomicFile, FollowsLinksInASharedFolderOnlyWhenTheirOwnerIsTrusted) {
+    TempDir dir;
+    const std::string shared = dir.Path("shared");
+    ASSERT_EQ(mkdir(shared.c_str(), 0777), 0);
+    ASSERT_EQ(chmod(shared.c_str(), 01777), 0);
+    const std::string target = dir.Write("important", "precious");
+    const std::string link = shared + "/out.txt";
+    ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
+    // One's own link is followed as before.
+    AtomicFile own;
+    ASSERT_TRUE(own.Open(link).ok());
+    own.WriteLine("new");
+    ASSERT_TRUE(own.Commit().ok());
+    EXPECT_EQ(ReadAll(target), "new\r\n");
+    if (geteuid() != 0) GTEST_SKIP() << "giving a link to another user needs root";
+    // Another user's link, live or dangling, is refused and nothing is written.
+    const std::string dangling = shared + "/new.txt";
+    ASSERT_EQ(symlink(dir.Path("created").c_str(), dangling.c_str()), 0);
+    for (const std::string& planted : {link, dangling}) {
+        SCOPED_TRACE(planted);
+        ASSERT_EQ(lchown(planted.c_str(), 65534, 65534), 0);
+        AtomicFile out;
+        const JobStatus status = out.Open(planted);
+        ASSERT_FALSE(status.ok());
+        EXPECT_EQ(status.error, std::errc::permission_denied);
+        EXPECT_NE(status.Message().find("link another user owns"), std::string::npos);
+    }
+    EXPECT_EQ(ReadAll(target), "new\r\n");
+    EXPECT_EQ(dir.Listing(), "important shared ");
+}
+
 TEST(AtomicFile, ReportsALinkThatLeadsRoundInACircle) {
     TempDir dir;
     ASSERT_EQ(symlink("b", dir.Path("a").c_str()), 0);
@@ -312,6 +368,7 @@ TEST(SignalCleanup, ClosedStandardStreamsGetTheNullDevice) {
         {"a file opened next took standard input's number", {0}},
         {"a file opened next took standard output's number", {1}},
         {"all three closed", {0, 1, 2}},
+        {"a write to closed standard error vanished", {2}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.fault);
@@ -324,6 +381,8 @@ TEST(SignalCleanup, ClosedStandardStreamsGetTheNullDevice) {
                     info.st_rdev != makedev(1, 3)) {
                     _exit(2);
                 }
+                // Output written to a closed stream is not lost without a word.
+                if (fd != STDIN_FILENO && (write(fd, "x", 1) != -1 || errno != EBADF)) _exit(4);
             }
             // The next file opened takes a number above standard error.
             const int next = open(".", O_RDONLY);

@@ -441,7 +441,8 @@ class MainWindowTest : public WindowFixture {
 
     void DroppedFileLoadsIntoThePageThatShows() {
         const QString input = Path("dropped.txt");
-        WriteAll(input, "01/02/2001 1.5 1.6 1.4 1.55\n01/03/2001 1.5 1.6 1.4 1.55\n");
+        // Lines conversion 0 reads, so that the Varn Format page writes them.
+        WriteAll(input, "1971,1,4,4.318\n1971,1,5,4.3117\n");
         auto* pages = Child<QTabWidget>("pages");
         pages->setCurrentIndex(1);
         window_->DropFile(input);

@@ -45,7 +45,9 @@ class StartUpTest : public QObject {
         QTest::newRow("help wins over a file")
             << QStringList{"prices.txt", "--help"} << Action::Help << "";
         QTest::newRow("--version") << QStringList{"--version"} << Action::Version << "";
-        QTest::newRow("-v") << QStringList{"-v"} << Action::Version << "";
+        QTest::newRow("-V") << QStringList{"-V"} << Action::Version << "";
+        QTest::newRow("-v is varn's verbose, not a version")
+            << QStringList{"-v"} << Action::Error << "";
         QTest::newRow("screenshots are another program's")
             << QStringList{"--screenshot-page", "2", "p.png"} << Action::Error << "";
         QTest::newRow("unknown option") << QStringList{"--colour"} << Action::Error << "";
