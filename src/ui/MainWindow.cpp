@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
@@ -22,6 +21,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,14 +33,24 @@
 #include "convert/conversions.h"
 #include "io/line_output.h"
 #include "truncate/truncate.h"
+#include "ui/BackgroundJob.h"
 #include "ui/BarChart.h"
 #include "ui/BarOptionsRow.h"
 #include "ui/BarTextArea.h"
 #include "ui/FirstLinePreview.h"
 #include "ui/ProgressWindow.h"
+#include "ui/RangeSpinBox.h"
 #include "ui/ReportText.h"
 
 namespace varn {
+
+struct MainWindow::BuiltBars {
+    QString input;   // the file the lines came from
+    QString suffix;  // what the save dialog's proposal ends with: "month"
+    std::vector<std::string> bars;
+    std::vector<ChartBar> chart_bars;
+    JobReport report;
+};
 
 namespace {
 
@@ -57,51 +68,6 @@ QString Latin1(std::string_view text) {
 void FillList(QComboBox* list, auto&& items) {
     for (const auto& item : items) list->addItem(Latin1(item));
 }
-
-// A spin box that takes any whole number typed and brings it into range when
-// the text is read (on leaving the box): 20000000 becomes the maximum, 0 the
-// minimum, and text that is no number counts as the minimum.
-class RangeSpinBox final : public QSpinBox {
-  public:
-    using QSpinBox::QSpinBox;
-
-  protected:
-    QValidator::State validate(QString& input, int&) const override {
-        const QString text = input.trimmed();
-        if (text.isEmpty() || text == QStringLiteral("-") || text == QStringLiteral("+")) {
-            return QValidator::Intermediate;
-        }
-        bool ok = false;
-        const qlonglong value = text.toLongLong(&ok);
-        if (!ok) {
-            // Digits too many for a number still only await correction.
-            const bool digits = std::all_of(
-                text.begin() + (text[0] == QLatin1Char('-') || text[0] == QLatin1Char('+')),
-                text.end(), [](QChar c) { return c.isDigit(); });
-            return digits ? QValidator::Intermediate : QValidator::Invalid;
-        }
-        return value >= minimum() && value <= maximum() ? QValidator::Acceptable
-                                                        : QValidator::Intermediate;
-    }
-    void fixup(QString& input) const override {
-        const QString text = input.trimmed();
-        bool ok = false;
-        const qlonglong value = text.toLongLong(&ok);
-        if (!ok) {
-            const bool negative = text.startsWith(QLatin1Char('-'));
-            const bool digits = text.size() > 1 && std::all_of(text.begin() + 1, text.end(),
-                                                               [](QChar c) { return c.isDigit(); });
-            input = QString::number(digits && !negative ? maximum() : minimum());
-            return;
-        }
-        input = QString::number(std::clamp<qlonglong>(value, minimum(), maximum()));
-    }
-};
-
-// How often a running bar job lets pending events run: the clock is read
-// every CheckEveryLines lines, events run once EventInterval has passed.
-constexpr unsigned CheckEveryLines = 1024;
-constexpr qint64 EventIntervalMs = 5;
 
 }  // namespace
 
@@ -124,12 +90,20 @@ MainWindow::MainWindow(const RegionalNames& names, Dialogs* dialogs, QWidget* pa
     BuildBarPage();
     pages_->setCurrentWidget(bar_page_);
     progress_ = new ProgressWindow(this);
+    job_ = new BackgroundJob(this);
+    job_->setObjectName(QStringLiteral("job"));
+    connect(job_, &BackgroundJob::Progress, progress_, &ProgressWindow::SetPosition);
+    connect(progress_, &ProgressWindow::BreakClicked, job_, &BackgroundJob::RequestStop);
 
     conversion_list_->setCurrentIndex(0);
     OnConversionChosen();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The job may be reading the lines the members below hold.
+    job_->StopAndWait();
+    SetBusyCursor(false);
+}
 
 void MainWindow::BuildConvertPage() {
     convert_page_ = new QWidget();
@@ -451,12 +425,47 @@ void MainWindow::ShowLinePreview() {
 }
 
 void MainWindow::SetJobRunning(bool running) {
+    if (running == job_running_) return;
     job_running_ = running;
+    // While a job reads what the window holds, nothing may start another job
+    // or change the lines it reads.
     for (QPushButton* button : {convert_button_, open_lines_button_, truncate_button_,
                                 open_prices_button_, create_bars_button_}) {
         button->setEnabled(!running);
     }
     bar_text_->SetReadOnly(running);
+    SetBusyCursor(running);
+}
+
+void MainWindow::SetBusyCursor(bool busy) {
+    if (busy == busy_cursor_) return;
+    busy_cursor_ = busy;
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+bool MainWindow::StartJob(const QString& name, const QString& message, bool with_progress,
+                          BackgroundJob::Work work, std::function<void()> then) {
+    if (job_->Running()) return false;
+    SetJobRunning(true);
+    if (with_progress) progress_->Start(name, message);
+    return job_->Start(std::move(work), [this, then = std::move(then)] {
+        progress_->hide();
+        // The window was closed while the job ran: nothing more is asked.
+        if (closing_) {
+            SetJobRunning(false);
+            close();
+            return;
+        }
+        // The dialogs that follow show the ordinary cursor.
+        SetBusyCursor(false);
+        then();
+        // A continuation may have started the next step of the same job.
+        if (!job_->Running()) SetJobRunning(false);
+    });
 }
 
 // Convert.
@@ -473,24 +482,32 @@ void MainWindow::ConvertFile(const QString& input) {
     if (!conversion) return;
     QString output = ProposedName(input, QString::number(Number(*conversion)));
     if (!dialogs_->GetSaveFileName(this, output)) return;
-    const std::string input_path = LocalPath(input);
-    JobReport report;
-    report.status = CatchOutOfMemory(input_path, [&] {
-        report = RunConversion(LineSource::File(input_path), Destination::File(LocalPath(output)),
-                               {*conversion});
-        return report.status;
-    });
-    if (report.used_no_line()) {
-        dialogs_->ShowError(
-            this,
-            NoLineUsedText(report, QStringLiteral("as conversion %1").arg(Number(*conversion))));
-        return;
-    }
-    if (!report.ok()) {
-        ShowFailure(report.status);
-        return;
-    }
-    dialogs_->ShowMessage(this, CreatedMessage(output), ConversionReportText(report));
+    auto report = std::make_shared<JobReport>();
+    StartJob(
+        QStringLiteral("Convert"), QFileInfo(input).fileName(), true,
+        [report, input_path = LocalPath(input), output_path = LocalPath(output),
+         choices = ConversionChoices{*conversion}](const JobCallbacks& callbacks) {
+            report->status = CatchOutOfMemory(input_path, [&] {
+                *report = RunConversion(LineSource::File(input_path),
+                                        Destination::File(output_path), choices, callbacks);
+                return report->status;
+            });
+        },
+        [this, report, output, conversion] {
+            if (report->stopped) return;  // Break: the output was left as it was
+            if (report->used_no_line()) {
+                dialogs_->ShowError(
+                    this,
+                    NoLineUsedText(*report,
+                                   QStringLiteral("as conversion %1").arg(Number(*conversion))));
+                return;
+            }
+            if (!report->ok()) {
+                ShowFailure(report->status);
+                return;
+            }
+            dialogs_->ShowMessage(this, CreatedMessage(output), ConversionReportText(*report));
+        });
 }
 
 // Open (Trunc File).
@@ -503,15 +520,27 @@ void MainWindow::OnOpenLinesClicked() {
 }
 
 void MainWindow::LoadTruncateLines(const QString& path) {
-    truncate_file_name_ = LocalPath(path);
-    const JobStatus status = CatchOutOfMemory(
-        truncate_file_name_, [&] { return LoadTruncFile(truncate_file_name_, truncate_lines_); });
-    if (!status) {
-        TruncLines().swap(truncate_lines_);  // what was read before memory ran out
-        ShowFailure(status);
-        return;
-    }
-    line_count_label_->setText(QString::number(truncate_lines_.size()) + QStringLiteral(" lines"));
+    struct Load {
+        TruncLines lines;
+        JobStatus status;
+    };
+    auto load = std::make_shared<Load>();
+    const std::string file = LocalPath(path);
+    StartJob(
+        QStringLiteral("Open"), QString(), false,
+        [load, file](const JobCallbacks&) {
+            load->status = CatchOutOfMemory(file, [&] { return LoadTruncFile(file, load->lines); });
+        },
+        [this, load, file] {
+            if (!load->status) {
+                ShowFailure(load->status);
+                return;
+            }
+            truncate_lines_ = std::move(load->lines);
+            truncate_file_name_ = file;
+            line_count_label_->setText(QString::number(truncate_lines_.size()) +
+                                       QStringLiteral(" lines"));
+        });
 }
 
 // Truncate last.
@@ -522,20 +551,28 @@ void MainWindow::OnTruncateClicked() {
     QString path = ProposedName(QString::fromLocal8Bit(truncate_file_name_.c_str()),
                                 QStringLiteral("last") + QString::number(keep_lines_box_->value()));
     if (!dialogs_->GetSaveFileName(this, path)) return;
-    const std::string output_path = LocalPath(path);
-    const StringLines lines(truncate_lines_);
     const std::int64_t wanted = keep_lines_box_->value();
-    JobReport report;
-    report.status = CatchOutOfMemory(output_path, [&] {
-        report = RunTruncate(LineSource::Lines(lines, truncate_file_name_),
-                             Destination::File(output_path), TruncateChoices{wanted});
-        return report.status;
-    });
-    if (!report.ok()) {
-        ShowFailure(report.status);
-        return;
-    }
-    dialogs_->ShowMessage(this, CreatedMessage(path), TruncReportText(report, wanted));
+    auto report = std::make_shared<JobReport>();
+    StartJob(
+        QStringLiteral("Truncate last"), QFileInfo(path).fileName(), true,
+        [this, report, wanted, output_path = LocalPath(path)](const JobCallbacks& callbacks) {
+            // The lines stay as they are while the job runs: Open is locked.
+            const StringLines lines(truncate_lines_);
+            report->status = CatchOutOfMemory(output_path, [&] {
+                *report =
+                    RunTruncate(LineSource::Lines(lines, truncate_file_name_),
+                                Destination::File(output_path), TruncateChoices{wanted}, callbacks);
+                return report->status;
+            });
+        },
+        [this, report, path, wanted] {
+            if (report->stopped) return;
+            if (!report->ok()) {
+                ShowFailure(report->status);
+                return;
+            }
+            dialogs_->ShowMessage(this, CreatedMessage(path), TruncReportText(*report, wanted));
+        });
 }
 
 // Open (Bar).
@@ -548,32 +585,45 @@ void MainWindow::OnOpenPricesClicked() {
     LoadBarFile(path);
 }
 
-bool MainWindow::LoadBarFile(const QString& path) {
-    if (job_running_) return false;
+void MainWindow::LoadBarFile(const QString& path) {
+    if (job_running_) return;
     pages_->setCurrentWidget(bar_page_);
-    bar_file_name_ = LocalPath(path);
-    Detection detection;
-    const JobStatus status = CatchOutOfMemory(bar_file_name_, [&] {
-        return LoadBarInput(bar_file_name_, bar_lines_, names_, detection,
-                            bar_options_->FormToDetect());
-    });
-    if (!status) bar_lines_.Clear();  // what was read before memory ran out
-    bar_options_->SetDetectedForm(detection.detected() ? detection.form : PriceForm::Auto);
-    bar_text_->Reload();
-    if (!status) {
-        line_preview_->clear();
-        bar_status_->setText(QStringLiteral("%1: cannot be read").arg(path));
-        ShowFailure(status);
-        return false;
-    }
-    if (detection.detected()) {
-        date_layout_list_->setCurrentIndex(Number(detection.pair.date_layout));
-        time_layout_list_->setCurrentIndex(Number(detection.pair.time_layout));
-    }
-    bar_status_->setText(
-        DetectionStatusText(QFileInfo(path).fileName(), bar_lines_.Count(), detection));
-    ShowLinePreview();
-    return true;
+    struct Load {
+        BarInputLines lines;
+        Detection detection;
+        JobStatus status;
+    };
+    auto load = std::make_shared<Load>();
+    const std::string file = LocalPath(path);
+    const QString shown_name = QFileInfo(path).fileName();
+    bar_status_->setText(QStringLiteral("%1: loading ...").arg(shown_name));
+    StartJob(
+        QStringLiteral("Open"), QString(), false,
+        [this, load, file, form = bar_options_->FormToDetect()](const JobCallbacks&) {
+            // names_ is not changed after the window is made.
+            load->status = CatchOutOfMemory(file, [&] {
+                return LoadBarInput(file, load->lines, names_, load->detection, form);
+            });
+        },
+        [this, load, file, path, shown_name] {
+            if (!load->status) {
+                // What was loaded before stays, edits and all.
+                bar_status_->setText(QStringLiteral("%1: cannot be read").arg(path));
+                ShowFailure(load->status);
+                return;
+            }
+            bar_lines_ = std::move(load->lines);
+            bar_file_name_ = file;
+            const Detection& detection = load->detection;
+            bar_options_->SetDetectedForm(detection.detected() ? detection.form : PriceForm::Auto);
+            bar_text_->Reload();
+            if (detection.detected()) {
+                date_layout_list_->setCurrentIndex(Number(detection.pair.date_layout));
+                time_layout_list_->setCurrentIndex(Number(detection.pair.time_layout));
+            }
+            bar_status_->setText(DetectionStatusText(shown_name, bar_lines_.Count(), detection));
+            ShowLinePreview();
+        });
 }
 
 // Create Bar.
@@ -589,73 +639,69 @@ void MainWindow::OnCreateBarsClicked() {
     choices.names = regional_;
     bar_options_->Apply(choices);
 
-    // While the job lets events run, nothing may start another job or change
-    // the lines it reads.
-    SetJobRunning(true);
-    progress_->Start(QStringLiteral("Create Bar"), QStringLiteral("Calculate ..."));
-
-    QElapsedTimer clock;
-    clock.start();
-    unsigned lines_since_check = 0;
-    int shown_percent = -1;
-    JobCallbacks progress;
-    progress.step = [this, &shown_percent](int percent) {
-        if (percent == shown_percent) return;
-        shown_percent = percent;
-        progress_->SetPosition(percent);
-    };
-    progress.stop_requested = [this, &clock, &lines_since_check] {
-        if (++lines_since_check >= CheckEveryLines) {
-            lines_since_check = 0;
-            if (clock.elapsed() >= EventIntervalMs) {
-                QCoreApplication::processEvents();
-                clock.restart();
-            }
-        }
-        return progress_->BreakPressed();
-    };
-    std::vector<std::string> bars;
-    std::vector<ChartBar> chart_bars;
-    choices.on_bar = [&chart_bars](const BuiltBar& bar) {
-        chart_bars.push_back(
+    auto built = std::make_shared<BuiltBars>();
+    built->input = QString::fromLocal8Bit(bar_file_name_.c_str());
+    built->suffix = Latin1(BarPeriodNames[static_cast<std::size_t>(Number(choices.period))]);
+    choices.on_bar = [built](const BuiltBar& bar) {
+        built->chart_bars.push_back(
             {std::string(bar.stamp), bar.open, bar.high, bar.low, bar.close, bar.volume});
     };
-    JobReport report;
-    report.status = CatchOutOfMemory(bar_file_name_, [&] {
-        report = RunBars(LineSource::Lines(bar_lines_, bar_file_name_), Destination::Lines(bars),
-                         choices, progress);
-        return report.status;
-    });
+    StartJob(
+        QStringLiteral("Create Bar"), QStringLiteral("Calculate ..."), true,
+        [this, built, choices](const JobCallbacks& callbacks) {
+            // The lines stay as they are while the job runs: the text is
+            // read-only and Open is locked.
+            built->report.status = CatchOutOfMemory(bar_file_name_, [&] {
+                built->report = RunBars(LineSource::Lines(bar_lines_, bar_file_name_),
+                                        Destination::Lines(built->bars), choices, callbacks);
+                return built->report.status;
+            });
+        },
+        [this, built, volume = choices.volume] {
+            const JobReport& report = built->report;
+            if (report.used_no_line()) {
+                dialogs_->ShowError(this, NoLineUsedText(report, QStringLiteral("as a bar under "
+                                                                                "the chosen "
+                                                                                "layouts")));
+                return;
+            }
+            if (!report.ok()) {
+                ShowFailure(report.status);
+                return;
+            }
+            chart_->SetBars(std::move(built->chart_bars), volume);
+            chart_->show();
+            SaveBars(built);
+        });
+}
 
-    progress_->hide();
-    SetJobRunning(false);
-    if (report.used_no_line()) {
-        dialogs_->ShowError(this, NoLineUsedText(report, QStringLiteral("as a bar under the "
-                                                                        "chosen layouts")));
-        return;
-    }
-    if (!report.ok()) {
-        std::vector<std::string>().swap(bars);  // what was built before memory ran out
-        ShowFailure(report.status);
-        return;
-    }
-    chart_->SetBars(std::move(chart_bars), choices.volume);
-    chart_->show();
-    QString path =
-        ProposedName(QString::fromLocal8Bit(bar_file_name_.c_str()),
-                     Latin1(BarPeriodNames[static_cast<std::size_t>(Number(choices.period))]));
+void MainWindow::SaveBars(std::shared_ptr<BuiltBars> built) {
+    QString path = ProposedName(built->input, built->suffix);
     if (!dialogs_->GetSaveFileName(this, path)) return;
-    const JobStatus status = WriteLineFile(bars, Destination::File(LocalPath(path)));
-    if (!status) {
-        ShowFailure(status);
-        return;
-    }
-    dialogs_->ShowMessage(this, CreatedMessage(path), BarReportText(report));
+    auto status = std::make_shared<JobStatus>();
+    StartJob(
+        QStringLiteral("Create Bar"), QStringLiteral("Writing %1").arg(QFileInfo(path).fileName()),
+        false,
+        [built, status, output_path = LocalPath(path)](const JobCallbacks&) {
+            *status = CatchOutOfMemory(output_path, [&] {
+                return WriteLineFile(built->bars, Destination::File(output_path));
+            });
+        },
+        [this, built, status, path] {
+            if (!*status) {
+                ShowFailure(*status);
+                return;
+            }
+            dialogs_->ShowMessage(this, CreatedMessage(path), BarReportText(built->report));
+        });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // A running bar job is asked to stop first; the window closes after it.
+    // A running job is asked to stop first; the window closes when it has,
+    // asking nothing more.
     if (job_running_) {
+        closing_ = true;
+        job_->RequestStop();
         progress_->PressBreak();
         event->ignore();
         return;

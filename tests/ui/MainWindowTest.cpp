@@ -501,7 +501,8 @@ class MainWindowTest : public WindowFixture {
         QCOMPARE(preview->text(), QString());  // nothing loaded
         const QString daily = Path("preview-daily.txt");
         WriteAll(daily, DailyLines(QDate(2001, 1, 15), 120));
-        QVERIFY(window_->LoadBarFile(daily));
+        window_->LoadBarFile(daily);
+        WaitUntilIdle();
         const QString reads = QStringLiteral(
             "Line 1 reads: date 2001-01-15  no time  open 1.5  high 1.6  low 1.4  close 1.55");
         QCOMPARE(preview->text(), reads);
@@ -607,16 +608,12 @@ class MainWindowTest : public WindowFixture {
                     .ok());
         QVERIFY(all.size() > 2000);
 
-        // Press "Break" once the bar shows a fifth done, and look at the
-        // window meanwhile.
+        // Press "Break" once a fifth is done, and look at the window meanwhile.
         bool buttons_locked = false;
         bool text_locked = false;
         int pressed_at = -1;
-        QTimer watcher;
-        watcher.setInterval(0);
-        connect(&watcher, &QTimer::timeout, this, [&] {
+        AtProgress(20, [&] {
             ProgressWindow& progress = window_->Progress();
-            if (progress.Position() < 20 || pressed_at >= 0) return;
             buttons_locked = !Child<QPushButton>("create_bars_button")->isEnabled() &&
                              !Child<QPushButton>("convert_button")->isEnabled() &&
                              !Child<QPushButton>("open_prices_button")->isEnabled();
@@ -624,11 +621,9 @@ class MainWindowTest : public WindowFixture {
             pressed_at = progress.Position();
             progress.findChild<QPushButton*>(QStringLiteral("break_button"))->click();
         });
-        watcher.start();
         dialogs_->save_answers.push_back(output);
         Click("create_bars_button");
 
-        watcher.stop();
         QVERIFY(pressed_at >= 20);
         QVERIFY(buttons_locked);
         QVERIFY(text_locked);

@@ -110,11 +110,12 @@ int main(int argc, char* argv[]) {
 
     varn::AnsweredDialogs answered;
     varn::MainWindow window(varn::RegionalNamesFromLocale(), &answered);
-    if (!input.isEmpty() && !window.LoadBarFile(input)) {
-        std::fprintf(stderr, "varn-screenshots: %s\n", qPrintable(answered.errors.value(0)));
+    if (!input.isEmpty()) window.LoadBarFile(input);
+    WaitUntilIdle(window);
+    if (!answered.errors.isEmpty()) {
+        std::fprintf(stderr, "varn-screenshots: %s\n", qPrintable(answered.errors.front()));
         return 1;
     }
-    WaitUntilIdle(window);
     if (!TakePicture(window, answered, page, input).save(picture, "PNG")) {
         std::fprintf(stderr, "varn-screenshots: cannot write %s\n", qPrintable(picture));
         return 1;

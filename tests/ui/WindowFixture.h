@@ -15,6 +15,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
 #include "AnsweredDialogs.h"
@@ -54,9 +55,14 @@ class WindowFixture : public QObject {
     void WaitUntilIdle();
     // Loads path on the Bar page through its open button.
     void OpenPrices(const QString& path);
+    // When the next job reports percent done or more, holds its thread, runs
+    // act on the window's thread and then lets the job go on: act sees the
+    // job under way, however fast the machine. Call before starting the job.
+    void AtProgress(int percent, std::function<void()> act);
 
     QTemporaryDir dir_;
     std::unique_ptr<AnsweredDialogs> dialogs_;
+    QMetaObject::Connection at_progress_;
     std::unique_ptr<MainWindow> window_;
 
   protected slots:
