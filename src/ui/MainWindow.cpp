@@ -11,10 +11,14 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStyle>
@@ -37,7 +41,9 @@
 #include "ui/BarChart.h"
 #include "ui/BarOptionsRow.h"
 #include "ui/BarTextArea.h"
+#include "ui/ConversionExamples.h"
 #include "ui/FirstLinePreview.h"
+#include "ui/HelpText.h"
 #include "ui/ProgressWindow.h"
 #include "ui/RangeSpinBox.h"
 #include "ui/ReportText.h"
@@ -45,8 +51,9 @@
 namespace varn {
 
 struct MainWindow::BuiltBars {
-    QString input;   // the file the lines came from
-    QString suffix;  // what the save dialog's proposal ends with: "month"
+    QString input;        // the file the lines came from
+    QString suffix;       // what the save dialog's proposal ends with: "month"
+    QString failed_path;  // where saving failed last, if it did
     std::vector<std::string> bars;
     std::vector<ChartBar> chart_bars;
     JobReport report;
@@ -95,8 +102,27 @@ MainWindow::MainWindow(const RegionalNames& names, Dialogs* dialogs, QWidget* pa
     connect(job_, &BackgroundJob::Progress, progress_, &ProgressWindow::SetPosition);
     connect(progress_, &ProgressWindow::BreakClicked, job_, &BackgroundJob::RequestStop);
 
+    BuildMenus();
+    // Ctrl+Tab and Ctrl+Shift+Tab switch pages from any control.
+    const auto switch_pages = [this](int step) {
+        pages_->setCurrentIndex((pages_->currentIndex() + step + pages_->count()) %
+                                pages_->count());
+    };
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)}) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this,
+                [switch_pages] { switch_pages(1); });
+    }
+    for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+                                     QKeySequence(Qt::CTRL | Qt::Key_PageUp)}) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this,
+                [switch_pages] { switch_pages(-1); });
+    }
+
     conversion_list_->setCurrentIndex(0);
     OnConversionChosen();
+    UpdateButtons();
 }
 
 MainWindow::~MainWindow() {
@@ -105,12 +131,90 @@ MainWindow::~MainWindow() {
     SetBusyCursor(false);
 }
 
+void MainWindow::BuildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("file_menu"));
+    QAction* open = file->addAction(QStringLiteral("&Open..."), this, &MainWindow::OnOpenChosen);
+    open->setObjectName(QStringLiteral("open_action"));
+    open->setShortcut(QKeySequence::Open);
+    file->addSeparator();
+    QAction* quit = file->addAction(QStringLiteral("&Quit"), this, &QWidget::close);
+    quit->setObjectName(QStringLiteral("quit_action"));
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    // The text area's own actions, as things stand when the menu opens; its
+    // keys are the area's, so the menu only shows them.
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("edit_menu"));
+    connect(edit, &QMenu::aboutToShow, this, [this, edit] {
+        edit->clear();
+        bar_text_->AddEditActions(edit);
+        for (QAction* action : edit->actions()) {
+            action->setShortcutContext(Qt::WidgetShortcut);
+            if (pages_->currentWidget() != bar_page_) action->setEnabled(false);
+        }
+    });
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("help_menu"));
+    QAction* page = help->addAction(QStringLiteral("Varn Format Convertor &Help"), this,
+                                    [this] { dialogs_->ShowHelp(this, HelpPageText()); });
+    page->setObjectName(QStringLiteral("help_action"));
+    page->setShortcut(QKeySequence::HelpContents);
+    QAction* about = help->addAction(QStringLiteral("&About"), this,
+                                     [this] { dialogs_->ShowAbout(this, AboutText()); });
+    about->setObjectName(QStringLiteral("about_action"));
+}
+
+void MainWindow::OnOpenChosen() {
+    if (pages_->currentWidget() == convert_page_) {
+        OnConvertClicked();
+    } else if (pages_->currentWidget() == truncate_page_) {
+        OnOpenLinesClicked();
+    } else {
+        OnOpenPricesClicked();
+    }
+}
+
+void MainWindow::UpdateButtons() {
+    const bool idle = !job_running_;
+    // Create Bar and Truncate last act on lines loaded: without them they
+    // are greyed, and say why.
+    const bool bar_lines = bar_lines_.Count() > 0;
+    create_bars_button_->setEnabled(idle && bar_lines);
+    create_bars_button_->setToolTip(
+        bar_lines                ? QStringLiteral("Build bars from the lines below and save them")
+        : bar_file_name_.empty() ? QStringLiteral("Open a price file first")
+                                 : QStringLiteral("There are no price lines to build bars from"));
+    const bool truncate_lines = !truncate_lines_.empty();
+    truncate_button_->setEnabled(idle && truncate_lines);
+    truncate_button_->setToolTip(
+        truncate_lines                ? QStringLiteral("Write the last lines of the file opened")
+        : truncate_file_name_.empty() ? QStringLiteral("Open a file first")
+                                      : QStringLiteral("The file opened has no lines"));
+    for (QPushButton* button : {convert_button_, open_lines_button_, open_prices_button_}) {
+        button->setEnabled(idle);
+    }
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    // Enter presses the focused button, as it does in a dialog.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto* button = qobject_cast<QPushButton*>(QApplication::focusWidget());
+            button != nullptr && button->isEnabled() && isAncestorOf(button)) {
+            button->animateClick();
+            return;
+        }
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
 void MainWindow::BuildConvertPage() {
     convert_page_ = new QWidget();
     convert_page_->setObjectName(QStringLiteral("convert_page"));
     pages_->addTab(convert_page_, QStringLiteral("Varn Format"));
 
-    format_label_ = new QLabel(QStringLiteral("Format"), convert_page_);
+    format_label_ = new QLabel(QStringLiteral("F&ormat"), convert_page_);
     format_label_->setObjectName(QStringLiteral("format_label"));
     format_label_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
@@ -122,7 +226,7 @@ void MainWindow::BuildConvertPage() {
     format_label_->setBuddy(conversion_list_);
 
     convert_button_ = new QPushButton(style()->standardIcon(QStyle::SP_DialogApplyButton),
-                                      QStringLiteral("Convert"), convert_page_);
+                                      QStringLiteral("&Convert"), convert_page_);
     convert_button_->setObjectName(QStringLiteral("convert_button"));
     convert_button_->setMinimumSize(133, 54);
 
@@ -161,7 +265,7 @@ void MainWindow::BuildTruncatePage() {
     truncate_page_->setObjectName(QStringLiteral("truncate_page"));
     pages_->addTab(truncate_page_, QStringLiteral("Trunc File"));
 
-    open_lines_button_ = new QPushButton(QStringLiteral("Open"), truncate_page_);
+    open_lines_button_ = new QPushButton(QStringLiteral("&Open"), truncate_page_);
     open_lines_button_->setObjectName(QStringLiteral("open_lines_button"));
     open_lines_button_->setMinimumSize(75, 34);
 
@@ -171,7 +275,7 @@ void MainWindow::BuildTruncatePage() {
     line_count_label_->setMinimumWidth(
         line_count_label_->fontMetrics().horizontalAdvance(QStringLiteral("0000000000 lines")));
 
-    truncate_button_ = new QPushButton(QStringLiteral("Truncate last"), truncate_page_);
+    truncate_button_ = new QPushButton(QStringLiteral("&Truncate last"), truncate_page_);
     truncate_button_->setObjectName(QStringLiteral("truncate_button"));
     truncate_button_->setMinimumSize(117, 34);
 
@@ -182,8 +286,9 @@ void MainWindow::BuildTruncatePage() {
     keep_lines_box_->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
     keep_lines_box_->setMinimumWidth(103);
 
-    lines_label_ = new QLabel(QStringLiteral("lines"), truncate_page_);
+    lines_label_ = new QLabel(QStringLiteral("&lines"), truncate_page_);
     lines_label_->setObjectName(QStringLiteral("lines_label"));
+    lines_label_->setBuddy(keep_lines_box_);
 
     auto* row = new QHBoxLayout();
     row->setSpacing(9);
@@ -219,7 +324,7 @@ void MainWindow::BuildBarPage() {
     open_prices_button_->setObjectName(QStringLiteral("open_prices_button"));
     open_prices_button_->setFixedSize(48, 37);
     open_prices_button_->setIconSize(QSize(24, 24));
-    open_prices_button_->setToolTip(QStringLiteral("Open"));
+    open_prices_button_->setToolTip(QStringLiteral("Open a price file (Ctrl+O)"));
 
     date_layout_list_ = new QComboBox(bar_panel_);
     date_layout_list_->setObjectName(QStringLiteral("date_layout_list"));
@@ -239,11 +344,11 @@ void MainWindow::BuildBarPage() {
     period_list_->setCurrentIndex(Number(BarPeriod::Month));
 
     create_bars_button_ = new QPushButton(style()->standardIcon(QStyle::SP_MediaPlay),
-                                          QStringLiteral("Create Bar"), bar_panel_);
+                                          QStringLiteral("Create &Bar"), bar_panel_);
     create_bars_button_->setObjectName(QStringLiteral("create_bars_button"));
     create_bars_button_->setMinimumSize(123, 31);
 
-    delimiter_label_ = new QLabel(QStringLiteral("delimer"), bar_panel_);
+    delimiter_label_ = new QLabel(QStringLiteral("deli&miter"), bar_panel_);
     delimiter_label_->setObjectName(QStringLiteral("delimiter_label"));
     delimiter_label_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
@@ -327,6 +432,19 @@ void MainWindow::BuildBarPage() {
     connect(time_layout_list_, &QComboBox::currentIndexChanged, this, &MainWindow::ShowLinePreview);
     connect(bar_options_, &BarOptionsRow::FormChanged, this, &MainWindow::ShowLinePreview);
     connect(bar_text_, &BarTextArea::Edited, this, &MainWindow::ShowLinePreview);
+    connect(bar_text_, &BarTextArea::Edited, this, [this] {
+        bar_text_edited_ = true;
+        UpdateButtons();
+    });
+    // A bar length takes the period list's place: the list says so.
+    connect(bar_options_, &BarOptionsRow::LengthChanged, this, [this](bool chosen) {
+        period_list_->setEnabled(!chosen);
+        period_list_->setToolTip(chosen ? QStringLiteral("A bar length is chosen in the bar "
+                                                         "list; choose \"period list\" there to "
+                                                         "use a period")
+                                        : QString());
+    });
+    setTabOrder(bar_text_, chart_);
 }
 
 // The further bar choices, in a row under the lists and before the text area
@@ -342,13 +460,11 @@ void MainWindow::BuildBarOptionsRow() {
 
 void MainWindow::OnConversionChosen() {
     example_text_->clear();
-    QStringList example;
     const std::optional<Conversion> conversion = ConversionOf(conversion_list_->currentIndex());
     if (!conversion) return;
-    for (const std::string_view line : ConversionExample(*conversion)) {
-        example.push_back(Latin1(line));
-    }
-    if (!example.isEmpty()) example_text_->setPlainText(example.join(QLatin1Char('\n')));
+    QStringList example;
+    for (const std::string_view line : ExampleInput(*conversion)) example.push_back(Latin1(line));
+    example_text_->setPlainText(example.join(QLatin1Char('\n')));
 }
 
 void MainWindow::ShowFailure(const JobStatus& status) {
@@ -429,10 +545,7 @@ void MainWindow::SetJobRunning(bool running) {
     job_running_ = running;
     // While a job reads what the window holds, nothing may start another job
     // or change the lines it reads.
-    for (QPushButton* button : {convert_button_, open_lines_button_, truncate_button_,
-                                open_prices_button_, create_bars_button_}) {
-        button->setEnabled(!running);
-    }
+    UpdateButtons();
     bar_text_->SetReadOnly(running);
     SetBusyCursor(running);
 }
@@ -538,6 +651,7 @@ void MainWindow::LoadTruncateLines(const QString& path) {
             }
             truncate_lines_ = std::move(load->lines);
             truncate_file_name_ = file;
+            UpdateButtons();
             line_count_label_->setText(QString::number(truncate_lines_.size()) +
                                        QStringLiteral(" lines"));
         });
@@ -588,6 +702,12 @@ void MainWindow::OnOpenPricesClicked() {
 void MainWindow::LoadBarFile(const QString& path) {
     if (job_running_) return;
     pages_->setCurrentWidget(bar_page_);
+    if (bar_text_edited_ &&
+        !dialogs_->Confirm(this, QStringLiteral("The price lines were edited. Replace them with "
+                                                "%1 and lose the edits?")
+                                     .arg(QFileInfo(path).fileName()))) {
+        return;
+    }
     struct Load {
         BarInputLines lines;
         Detection detection;
@@ -614,6 +734,10 @@ void MainWindow::LoadBarFile(const QString& path) {
             }
             bar_lines_ = std::move(load->lines);
             bar_file_name_ = file;
+            bar_text_edited_ = false;
+            // The bars shown were another file's.
+            chart_->Clear();
+            chart_->hide();
             const Detection& detection = load->detection;
             bar_options_->SetDetectedForm(detection.detected() ? detection.form : PriceForm::Auto);
             bar_text_->Reload();
@@ -623,12 +747,15 @@ void MainWindow::LoadBarFile(const QString& path) {
             }
             bar_status_->setText(DetectionStatusText(shown_name, bar_lines_.Count(), detection));
             ShowLinePreview();
+            UpdateButtons();
         });
 }
 
 // Create Bar.
 void MainWindow::OnCreateBarsClicked() {
-    if (job_running_) return;
+    if (job_running_ || bar_lines_.Count() == 0) return;
+    // A value left half typed shows what the job will use before it runs.
+    bar_options_->CommitEdits();
     BarChoices choices;
     choices.delimiter = delimiter_list_->currentIndex() == 1 ? Delimiter::Comma : Delimiter::Space;
     choices.date_layout =
@@ -641,10 +768,13 @@ void MainWindow::OnCreateBarsClicked() {
 
     auto built = std::make_shared<BuiltBars>();
     built->input = QString::fromLocal8Bit(bar_file_name_.c_str());
-    built->suffix = Latin1(BarPeriodNames[static_cast<std::size_t>(Number(choices.period))]);
+    // The proposal names what is built: "prices-month.txt", "prices-20min.txt".
+    built->suffix = bar_options_->LengthChosen()
+                        ? bar_options_->LengthName()
+                        : Latin1(BarPeriodNames[static_cast<std::size_t>(Number(choices.period))]);
     choices.on_bar = [built](const BuiltBar& bar) {
         built->chart_bars.push_back(
-            {std::string(bar.stamp), bar.open, bar.high, bar.low, bar.close, bar.volume});
+            {std::string(bar.stamp), bar.open, bar.high, bar.low, bar.close, bar.volume, bar.date});
     };
     StartJob(
         QStringLiteral("Create Bar"), QStringLiteral("Calculate ..."), true,
@@ -657,7 +787,7 @@ void MainWindow::OnCreateBarsClicked() {
                 return built->report.status;
             });
         },
-        [this, built, volume = choices.volume] {
+        [this, built, volume = choices.volume, stamp = choices.stamp] {
             const JobReport& report = built->report;
             if (report.used_no_line()) {
                 dialogs_->ShowError(this, NoLineUsedText(report, QStringLiteral("as a bar under "
@@ -669,14 +799,15 @@ void MainWindow::OnCreateBarsClicked() {
                 ShowFailure(report.status);
                 return;
             }
-            chart_->SetBars(std::move(built->chart_bars), volume);
-            chart_->show();
+            ShowChart(std::move(built->chart_bars), volume, stamp);
             SaveBars(built);
         });
 }
 
 void MainWindow::SaveBars(std::shared_ptr<BuiltBars> built) {
-    QString path = ProposedName(built->input, built->suffix);
+    // After a failed save the dialog proposes the file that failed.
+    QString path = built->failed_path.isEmpty() ? ProposedName(built->input, built->suffix)
+                                                : built->failed_path;
     if (!dialogs_->GetSaveFileName(this, path)) return;
     auto status = std::make_shared<JobStatus>();
     StartJob(
@@ -689,11 +820,27 @@ void MainWindow::SaveBars(std::shared_ptr<BuiltBars> built) {
         },
         [this, built, status, path] {
             if (!*status) {
+                // The bars are kept: the user picks another place.
                 ShowFailure(*status);
+                built->failed_path = path;
+                SaveBars(built);
                 return;
             }
             dialogs_->ShowMessage(this, CreatedMessage(path), BarReportText(built->report));
         });
+}
+
+void MainWindow::ShowChart(std::vector<ChartBar> bars, bool with_volume, StampStyle style) {
+    // The chart takes half of the text area's room the first time, rather
+    // than making the window taller.
+    const bool first = chart_->isHidden();
+    const QList<int> sizes = bar_splitter_->sizes();
+    chart_->SetBars(std::move(bars), with_volume, style);
+    chart_->show();
+    if (first && !sizes.isEmpty()) {
+        const int room = sizes.front();
+        bar_splitter_->setSizes({room - room / 2, room / 2});
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

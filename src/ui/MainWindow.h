@@ -21,6 +21,7 @@
 #include "calendar/regional.h"
 #include "truncate/truncate.h"
 #include "ui/BackgroundJob.h"
+#include "ui/BarChart.h"
 #include "ui/PlatformDialogs.h"
 
 class QComboBox;
@@ -35,7 +36,6 @@ class QTabWidget;
 
 namespace varn {
 
-class BarChart;
 class BarOptionsRow;
 class BarTextArea;
 class ProgressWindow;
@@ -67,6 +67,9 @@ class MainWindow final : public QMainWindow {
     void SetLastFolder(const QString& folder) { last_folder_ = folder; }
 
   public slots:
+    // File > Open: the open button of the page that shows (Convert on the
+    // Varn Format page).
+    void OnOpenChosen();
     void OnConversionChosen();
     void OnConvertClicked();
     void OnOpenLinesClicked();
@@ -76,6 +79,7 @@ class MainWindow final : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -84,6 +88,12 @@ class MainWindow final : public QMainWindow {
     void BuildTruncatePage();
     void BuildBarPage();
     void BuildBarOptionsRow();
+    void BuildMenus();
+    // Enables the buttons that have something to act on, with a tooltip
+    // saying why when they do not.
+    void UpdateButtons();
+    // Shows bars in the chart, which takes room from the text area.
+    void ShowChart(std::vector<ChartBar> bars, bool with_volume, StampStyle style);
     // The bars of a Create Bar, kept until they are saved.
     struct BuiltBars;
 
@@ -118,7 +128,8 @@ class MainWindow final : public QMainWindow {
     QString last_folder_;       // where the open dialogs start
     bool job_running_ = false;  // a job, or the dialogs after it, under way
     bool busy_cursor_ = false;
-    bool closing_ = false;  // closed during a job: close when it has ended
+    bool closing_ = false;          // closed during a job: close when it has ended
+    bool bar_text_edited_ = false;  // the price lines were edited since they loaded
     BackgroundJob* job_ = nullptr;
     ProgressWindow* progress_ = nullptr;
 

@@ -47,6 +47,7 @@ enum class EditKind {
 }  // namespace
 
 Q_DECLARE_METATYPE(EditKind)
+Q_DECLARE_METATYPE(varn::TextPlace)
 
 class BarTextAreaTest : public QObject {
     Q_OBJECT
@@ -122,7 +123,8 @@ class BarTextAreaTest : public QObject {
         QTest::newRow("up stays on the first line") << int(Qt::Key_Up) << 0 << 0 << 2;
         QTest::newRow("home") << int(Qt::Key_Home) << 0 << 0 << 0;
         QTest::newRow("end") << int(Qt::Key_End) << 0 << 0 << 3;
-        QTest::newRow("control end") << int(Qt::Key_End) << int(Qt::ControlModifier) << 1 << 3;
+        QTest::newRow("control end goes past the last line")
+            << int(Qt::Key_End) << int(Qt::ControlModifier) << 2 << 0;
         QTest::newRow("page down") << int(Qt::Key_PageDown) << 0 << 1 << 2;
     }
     void MovementKeysMoveCursor() {
@@ -485,10 +487,89 @@ class BarTextAreaTest : public QObject {
         area_->Reload();
         QCOMPARE(area_->verticalScrollBar()->value(), 0);
         QTest::keyClick(area_.get(), Qt::Key_End, Qt::ControlModifier);
-        QCOMPARE(area_->Cursor(), (TextPlace{999, 27}));
+        QCOMPARE(area_->Cursor(), (TextPlace{1000, 0}));
         QVERIFY(area_->verticalScrollBar()->value() > 900);
         QTest::keyClick(area_.get(), Qt::Key_Home, Qt::ControlModifier);
         QCOMPARE(area_->verticalScrollBar()->value(), 0);
+    }
+
+    // A double click takes the word under it, a date or a price whole; a
+    // third click takes the line.
+    void ClicksSelectWordsAndLines_data() {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("clicks");
+        QTest::addColumn<QString>("selected");
+        QTest::newRow("the date") << 3 << 2 << "01/02/2001";
+        QTest::newRow("a price") << 12 << 2 << "1.5";
+        QTest::newRow("a price after a comma") << 17 << 2 << "1.6";
+        QTest::newRow("the line") << 3 << 3 << "01/02/2001 1.5,1.6\n";
+    }
+    void ClicksSelectWordsAndLines() {
+        QFETCH(int, column);
+        QFETCH(int, clicks);
+        QFETCH(QString, selected);
+        lines_.Assign("01/02/2001 1.5,1.6\nnext\n");
+        area_->Reload();
+        const QFontMetricsF metrics(area_->viewport()->font());
+        const QPoint at(static_cast<int>(metrics.horizontalAdvance(QString(column, u'0')) + 1),
+                        area_->fontMetrics().height() / 2);
+        QTest::mouseDClick(area_->viewport(), Qt::LeftButton, {}, at);
+        if (clicks == 3) QTest::mouseClick(area_->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(QString::fromStdString(area_->SelectedText()), selected);
+    }
+
+    void ControlArrowsMoveByWords_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<TextPlace>("from");
+        QTest::addColumn<TextPlace>("want");
+        // "01/02/2001 1.5,1.6" and "next".
+        QTest::newRow("right to the next word")
+            << int(Qt::Key_Right) << TextPlace{0, 2} << TextPlace{0, 11};
+        QTest::newRow("right past a comma")
+            << int(Qt::Key_Right) << TextPlace{0, 11} << TextPlace{0, 15};
+        QTest::newRow("right at the end goes on a line")
+            << int(Qt::Key_Right) << TextPlace{0, 18} << TextPlace{1, 0};
+        QTest::newRow("left to the word's start")
+            << int(Qt::Key_Left) << TextPlace{0, 13} << TextPlace{0, 11};
+        QTest::newRow("left to the previous word")
+            << int(Qt::Key_Left) << TextPlace{0, 11} << TextPlace{0, 0};
+        QTest::newRow("left at a line's start goes back a line")
+            << int(Qt::Key_Left) << TextPlace{1, 0} << TextPlace{0, 18};
+    }
+    void ControlArrowsMoveByWords() {
+        QFETCH(int, key);
+        QFETCH(TextPlace, from);
+        QFETCH(TextPlace, want);
+        lines_.Assign("01/02/2001 1.5,1.6\nnext\n");
+        area_->Reload();
+        area_->SetCursor(from);
+        QTest::keyClick(area_.get(), static_cast<Qt::Key>(key), Qt::ControlModifier);
+        QCOMPARE(area_->Cursor(), want);
+    }
+
+    // After Ctrl+End a paste starts a new line; typing there too.
+    void PasteAfterTheLastLineStartsALine_data() {
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QStringList>("want");
+        QTest::newRow("lines with a final break") << "x\ny\n"
+                                                  << QStringList{"abc", "def", "x", "y"};
+        QTest::newRow("lines without one") << "x\ny" << QStringList{"abc", "def", "x", "y"};
+        QTest::newRow("a word") << "z" << QStringList{"abc", "def", "z"};
+    }
+    void PasteAfterTheLastLineStartsALine() {
+        QFETCH(QString, pasted);
+        QFETCH(QStringList, want);
+        QApplication::clipboard()->setText(pasted);
+        QTest::keyClick(area_.get(), Qt::Key_End, Qt::ControlModifier);
+        area_->Paste();
+        QCOMPARE(Lines(lines_), want);
+        area_->Undo();
+        QCOMPARE(Lines(lines_), QStringList({"abc", "def"}));
+        // Backspace there takes nothing away.
+        QTest::keyClick(area_.get(), Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(area_.get(), Qt::Key_Backspace);
+        QCOMPARE(Lines(lines_), QStringList({"abc", "def"}));
+        QCOMPARE(area_->Cursor(), (TextPlace{1, 3}));
     }
 };
 

@@ -9,12 +9,12 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSettings>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -25,11 +25,12 @@
 #include "WindowFixture.h"
 #include "bars/build_bars.h"
 #include "calendar/date_layouts.h"
+#include "convert/conversions.h"
 #include "ui/BarChart.h"
 #include "ui/BarTextArea.h"
 #include "ui/MainWindow.h"
+#include "ui/PlatformDialogs.h"
 #include "ui/ProgressWindow.h"
-#include "ui/WindowSettings.h"
 
 using namespace varn;
 using namespace varn::testing;
@@ -65,12 +66,12 @@ class MainWindowTest : public WindowFixture {
         QCOMPARE(Items(Child<QComboBox>("delimiter_list")), QStringList({"space", "comma"}));
         QCOMPARE(Child<QComboBox>("delimiter_list")->currentText(), QStringLiteral("space"));
 
-        QCOMPARE(Child<QLabel>("delimiter_label")->text(), QStringLiteral("delimer"));
+        QCOMPARE(Child<QLabel>("delimiter_label")->text(), QStringLiteral("deli&miter"));
         QCOMPARE(Child<QLabel>("columns_label")->text(),
                  QStringLiteral("DATE [TIME] OPEN HIGH LOW CLOSE"));
         QCOMPARE(Child<QPushButton>("open_prices_button")->text(), QString());
         QVERIFY(!Child<QPushButton>("open_prices_button")->icon().isNull());
-        QCOMPARE(Child<QPushButton>("create_bars_button")->text(), QStringLiteral("Create Bar"));
+        QCOMPARE(Child<QPushButton>("create_bars_button")->text(), QStringLiteral("Create &Bar"));
         QVERIFY(Child<BarTextArea>("bar_text") != nullptr);
         QCOMPARE(window_->BarLines().Count(), std::size_t{0});
     }
@@ -99,8 +100,8 @@ class MainWindowTest : public WindowFixture {
     }
 
     void VarnFormatPageShowsFirstExample() {
-        QCOMPARE(Child<QLabel>("format_label")->text(), QStringLiteral("Format"));
-        QCOMPARE(Child<QPushButton>("convert_button")->text(), QStringLiteral("Convert"));
+        QCOMPARE(Child<QLabel>("format_label")->text(), QStringLiteral("F&ormat"));
+        QCOMPARE(Child<QPushButton>("convert_button")->text(), QStringLiteral("&Convert"));
         QCOMPARE(Child<QGroupBox>("example_group")->title(), QStringLiteral("Example"));
         auto* formats = Child<QComboBox>("conversion_list");
         QCOMPARE(formats->count(), 5);
@@ -114,10 +115,10 @@ class MainWindowTest : public WindowFixture {
     }
 
     void TruncPageStartsEmpty() {
-        QCOMPARE(Child<QPushButton>("open_lines_button")->text(), QStringLiteral("Open"));
+        QCOMPARE(Child<QPushButton>("open_lines_button")->text(), QStringLiteral("&Open"));
         QCOMPARE(Child<QLabel>("line_count_label")->text(), QStringLiteral("...."));
-        QCOMPARE(Child<QPushButton>("truncate_button")->text(), QStringLiteral("Truncate last"));
-        QCOMPARE(Child<QLabel>("lines_label")->text(), QStringLiteral("lines"));
+        QCOMPARE(Child<QPushButton>("truncate_button")->text(), QStringLiteral("&Truncate last"));
+        QCOMPARE(Child<QLabel>("lines_label")->text(), QStringLiteral("&lines"));
         auto* spin = Child<QSpinBox>("keep_lines_box");
         QCOMPARE(spin->minimum(), 1);
         QCOMPARE(spin->maximum(), 10000000);
@@ -143,27 +144,58 @@ class MainWindowTest : public WindowFixture {
         QCOMPARE(spin->value(), value);
     }
 
+    // Every conversion shows lines of its input, and they convert.
     void ExampleBoxFollowsFormatList_data() {
         QTest::addColumn<int>("conversion");
-        QTest::addColumn<int>("lines");
         QTest::addColumn<QString>("first");
-        QTest::newRow("0") << 0 << 4 << "1971,1,4,4.318";
-        QTest::newRow("1") << 1 << 5 << R"("Date","Time","Open","High","Low","Close","Volume")";
-        QTest::newRow("2") << 2 << 0 << "";
-        QTest::newRow("3") << 3 << 0 << "";
-        QTest::newRow("4") << 4 << 0 << "";
+        QTest::newRow("0") << 0 << "1971,1,4,4.318";
+        QTest::newRow("1") << 1 << R"("Date","Time","Open","High","Low","Close","Volume")";
+        QTest::newRow("2") << 2 << "01/29/2004 1.1330";
+        QTest::newRow("3") << 3 << "4.318";
+        QTest::newRow("4") << 4 << "52275.5 1.234";
     }
     void ExampleBoxFollowsFormatList() {
         QFETCH(int, conversion);
-        QFETCH(int, lines);
         QFETCH(QString, first);
         auto* formats = Child<QComboBox>("conversion_list");
         formats->setCurrentIndex(conversion == 1 ? 2 : 1);
         formats->setCurrentIndex(conversion);
-        const QString text = Child<QPlainTextEdit>("example_text")->toPlainText();
-        const QStringList shown = text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
-        QCOMPARE(shown.size(), lines);
-        if (lines > 0) QCOMPARE(shown.front(), first);
+        const QStringList shown =
+            Child<QPlainTextEdit>("example_text")->toPlainText().split(QLatin1Char('\n'));
+        QCOMPARE(shown.front(), first);
+        std::vector<std::string> lines;
+        for (const QString& line : shown) lines.push_back(line.toStdString());
+        std::vector<std::string> converted;
+        const StringLines example(lines);
+        const JobReport report =
+            RunConversion(LineSource::Lines(example, "example"), Destination::Lines(converted),
+                          {*ConversionOf(conversion)});
+        QVERIFY(report.ok());
+        // Conversion 1 passes over its header line.
+        QCOMPARE(report.lines_skipped, conversion == 1 ? 1 : 0);
+        QVERIFY(!converted.empty());
+    }
+
+    // The platform's open and save dialogs offer the price files and any file.
+    void FileDialogsOfferAnyFile_data() {
+        QTest::addColumn<bool>("save");
+        QTest::newRow("open") << false;
+        QTest::newRow("save") << true;
+    }
+    void FileDialogsOfferAnyFile() {
+        QFETCH(bool, save);
+        PlatformDialogs platform;
+        QStringList filters;
+        QTimer::singleShot(0, this, [&filters] {
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                filters = dialog->nameFilters();
+                dialog->reject();
+            }
+        });
+        QString path = dir_.path();
+        QVERIFY(!(save ? platform.GetSaveFileName(nullptr, path)
+                       : platform.GetOpenFileName(nullptr, path)));
+        QCOMPARE(filters, QStringList({"Text Files (*.txt *.csv *.prn *.asc)", "All files (*)"}));
     }
 
     void ConvertWritesFileAndReportsIt() {
@@ -290,7 +322,10 @@ class MainWindowTest : public WindowFixture {
         Click("open_lines_button");
         dialogs_->save_answers.push_back(output);
         Click("truncate_button");
+        OpenPrices(input);
+        Child<QComboBox>("date_layout_list")->setCurrentIndex(5);
         dialogs_->save_answers.push_back(output);
+        dialogs_->save_answers.push_back(std::nullopt);  // asked again: cancelled
         Click("create_bars_button");
         QCOMPARE(dialogs_->errors.size(), 2);
         for (const QString& error : dialogs_->errors)
@@ -373,69 +408,6 @@ class MainWindowTest : public WindowFixture {
         dialogs_->save_answers.push_back(std::nullopt);
         Click("truncate_button");
         QCOMPARE(dialogs_->save_proposals.back(), Path("prices-last7.txt"));
-    }
-
-    void SettingsBringBackTheLastChoices() {
-        QSettings settings(Path("round-trip.ini"), QSettings::IniFormat);
-        Child<QComboBox>("conversion_list")->setCurrentIndex(4);
-        Child<QComboBox>("period_list")->setCurrentIndex(3);
-        Child<QComboBox>("delimiter_list")->setCurrentIndex(1);
-        Child<QSpinBox>("keep_lines_box")->setValue(250);
-        window_->SetLastFolder(dir_.path());
-        SaveWindowSettings(*window_, settings);
-        QCOMPARE(settings.value("bars/period").toInt(), 3);
-
-        MainWindow again(EnglishRegionalNames(), dialogs_.get());
-        QCOMPARE(again.findChild<QComboBox*>("period_list")->currentIndex(), 5);  // the default
-        RestoreWindowSettings(again, settings);
-        QCOMPARE(again.findChild<QComboBox*>("conversion_list")->currentIndex(), 4);
-        QCOMPARE(again.findChild<QComboBox*>("period_list")->currentIndex(), 3);
-        QCOMPARE(again.findChild<QComboBox*>("delimiter_list")->currentIndex(), 1);
-        QCOMPARE(again.findChild<QSpinBox*>("keep_lines_box")->value(), 250);
-        QCOMPARE(again.LastFolder(), dir_.path());
-    }
-
-    // Settings an earlier version wrote are read once, under their new keys.
-    void OldSettingKeysMoveToTheirNames_data() {
-        QTest::addColumn<QString>("old_key");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<int>("value");
-        QTest::newRow("conversion") << "choices/ComboBox1"
-                                    << "convert/conversion"
-                                    << "conversion_list" << 2;
-        QTest::newRow("period") << "choices/ComboBox2"
-                                << "bars/period"
-                                << "period_list" << 3;
-        QTest::newRow("delimiter") << "choices/ComboBox3"
-                                   << "bars/delimiter"
-                                   << "delimiter_list" << 1;
-        QTest::newRow("lines") << "choices/SpinEdit1"
-                               << "truncate/lines"
-                               << "keep_lines_box" << 250;
-    }
-    void OldSettingKeysMoveToTheirNames() {
-        QFETCH(QString, old_key);
-        QFETCH(QString, key);
-        QFETCH(QString, control);
-        QFETCH(int, value);
-        QSettings settings(Path("old.ini"), QSettings::IniFormat);
-        settings.clear();
-        settings.setValue(old_key, value);
-        RestoreWindowSettings(*window_, settings);
-        QVERIFY(!settings.contains(old_key));
-        QCOMPARE(settings.value(key).toInt(), value);
-        QWidget* shown = window_->findChild<QWidget*>(control);
-        if (auto* list = qobject_cast<QComboBox*>(shown)) {
-            QCOMPARE(list->currentIndex(), value);
-        } else {
-            QCOMPARE(qobject_cast<QSpinBox*>(shown)->value(), value);
-        }
-        // A value under the new key wins over an old one left beside it.
-        settings.setValue(old_key, 1);
-        settings.setValue(key, value);
-        MigrateWindowSettings(settings);
-        QCOMPARE(settings.value(key).toInt(), value);
     }
 
     void DroppedFileLoadsIntoThePageThatShows() {
@@ -585,6 +557,9 @@ class MainWindowTest : public WindowFixture {
     }
 
     void CreateBarWithSaveCancelledWritesNothing() {
+        const QString input = Path("cancelled.txt");
+        WriteAll(input, "010102 1.5 1.6 1.4 1.55\r\n");
+        OpenPrices(input);
         dialogs_->save_answers.push_back(std::nullopt);
         Click("create_bars_button");
         QCOMPARE(dialogs_->save_asked, 1);

@@ -46,7 +46,7 @@ class ProgressWindowTest : public QObject {
         QCOMPARE(bar->minimum(), 0);
         QCOMPARE(bar->maximum(), 100);
         QVERIFY(bar->isTextVisible());
-        QCOMPARE(BreakButton()->text(), QStringLiteral("Break"));
+        QCOMPARE(BreakButton()->text(), QStringLiteral("&Break"));
     }
 
     void StartNamesTheJobAndClearsTheBar() {
