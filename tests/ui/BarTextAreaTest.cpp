@@ -47,7 +47,6 @@ enum class EditKind {
 }  // namespace
 
 Q_DECLARE_METATYPE(EditKind)
-Q_DECLARE_METATYPE(varn::TextPlace)
 
 class BarTextAreaTest : public QObject {
     Q_OBJECT
@@ -495,77 +494,62 @@ class BarTextAreaTest : public QObject {
 
     // A double click takes the word under it, a date or a price whole; a
     // third click takes the line.
-    void ClicksSelectWordsAndLines_data() {
-        QTest::addColumn<int>("column");
-        QTest::addColumn<int>("clicks");
-        QTest::addColumn<QString>("selected");
-        QTest::newRow("the date") << 3 << 2 << "01/02/2001";
-        QTest::newRow("a price") << 12 << 2 << "1.5";
-        QTest::newRow("a price after a comma") << 17 << 2 << "1.6";
-        QTest::newRow("the line") << 3 << 3 << "01/02/2001 1.5,1.6\n";
-    }
     void ClicksSelectWordsAndLines() {
-        QFETCH(int, column);
-        QFETCH(int, clicks);
-        QFETCH(QString, selected);
+        struct Row {
+            int column, clicks;
+            const char* selected;
+        };
+        const Row rows[] = {
+            {3, 2, "01/02/2001"}, {12, 2, "1.5"}, {17, 2, "1.6"}, {3, 3, "01/02/2001 1.5,1.6\n"}};
         lines_.Assign("01/02/2001 1.5,1.6\nnext\n");
         area_->Reload();
         const QFontMetricsF metrics(area_->viewport()->font());
-        const QPoint at(static_cast<int>(metrics.horizontalAdvance(QString(column, u'0')) + 1),
-                        area_->fontMetrics().height() / 2);
-        QTest::mouseDClick(area_->viewport(), Qt::LeftButton, {}, at);
-        if (clicks == 3) QTest::mouseClick(area_->viewport(), Qt::LeftButton, {}, at);
-        QCOMPARE(QString::fromStdString(area_->SelectedText()), selected);
+        for (const Row& row : rows) {
+            const QPoint at(
+                static_cast<int>(metrics.horizontalAdvance(QString(row.column, u'0'))) + 1,
+                area_->fontMetrics().height() / 2);
+            QTest::mouseClick(area_->viewport(), Qt::LeftButton, {}, QPoint(1, 1));
+            QTest::qWait(QApplication::doubleClickInterval() + 10);  // no click runs on
+            QTest::mouseDClick(area_->viewport(), Qt::LeftButton, {}, at);
+            if (row.clicks == 3) QTest::mouseClick(area_->viewport(), Qt::LeftButton, {}, at);
+            QCOMPARE(area_->SelectedText(), std::string(row.selected));
+        }
     }
 
-    void ControlArrowsMoveByWords_data() {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<TextPlace>("from");
-        QTest::addColumn<TextPlace>("want");
-        // "01/02/2001 1.5,1.6" and "next".
-        QTest::newRow("right to the next word")
-            << int(Qt::Key_Right) << TextPlace{0, 2} << TextPlace{0, 11};
-        QTest::newRow("right past a comma")
-            << int(Qt::Key_Right) << TextPlace{0, 11} << TextPlace{0, 15};
-        QTest::newRow("right at the end goes on a line")
-            << int(Qt::Key_Right) << TextPlace{0, 18} << TextPlace{1, 0};
-        QTest::newRow("left to the word's start")
-            << int(Qt::Key_Left) << TextPlace{0, 13} << TextPlace{0, 11};
-        QTest::newRow("left to the previous word")
-            << int(Qt::Key_Left) << TextPlace{0, 11} << TextPlace{0, 0};
-        QTest::newRow("left at a line's start goes back a line")
-            << int(Qt::Key_Left) << TextPlace{1, 0} << TextPlace{0, 18};
-    }
+    // Ctrl+Left and Ctrl+Right in "01/02/2001 1.5,1.6" and "next".
     void ControlArrowsMoveByWords() {
-        QFETCH(int, key);
-        QFETCH(TextPlace, from);
-        QFETCH(TextPlace, want);
+        struct Row {
+            Qt::Key key;
+            TextPlace from, want;
+        };
+        const Row rows[] = {{Qt::Key_Right, {0, 2}, {0, 11}}, {Qt::Key_Right, {0, 11}, {0, 15}},
+                            {Qt::Key_Right, {0, 18}, {1, 0}}, {Qt::Key_Left, {0, 13}, {0, 11}},
+                            {Qt::Key_Left, {0, 11}, {0, 0}},  {Qt::Key_Left, {1, 0}, {0, 18}}};
         lines_.Assign("01/02/2001 1.5,1.6\nnext\n");
         area_->Reload();
-        area_->SetCursor(from);
-        QTest::keyClick(area_.get(), static_cast<Qt::Key>(key), Qt::ControlModifier);
-        QCOMPARE(area_->Cursor(), want);
+        for (const Row& row : rows) {
+            area_->SetCursor(row.from);
+            QTest::keyClick(area_.get(), row.key, Qt::ControlModifier);
+            QVERIFY2(
+                area_->Cursor() == row.want,
+                qPrintable(QStringLiteral("from %1:%2").arg(row.from.line).arg(row.from.column)));
+        }
     }
 
-    // After Ctrl+End a paste starts a new line; typing there too.
-    void PasteAfterTheLastLineStartsALine_data() {
-        QTest::addColumn<QString>("pasted");
-        QTest::addColumn<QStringList>("want");
-        QTest::newRow("lines with a final break") << "x\ny\n"
-                                                  << QStringList{"abc", "def", "x", "y"};
-        QTest::newRow("lines without one") << "x\ny" << QStringList{"abc", "def", "x", "y"};
-        QTest::newRow("a word") << "z" << QStringList{"abc", "def", "z"};
-    }
+    // After Ctrl+End a paste starts a new line, whether the text pasted
+    // ends with a line break or not; Backspace there takes nothing away.
     void PasteAfterTheLastLineStartsALine() {
-        QFETCH(QString, pasted);
-        QFETCH(QStringList, want);
-        QApplication::clipboard()->setText(pasted);
-        QTest::keyClick(area_.get(), Qt::Key_End, Qt::ControlModifier);
-        area_->Paste();
-        QCOMPARE(Lines(lines_), want);
-        area_->Undo();
+        const std::pair<QString, QStringList> rows[] = {{"x\ny\n", {"abc", "def", "x", "y"}},
+                                                        {"x\ny", {"abc", "def", "x", "y"}},
+                                                        {"z", {"abc", "def", "z"}}};
+        for (const auto& [pasted, want] : rows) {
+            QApplication::clipboard()->setText(pasted);
+            QTest::keyClick(area_.get(), Qt::Key_End, Qt::ControlModifier);
+            area_->Paste();
+            QCOMPARE(Lines(lines_), want);
+            area_->Undo();
+        }
         QCOMPARE(Lines(lines_), QStringList({"abc", "def"}));
-        // Backspace there takes nothing away.
         QTest::keyClick(area_.get(), Qt::Key_End, Qt::ControlModifier);
         QTest::keyClick(area_.get(), Qt::Key_Backspace);
         QCOMPARE(Lines(lines_), QStringList({"abc", "def"}));

@@ -177,25 +177,21 @@ class MainWindowTest : public WindowFixture {
     }
 
     // The platform's open and save dialogs offer the price files and any file.
-    void FileDialogsOfferAnyFile_data() {
-        QTest::addColumn<bool>("save");
-        QTest::newRow("open") << false;
-        QTest::newRow("save") << true;
-    }
     void FileDialogsOfferAnyFile() {
-        QFETCH(bool, save);
         PlatformDialogs platform;
-        QStringList filters;
-        QTimer::singleShot(0, this, [&filters] {
-            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+        for (const bool save : {false, true}) {
+            QStringList filters;
+            QTimer::singleShot(0, this, [&filters] {
+                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
                 filters = dialog->nameFilters();
                 dialog->reject();
-            }
-        });
-        QString path = dir_.path();
-        QVERIFY(!(save ? platform.GetSaveFileName(nullptr, path)
-                       : platform.GetOpenFileName(nullptr, path)));
-        QCOMPARE(filters, QStringList({"Text Files (*.txt *.csv *.prn *.asc)", "All files (*)"}));
+            });
+            QString path = dir_.path();
+            QVERIFY(!(save ? platform.GetSaveFileName(nullptr, path)
+                           : platform.GetOpenFileName(nullptr, path)));
+            QCOMPARE(filters,
+                     QStringList({"Text Files (*.txt *.csv *.prn *.asc)", "All files (*)"}));
+        }
     }
 
     void ConvertWritesFileAndReportsIt() {
@@ -334,11 +330,6 @@ class MainWindowTest : public WindowFixture {
         QVERIFY(!QFile::exists(output));
     }
 
-    void TruncateWithoutLinesAsksNothing() {
-        Click("truncate_button");
-        QCOMPARE(dialogs_->save_asked, 0);
-    }
-
     void OpenFailureKeepsLabelAndReports() {
         dialogs_->open_answers.push_back(Path("absent.txt"));
         Click("open_lines_button");
@@ -365,8 +356,7 @@ class MainWindowTest : public WindowFixture {
         WriteAll(input, text);
         Child<QComboBox>("date_layout_list")->setCurrentIndex(3);
         Child<QComboBox>("time_layout_list")->setCurrentIndex(2);
-        dialogs_->open_answers.push_back(input);
-        Click("open_prices_button");
+        OpenPrices(input);
         QCOMPARE(window_->BarLines().Count(), static_cast<std::size_t>(lines));
         QCOMPARE(Child<QComboBox>("date_layout_list")->currentIndex(), date_layout);
         QCOMPARE(Child<QComboBox>("time_layout_list")->currentIndex(), time_layout);
@@ -375,8 +365,7 @@ class MainWindowTest : public WindowFixture {
     void BarOpenCancelledKeepsTheLoadedLines() {
         const QString input = Path("some.txt");
         WriteAll(input, "01/02/2001 1.5 1.6 1.4 1.55\r\n");
-        dialogs_->open_answers.push_back(input);
-        Click("open_prices_button");
+        OpenPrices(input);
         QCOMPARE(window_->BarLines().Count(), std::size_t{1});
         window_->BarLines().Append("an edit");
         dialogs_->open_answers.push_back(std::nullopt);
@@ -440,16 +429,14 @@ class MainWindowTest : public WindowFixture {
         }
         const QString mixed = Path("mixed.txt");
         WriteAll(mixed, text);
-        dialogs_->open_answers.push_back(mixed);
-        Click("open_prices_button");
+        OpenPrices(mixed);
         QCOMPARE(Child<QLabel>("bar_status")->text(),
                  QStringLiteral("mixed.txt: 150 lines. No layout pair fits 96 of the first 100 "
                                 "lines: choose the layouts"));
 
         const QString daily = Path("status-daily.txt");
         WriteAll(daily, DailyLines(QDate(2001, 1, 1), 120));
-        dialogs_->open_answers.push_back(daily);
-        Click("open_prices_button");
+        OpenPrices(daily);
         QCOMPARE(Child<QLabel>("bar_status")->text(),
                  QStringLiteral("status-daily.txt: 120 lines. Detected: MM/DD/YYYY  OHLC Vol O.I. "
                                 "+ Not Indicated (100 of 100 lines fit)"));
@@ -504,12 +491,8 @@ class MainWindowTest : public WindowFixture {
     }
 
     void CreateBarWritesBarsAndReports() {
-        const QString input = Path("daily.txt");
         const QString output = Path("bars.txt");
-        WriteAll(input, DailyLines(QDate(2001, 1, 15), 79));  // 15 January to 3 April
-        dialogs_->open_answers.push_back(input);
-        Click("open_prices_button");
-        Child<QComboBox>("date_layout_list")->setCurrentIndex(5);
+        OpenDaily("daily.txt", 79);  // 15 January to 3 April
         Child<QComboBox>("delimiter_list")->setCurrentIndex(1);
         dialogs_->save_answers.push_back(output);
         Click("create_bars_button");
@@ -531,8 +514,7 @@ class MainWindowTest : public WindowFixture {
     void CreateBarReportsSkippedLinesAndWarnsWhenNoneReads() {
         const QString input = Path("skips.txt");
         WriteAll(input, "Date Open High Low Close\n01/02/2001 1 2 0.5 1.5\n01/03/2001 1 2\n");
-        dialogs_->open_answers.push_back(input);
-        Click("open_prices_button");
+        OpenPrices(input);
         Child<QComboBox>("date_layout_list")->setCurrentIndex(5);
         Child<QComboBox>("period_list")->setCurrentIndex(3);  // days
         dialogs_->save_answers.push_back(Path("skips-bars.txt"));
@@ -545,8 +527,7 @@ class MainWindowTest : public WindowFixture {
         // Lines none of which reads: a warning, no save dialog, nothing written.
         const QString none = Path("none.txt");
         WriteAll(none, "bad\nworse\n");
-        dialogs_->open_answers.push_back(none);
-        Click("open_prices_button");
+        OpenPrices(none);
         const int asked = dialogs_->save_asked;
         Click("create_bars_button");
         QCOMPARE(dialogs_->save_asked, asked);
@@ -556,22 +537,11 @@ class MainWindowTest : public WindowFixture {
                  qPrintable(dialogs_->errors.front()));
     }
 
-    void CreateBarWithSaveCancelledWritesNothing() {
-        const QString input = Path("cancelled.txt");
-        WriteAll(input, "010102 1.5 1.6 1.4 1.55\r\n");
-        OpenPrices(input);
-        dialogs_->save_answers.push_back(std::nullopt);
-        Click("create_bars_button");
-        QCOMPARE(dialogs_->save_asked, 1);
-        QVERIFY(dialogs_->messages.isEmpty());
-    }
-
     void BreakKeepsBarsClosedSoFar() {
         const QString input = Path("long.txt");
         const QString output = Path("long-bars.txt");
         WriteAll(input, DailyLines(QDate(1900, 1, 1), 73000));  // two centuries
-        dialogs_->open_answers.push_back(input);
-        Click("open_prices_button");
+        OpenPrices(input);
         QCOMPARE(Child<QComboBox>("date_layout_list")->currentIndex(), 5);
 
         BarChoices choices;

@@ -68,9 +68,19 @@ void WindowFixture::OpenPrices(const QString& path) {
     Click("open_prices_button");
 }
 
-}  // namespace varn::testing
+QString WindowFixture::OpenDaily(const char* name, int days) {
+    const QString path = Path(name);
+    WriteAll(path, DailyLines(QDate(2001, 1, 15), days));
+    OpenPrices(path);
+    Child<QComboBox>("date_layout_list")->setCurrentIndex(5);  // MM/DD/YYYY
+    return path;
+}
 
-namespace varn::testing {
+void WindowFixture::ShowActive() {
+    window_->show();
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+}
 
 void WindowFixture::AtProgress(int percent, std::function<void()> act) {
     auto* job = window_->findChild<BackgroundJob*>(QStringLiteral("job"));

@@ -1,12 +1,7 @@
-// What the window remembers between runs: every choice comes back as it was
-// left, and settings written under an earlier version's keys are read once
-// under their names.
+// What the window remembers between runs, and settings of earlier versions.
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
+#include <QMetaProperty>
 #include <QSettings>
-#include <QSpinBox>
 #include <QtTest>
 
 #include "WindowFixture.h"
@@ -17,29 +12,10 @@ using namespace varn::testing;
 
 namespace {
 
-// A control's value as a text, whatever its kind.
+// What a control shows, by its user property: a list's item, a box's number
+// or tick, an edit's text.
 QString Shown(const QWidget* control) {
-    if (const auto* list = qobject_cast<const QComboBox*>(control)) return list->currentText();
-    if (const auto* number = qobject_cast<const QSpinBox*>(control)) return number->text();
-    if (const auto* box = qobject_cast<const QCheckBox*>(control)) {
-        return box->isChecked() ? QStringLiteral("ticked") : QStringLiteral("clear");
-    }
-    if (const auto* edit = qobject_cast<const QLineEdit*>(control)) return edit->text();
-    return QStringLiteral("<unknown control>");
-}
-
-// Changes a control away from its default: the next item, the box ticked,
-// the number or text given.
-void Change(QWidget* control, const QString& text) {
-    if (auto* list = qobject_cast<QComboBox*>(control)) {
-        list->setCurrentIndex(list->findText(text));
-    } else if (auto* number = qobject_cast<QSpinBox*>(control)) {
-        number->setValue(text.toInt());
-    } else if (auto* box = qobject_cast<QCheckBox*>(control)) {
-        box->setChecked(text == QLatin1String("ticked"));
-    } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
-        edit->setText(text);
-    }
+    return control->metaObject()->userProperty().read(control).toString();
 }
 
 }  // namespace
@@ -47,71 +23,71 @@ void Change(QWidget* control, const QString& text) {
 class WindowSettingsTest : public WindowFixture {
     Q_OBJECT
 
+  private:
+    QWidget* Control(const QString& name) { return Child<QWidget>(name.toLatin1().constData()); }
+
   private slots:
+    // Each choice comes back as it was left; one an earlier version kept
+    // under another key is read from there once, and a value under the new
+    // key wins over an old one left beside it.
     void EveryChoiceComesBack_data() {
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("value");
-        QTest::newRow("conversion") << "conversion_list"
-                                    << "convert/conversion"
-                                    << "price -> DATA + price";
-        QTest::newRow("lines kept") << "keep_lines_box"
-                                    << "truncate/lines"
-                                    << "250";
-        QTest::newRow("date layout") << "date_layout_list"
-                                     << "bars/date_layout"
-                                     << "YYYYMMDD    OHLC Vol O.I.";
-        QTest::newRow("time layout") << "time_layout_list"
-                                     << "bars/time_layout"
-                                     << "DATE  2145";
-        QTest::newRow("period") << "period_list"
-                                << "bars/period"
-                                << "1 day bar";
-        QTest::newRow("delimiter") << "delimiter_list"
-                                   << "bars/delimiter"
-                                   << "comma";
-        QTest::newRow("volume") << "volume_box"
-                                << "bars/volume"
-                                << "ticked";
-        QTest::newRow("open interest") << "open_interest_box"
-                                       << "bars/open_interest"
-                                       << "ticked";
-        QTest::newRow("prices") << "price_form_list"
-                                << "bars/prices"
-                                << "single";
-        QTest::newRow("bar length") << "bar_length_list"
-                                    << "bars/length"
-                                    << "20 min";
-        QTest::newRow("session") << "session_start_edit"
-                                 << "bars/session_start"
-                                 << "-07:00";
-        QTest::newRow("stamp") << "stamp_list"
-                               << "bars/stamp"
-                               << "iso";
-        QTest::newRow("header") << "header_box"
-                                << "bars/header"
-                                << "ticked";
+        QTest::addColumn<QString>("old_key");
+        QTest::addColumn<int>("old_value");
+        const auto row = [](const char* name, const char* control, const char* key,
+                            const char* value, const char* old_key = "", int old_value = 0) {
+            QTest::newRow(name) << control << key << value << old_key << old_value;
+        };
+        row("conversion", "conversion_list", "convert/conversion", "price -> DATA + price",
+            "choices/ComboBox1", 3);
+        row("lines kept", "keep_lines_box", "truncate/lines", "250", "choices/SpinEdit1", 250);
+        row("period", "period_list", "bars/period", "1 day bar", "choices/ComboBox2", 3);
+        row("delimiter", "delimiter_list", "bars/delimiter", "comma", "choices/ComboBox3", 1);
+        row("date layout", "date_layout_list", "bars/date_layout", "YYYY OHLC Vol O.I.");
+        row("time layout", "time_layout_list", "bars/time_layout", "DATE  2145");
+        row("volume", "volume_box", "bars/volume", "true");
+        row("open interest", "open_interest_box", "bars/open_interest", "true");
+        row("prices", "price_form_list", "bars/prices", "single");
+        row("bar length", "bar_length_list", "bars/length", "20 min");
+        row("session", "session_start_edit", "bars/session_start", "-07:00");
+        row("stamp", "stamp_list", "bars/stamp", "iso");
+        row("header", "header_box", "bars/header", "true");
     }
     void EveryChoiceComesBack() {
         QFETCH(QString, control);
         QFETCH(QString, key);
         QFETCH(QString, value);
+        QFETCH(QString, old_key);
+        QFETCH(int, old_value);
         QSettings settings(Path("round-trip.ini"), QSettings::IniFormat);
         settings.clear();
-        QWidget* changed = Child<QWidget>(control.toLatin1().constData());
+        QWidget* changed = Control(control);
         const QString before = Shown(changed);
-        Change(changed, value);
-        QCOMPARE(Shown(changed), value);
+        QVERIFY(changed->metaObject()->userProperty().write(changed, value));
         window_->SetLastFolder(dir_.path());
         SaveWindowSettings(*window_, settings);
         QVERIFY(settings.contains(key));
-
-        MainWindow again(EnglishRegionalNames(), dialogs_.get());
-        QWidget* restored = again.findChild<QWidget*>(control);
-        QCOMPARE(Shown(restored), before);
-        RestoreWindowSettings(again, settings);
-        QCOMPARE(Shown(restored), value);
-        QCOMPARE(again.LastFolder(), dir_.path());
+        for (const bool old : {false, true}) {
+            if (old && old_key.isEmpty()) break;
+            if (old) {
+                settings.clear();
+                settings.setValue(old_key, old_value);
+            }
+            MainWindow again(EnglishRegionalNames(), dialogs_.get());
+            QWidget* restored = again.findChild<QWidget*>(control);
+            QCOMPARE(Shown(restored), before);
+            RestoreWindowSettings(again, settings);
+            QCOMPARE(Shown(restored), value);
+            QCOMPARE(again.LastFolder(), old ? QString() : dir_.path());
+        }
+        if (old_key.isEmpty()) return;
+        QVERIFY(!settings.contains(old_key));
+        settings.setValue(old_key, 0);
+        MigrateWindowSettings(settings);
+        QCOMPARE(settings.value(key).toInt(), old_value);
+        QVERIFY(!settings.contains(old_key));
     }
 
     // A value out of range or of the wrong kind keeps the default.
@@ -139,51 +115,9 @@ class WindowSettingsTest : public WindowFixture {
         QSettings settings(Path("bad.ini"), QSettings::IniFormat);
         settings.clear();
         settings.setValue(key, value);
-        QWidget* shown = Child<QWidget>(control.toLatin1().constData());
-        const QString before = Shown(shown);
+        const QString before = Shown(Control(control));
         RestoreWindowSettings(*window_, settings);
-        QCOMPARE(Shown(shown), before);
-    }
-
-    // Settings an earlier version wrote are read once, under their new keys.
-    void OldKeysMoveToTheirNames_data() {
-        QTest::addColumn<QString>("old_key");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<int>("value");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("conversion")
-            << "choices/ComboBox1"
-            << "convert/conversion"
-            << "conversion_list" << 2 << "mm/dd/yyyy daily -> mm/dd/yyyy monthly";
-        QTest::newRow("period") << "choices/ComboBox2"
-                                << "bars/period"
-                                << "period_list" << 3 << "1 day bar";
-        QTest::newRow("delimiter") << "choices/ComboBox3"
-                                   << "bars/delimiter"
-                                   << "delimiter_list" << 1 << "comma";
-        QTest::newRow("lines") << "choices/SpinEdit1"
-                               << "truncate/lines"
-                               << "keep_lines_box" << 250 << "250";
-    }
-    void OldKeysMoveToTheirNames() {
-        QFETCH(QString, old_key);
-        QFETCH(QString, key);
-        QFETCH(QString, control);
-        QFETCH(int, value);
-        QFETCH(QString, shown);
-        QSettings settings(Path("old.ini"), QSettings::IniFormat);
-        settings.clear();
-        settings.setValue(old_key, value);
-        RestoreWindowSettings(*window_, settings);
-        QVERIFY(!settings.contains(old_key));
-        QCOMPARE(settings.value(key).toInt(), value);
-        QCOMPARE(Shown(Child<QWidget>(control.toLatin1().constData())), shown);
-        // A value under the new key wins over an old one left beside it.
-        settings.setValue(old_key, 1);
-        MigrateWindowSettings(settings);
-        QCOMPARE(settings.value(key).toInt(), value);
-        QVERIFY(!settings.contains(old_key));
+        QCOMPARE(Shown(Control(control)), before);
     }
 };
 

@@ -1,4 +1,4 @@
-#include "AnsweredDialogs.h"
+#include "ui/tools/AnsweredDialogs.h"
 
 namespace varn {
 

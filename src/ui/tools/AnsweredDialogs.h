@@ -1,7 +1,7 @@
 #pragma once
 // The window's questions answered in advance, one answer per question in
-// order, with a record of what was asked and shown, so a test or the
-// screenshot tool drives the window without a screen:
+// order, with a record of what was asked and shown, so the tests, the
+// screenshot tool and the load benchmark drive the window without a user:
 //
 //   AnsweredDialogs dialogs;
 //   dialogs.open_answers.push_back("in.txt");      // the open dialog picks in.txt

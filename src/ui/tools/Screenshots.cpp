@@ -11,31 +11,33 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QtTest>
 #include <clocale>
 #include <cstdio>
 #include <memory>
 
-#include "AnsweredDialogs.h"
 #include "calendar/regional.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ProgressWindow.h"
 #include "ui/StartUp.h"
+#include "ui/tools/AnsweredDialogs.h"
 
 namespace {
 
 // Waits until no job runs: the open buttons take clicks again.
 void WaitUntilIdle(varn::MainWindow& window) {
     auto* open = window.findChild<QPushButton*>(QStringLiteral("open_prices_button"));
-    if (!QTest::qWaitFor([open] { return open->isEnabled(); }, 120000)) {
-        std::fprintf(stderr, "varn-screenshots: the job did not end\n");
+    QElapsedTimer waited;
+    waited.start();
+    while (!open->isEnabled() && waited.elapsed() < 120000) {
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     }
     QApplication::processEvents();
 }
