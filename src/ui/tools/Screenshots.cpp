@@ -107,7 +107,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: varn-screenshots PAGE(0-5) PICTURE [INPUT]\n");
         return 2;
     }
-    const QString picture = arguments[2];
+    const QString& picture = arguments[2];
     const QString input = arguments.value(3);
 
     varn::AnsweredDialogs answered;
