@@ -327,8 +327,10 @@ std::vector<double> BarChart::PriceTicks() const {
     for (const Column& column : columns) fit.Merge({column.low, column.high, 0.0});
     if (!fit.HasPrices() || !std::isfinite(fit.high - fit.low)) return ticks;
     if (fit.high <= fit.low) return {fit.low};
-    // About five steps of a round size across the range.
-    const double raw = (fit.high - fit.low) / 4.0;
+    // Up to five steps of a round size across the range, each at least two
+    // lines of text high, so the labels never run into each other.
+    const int room = PriceRect().height() / (2 * fontMetrics().height());
+    const double raw = (fit.high - fit.low) / std::clamp(room, 1, 4);
     const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
     const double norm = raw / magnitude;
     const double step = (norm <= 1.0   ? 1.0

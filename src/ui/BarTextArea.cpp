@@ -60,10 +60,15 @@ BarTextArea::BarTextArea(BarInputLines& lines, QWidget* parent)
     Reload();
 }
 
-void BarTextArea::Reload() {
-    longest_ = 0;
-    const std::size_t count = lines_.Count();
-    for (std::size_t i = 0; i < count; ++i) longest_ = std::max(longest_, lines_.Line(i).size());
+std::size_t BarTextArea::LongestLine(const LineList& lines) {
+    std::size_t longest = 0;
+    const std::size_t count = lines.Count();
+    for (std::size_t i = 0; i < count; ++i) longest = std::max(longest, lines.Line(i).size());
+    return longest;
+}
+
+void BarTextArea::Reload(std::optional<std::size_t> longest_line) {
+    longest_ = longest_line ? *longest_line : LongestLine(lines_);
     cursor_ = anchor_ = TextPlace{};
     ClearHistory();  // the lines it names are gone
     UpdateScrollBars();

@@ -25,6 +25,7 @@
 #include <QElapsedTimer>
 #include <cstddef>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,7 @@ class QMenu;
 namespace varn {
 
 class BarInputLines;
+class LineList;
 
 // A place in the text: line and column, both from 0.
 struct TextPlace {
@@ -53,8 +55,11 @@ class BarTextArea final : public QAbstractScrollArea {
     explicit BarTextArea(BarInputLines& lines, QWidget* parent = nullptr);
 
     // Call after the store was changed from outside: the cursor goes to the
-    // start and the scroll ranges are measured again.
-    void Reload();
+    // start and the scroll ranges are measured again, from longest_line when
+    // it is known (LongestLine, worked out where the lines were loaded).
+    void Reload(std::optional<std::size_t> longest_line = std::nullopt);
+    // The characters of the longest of lines.
+    static std::size_t LongestLine(const LineList& lines);
 
     void SetReadOnly(bool read_only);
     bool IsReadOnly() const { return read_only_; }

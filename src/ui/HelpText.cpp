@@ -28,7 +28,10 @@ QString NumberedList(const Items& items) {
     QString list = QStringLiteral("<ul>");
     int n = 0;
     for (const auto& item : items) {
-        list += QStringLiteral("<li>%1: <tt>%2</tt></li>").arg(n++).arg(Escaped(item));
+        // The items as the lists show them, blanks and all.
+        list += QStringLiteral("<li>%1: <tt style=\"white-space: pre\">%2</tt></li>")
+                    .arg(n++)
+                    .arg(Escaped(item));
     }
     return list + QStringLiteral("</ul>");
 }

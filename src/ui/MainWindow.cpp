@@ -543,11 +543,18 @@ void MainWindow::ShowLinePreview() {
 void MainWindow::SetJobRunning(bool running) {
     if (running == job_running_) return;
     job_running_ = running;
+    // The button that started the job loses the focus while it is greyed;
+    // it gets it back after.
+    if (running) focus_before_job_ = QApplication::focusWidget();
     // While a job reads what the window holds, nothing may start another job
     // or change the lines it reads.
     UpdateButtons();
     bar_text_->SetReadOnly(running);
     SetBusyCursor(running);
+    if (!running && focus_before_job_ != nullptr && focus_before_job_->isEnabled() &&
+        focus_before_job_->isVisible()) {
+        focus_before_job_->setFocus();
+    }
 }
 
 void MainWindow::SetBusyCursor(bool busy) {
@@ -701,6 +708,7 @@ void MainWindow::OnOpenPricesClicked() {
 
 void MainWindow::LoadBarFile(const QString& path) {
     if (job_running_) return;
+    RememberFolder(path);
     pages_->setCurrentWidget(bar_page_);
     if (bar_text_edited_ &&
         !dialogs_->Confirm(this, QStringLiteral("The price lines were edited. Replace them with "
@@ -712,6 +720,7 @@ void MainWindow::LoadBarFile(const QString& path) {
         BarInputLines lines;
         Detection detection;
         JobStatus status;
+        std::size_t longest = 0;  // measured here, not on the window's thread
     };
     auto load = std::make_shared<Load>();
     const std::string file = LocalPath(path);
@@ -724,6 +733,7 @@ void MainWindow::LoadBarFile(const QString& path) {
             load->status = CatchOutOfMemory(file, [&] {
                 return LoadBarInput(file, load->lines, names_, load->detection, form);
             });
+            if (load->status) load->longest = BarTextArea::LongestLine(load->lines);
         },
         [this, load, file, path, shown_name] {
             if (!load->status) {
@@ -740,7 +750,7 @@ void MainWindow::LoadBarFile(const QString& path) {
             chart_->hide();
             const Detection& detection = load->detection;
             bar_options_->SetDetectedForm(detection.detected() ? detection.form : PriceForm::Auto);
-            bar_text_->Reload();
+            bar_text_->Reload(load->longest);
             if (detection.detected()) {
                 date_layout_list_->setCurrentIndex(Number(detection.pair.date_layout));
                 time_layout_list_->setCurrentIndex(Number(detection.pair.time_layout));

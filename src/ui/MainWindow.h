@@ -12,6 +12,7 @@
 // the tests find it by.
 
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <string>
@@ -130,6 +131,7 @@ class MainWindow final : public QMainWindow {
     bool busy_cursor_ = false;
     bool closing_ = false;          // closed during a job: close when it has ended
     bool bar_text_edited_ = false;  // the price lines were edited since they loaded
+    QPointer<QWidget> focus_before_job_;
     BackgroundJob* job_ = nullptr;
     ProgressWindow* progress_ = nullptr;
 
