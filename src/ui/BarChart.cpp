@@ -1,5 +1,6 @@
 #include "ui/BarChart.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -36,6 +37,66 @@ QString Latin1(const std::string& text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// The gap after a label on the time axis before the next may start.
+constexpr int LabelGap = 10;
+
+// The calendar units the time axis may name, coarsest first: a key that
+// changes where a period of the unit begins.
+enum class UnitKind { Years, Quarter, Month, Day, Hours, Minutes };
+struct AxisUnit {
+    UnitKind kind;
+    int size;  // years, hours or minutes per period
+};
+constexpr AxisUnit AxisUnits[] = {
+    {UnitKind::Years, 100},  {UnitKind::Years, 50},  {UnitKind::Years, 20},
+    {UnitKind::Years, 10},   {UnitKind::Years, 5},   {UnitKind::Years, 2},
+    {UnitKind::Years, 1},    {UnitKind::Quarter, 1}, {UnitKind::Month, 1},
+    {UnitKind::Day, 1},      {UnitKind::Hours, 12},  {UnitKind::Hours, 6},
+    {UnitKind::Hours, 3},    {UnitKind::Hours, 1},   {UnitKind::Minutes, 30},
+    {UnitKind::Minutes, 15}, {UnitKind::Minutes, 5}, {UnitKind::Minutes, 1},
+};
+
+std::int64_t DayKey(const ParsedDate& date) {
+    return (std::int64_t{date.year} * 100 + date.month) * 100 + date.day;
+}
+
+std::int64_t UnitKey(const AxisUnit& unit, const ParsedDate& date) {
+    switch (unit.kind) {
+        case UnitKind::Years:
+            return date.year >= 0 ? date.year / unit.size : (date.year + 1) / unit.size - 1;
+        case UnitKind::Quarter:
+            return std::int64_t{date.year} * 4 + (date.month - 1) / 3;
+        case UnitKind::Month:
+            return std::int64_t{date.year} * 12 + date.month - 1;
+        case UnitKind::Day:
+            return DayKey(date);
+        case UnitKind::Hours:
+            return DayKey(date) * 100 + date.hours / unit.size;
+        case UnitKind::Minutes:
+            return (DayKey(date) * 100 + date.hours) * 100 + date.minutes / unit.size;
+    }
+    return 0;
+}
+
+QString TwoDigits(int value) { return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')); }
+
+// A volume in few characters: 950, 25.2k, 1.5M.
+QString ShortVolume(double volume) {
+    if (volume >= 1e9) return QString::number(volume / 1e9, 'g', 3) + QLatin1Char('G');
+    if (volume >= 1e6) return QString::number(volume / 1e6, 'g', 3) + QLatin1Char('M');
+    if (volume >= 1e4) return QString::number(volume / 1e3, 'g', 3) + QLatin1Char('k');
+    return QString::number(volume, 'g', 6);
+}
+
+// The fewest decimals that write step exactly (to a millionth).
+int StepDecimals(double step) {
+    for (int decimals = 0; decimals < 10; ++decimals) {
+        const double scaled = step * std::pow(10.0, decimals);
+        if (std::fabs(scaled - std::round(scaled)) < 1e-6 * scaled) return decimals;
+    }
+    return 10;
+}
+
 }  // namespace
 
 BarChart::BarChart(QWidget* parent) : QWidget(parent), hover_label_(new QLabel(this)) {
@@ -43,6 +104,8 @@ BarChart::BarChart(QWidget* parent) : QWidget(parent), hover_label_(new QLabel(t
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);
     setCursor(Qt::CrossCursor);
+    // Reachable by Tab: the arrows scroll, + and - zoom.
+    setFocusPolicy(Qt::StrongFocus);
     hover_label_->setObjectName(QStringLiteral("hover_label"));
     hover_label_->setAttribute(Qt::WA_TransparentForMouseEvents);
     hover_label_->setAutoFillBackground(true);
@@ -52,8 +115,9 @@ BarChart::BarChart(QWidget* parent) : QWidget(parent), hover_label_(new QLabel(t
     hover_label_->hide();
 }
 
-void BarChart::SetBars(std::vector<ChartBar> bars, bool with_volume) {
+void BarChart::SetBars(std::vector<ChartBar> bars, bool with_volume, StampStyle style) {
     HideHover();
+    style_ = style;
     dragging_ = false;
     bars_ = std::move(bars);
     std::vector<PriceRange> ranges;
@@ -110,14 +174,20 @@ void BarChart::SetVisibleRange(std::size_t first, std::size_t last) {
 QString BarChart::HoverText(std::size_t bar) const {
     if (bar >= bars_.size()) return {};
     const ChartBar& b = bars_[bar];
-    return Latin1(b.stamp) + QStringLiteral("  O ") + Latin1(FormatPrice(b.open)) +
-           QStringLiteral("  H ") + Latin1(FormatPrice(b.high)) + QStringLiteral("  L ") +
-           Latin1(FormatPrice(b.low)) + QStringLiteral("  C ") + Latin1(FormatPrice(b.close));
+    QString text = Latin1(b.stamp) + QStringLiteral("  O ") + Latin1(FormatPrice(b.open)) +
+                   QStringLiteral("  H ") + Latin1(FormatPrice(b.high)) + QStringLiteral("  L ") +
+                   Latin1(FormatPrice(b.low)) + QStringLiteral("  C ") +
+                   Latin1(FormatPrice(b.close));
+    const double volume = index_.Range(bar, bar + 1).volume;
+    if (with_volume_) text += QStringLiteral("  V ") + QString::number(volume, 'g', 15);
+    return text;
 }
 
 QSize BarChart::sizeHint() const { return {640, 320}; }
 
-QSize BarChart::minimumSizeHint() const { return {200, 120}; }
+// Low enough that the chart, shown under the text area, fits the window at
+// its default size without making it taller.
+QSize BarChart::minimumSizeHint() const { return {200, 48}; }
 
 QRect BarChart::PlotRect() const {
     const QFontMetrics metrics = fontMetrics();
@@ -179,28 +249,109 @@ std::vector<BarChart::Column> BarChart::VisibleColumns(const QRect& plot) const 
     return columns;
 }
 
-std::vector<BarChart::AxisStamp> BarChart::TimeAxisStamps() const {
-    std::vector<AxisStamp> stamps;
+std::vector<BarChart::AxisTick> BarChart::TimeAxisTicks() const {
+    std::vector<AxisTick> chosen;
     const QRect plot = PlotRect();
+    if (count_ == 0 || plot.width() <= 0) return chosen;
     const QFontMetrics metrics = fontMetrics();
-    constexpr int LabelGap = 24;
-    // Wide candles span many pixels: a bar already named is passed over
-    // pixel by pixel until the next one begins.
-    std::size_t named = bars_.size();
-    for (int x = plot.left(); x <= plot.right();) {
-        const std::size_t bar = BarAt(QPoint(x, plot.top()));
-        if (bar >= bars_.size()) break;
-        if (bar == named) {
-            ++x;
-            continue;
+    // One slot per bar, or per pixel column when more bars are in sight:
+    // a period that begins inside a column is named at the column.
+    const std::size_t columns = std::min(count_, static_cast<std::size_t>(plot.width()));
+    const auto slot_bar = [&](std::size_t slot) { return first_ + slot * count_ / columns; };
+    const auto slot_x = [&](std::size_t slot) {
+        return plot.left() +
+               static_cast<int>(slot * static_cast<std::size_t>(plot.width()) / columns);
+    };
+    const auto date_text = [&](const ParsedDate& date) {
+        return Latin1(BarStamp(date, TimeLayout::NotIndicated, style_));
+    };
+    std::size_t chosen_count = 0;
+    for (const AxisUnit& unit : AxisUnits) {
+        std::vector<std::size_t> starts{0};
+        for (std::size_t slot = 1; slot < columns; ++slot) {
+            if (UnitKey(unit, bars_[slot_bar(slot)].date) !=
+                UnitKey(unit, bars_[slot_bar(slot - 1)].date)) {
+                starts.push_back(slot);
+            }
         }
-        const int label_width = metrics.horizontalAdvance(Latin1(bars_[bar].stamp));
-        if (x + 2 + label_width > width()) break;
-        stamps.push_back({x, bar});
-        named = bar;
-        x += std::max(label_width + LabelGap, 40);
+        // A finer unit that starts no more periods names nothing new.
+        if (starts.size() <= chosen_count) continue;
+        // Labels are at least two characters wide.
+        if (static_cast<int>(starts.size()) *
+                (metrics.horizontalAdvance(QStringLiteral("00")) + LabelGap) >
+            plot.width()) {
+            break;
+        }
+        std::vector<AxisTick> ticks;
+        bool fits = true;
+        std::int64_t last_day = -1;
+        for (std::size_t i = 0; i < starts.size() && fits; ++i) {
+            const std::size_t bar = slot_bar(starts[i]);
+            const ParsedDate& date = bars_[bar].date;
+            QString label;
+            if (unit.kind == UnitKind::Years) {
+                label = QString::number(date.year);
+            } else if (unit.kind == UnitKind::Hours || unit.kind == UnitKind::Minutes) {
+                // Times of day, with the date where a new day begins.
+                label = DayKey(date) != last_day
+                            ? date_text(date)
+                            : TwoDigits(date.hours) + QLatin1Char(':') + TwoDigits(date.minutes);
+            } else {
+                label = date_text(date);
+            }
+            last_day = DayKey(date);
+            const int x = slot_x(starts[i]);
+            const int end = x + 2 + metrics.horizontalAdvance(label);
+            if (i + 1 < starts.size()) {
+                fits = end + LabelGap <= slot_x(starts[i + 1]);
+            } else if (end > width()) {
+                // The last label runs off the chart: it is left out.
+                break;
+            }
+            ticks.push_back({x, bar, std::move(label)});
+        }
+        if (!fits) break;
+        chosen = std::move(ticks);
+        chosen_count = starts.size();
     }
-    return stamps;
+    if (chosen.empty()) {
+        chosen.push_back({plot.left(), first_, date_text(bars_[first_].date)});
+    }
+    return chosen;
+}
+
+std::vector<double> BarChart::PriceTicks() const {
+    std::vector<double> ticks;
+    const std::vector<Column> columns = VisibleColumns(PlotRect());
+    PriceRange fit = PriceRange::Empty();
+    for (const Column& column : columns) fit.Merge({column.low, column.high, 0.0});
+    if (!fit.HasPrices() || !std::isfinite(fit.high - fit.low)) return ticks;
+    if (fit.high <= fit.low) return {fit.low};
+    // Up to five steps of a round size across the range, each at least two
+    // lines of text high, so the labels never run into each other.
+    const int room = PriceRect().height() / (2 * fontMetrics().height());
+    const double raw = (fit.high - fit.low) / std::clamp(room, 1, 4);
+    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+    const double norm = raw / magnitude;
+    const double step = (norm <= 1.0   ? 1.0
+                         : norm <= 2.0 ? 2.0
+                         : norm <= 2.5 ? 2.5
+                         : norm <= 5.0 ? 5.0
+                                       : 10.0) *
+                        magnitude;
+    for (double k = std::ceil(fit.low / step); k * step <= fit.high; ++k) {
+        ticks.push_back(k * step == 0.0 ? 0.0 : k * step);  // no -0
+    }
+    return ticks;
+}
+
+double BarChart::VolumeScale() const {
+    if (!with_volume_) return 0.0;
+    double most = 0.0;
+    for (const Column& column : VisibleColumns(PlotRect())) {
+        if (column.volume > most) most = column.volume;
+    }
+    return most;
 }
 
 void BarChart::paintEvent(QPaintEvent* /*event*/) {
@@ -232,28 +383,30 @@ void BarChart::paintEvent(QPaintEvent* /*event*/) {
     const double scale = prices.height() / (high - low);
     const auto y_of = [&](double price) { return top + (high - price) * scale; };
 
-    // Price lines and labels: five, evenly spaced.
+    // Grid lines and labels at round prices.
     const QFontMetrics metrics = fontMetrics();
     const QColor grid = colours.color(QPalette::Midlight);
-    for (int i = 0; i <= 4; ++i) {
-        const double price = fit.low + (fit.high - fit.low) * i / 4.0;
+    const std::vector<double> price_ticks = PriceTicks();
+    const int decimals =
+        price_ticks.size() > 1 ? StepDecimals(price_ticks[1] - price_ticks[0]) : -1;
+    for (const double price : price_ticks) {
         const double y = y_of(price);
         painter.setPen(grid);
         painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
         painter.setPen(colours.color(QPalette::Text));
-        painter.drawText(QPointF(plot.right() + Margin, y + metrics.ascent() / 2.0),
-                         Latin1(FormatPrice(price)));
-        if (fit.high <= fit.low) break;
+        painter.drawText(
+            QPointF(plot.right() + Margin, y + metrics.ascent() / 2.0),
+            decimals < 0 ? Latin1(FormatPrice(price)) : QString::number(price, 'f', decimals));
     }
 
     // The time axis.
     {
         const double baseline = plot.bottom() + Margin + metrics.ascent();
-        for (const AxisStamp& stamp : TimeAxisStamps()) {
+        for (const AxisTick& tick : TimeAxisTicks()) {
             painter.setPen(grid);
-            painter.drawLine(QPointF(stamp.x, plot.top()), QPointF(stamp.x, plot.bottom()));
+            painter.drawLine(QPointF(tick.x, plot.top()), QPointF(tick.x, plot.bottom()));
             painter.setPen(colours.color(QPalette::Text));
-            painter.drawText(QPointF(stamp.x + 2, baseline), Latin1(bars_[stamp.bar].stamp));
+            painter.drawText(QPointF(tick.x + 2, baseline), tick.label);
         }
     }
 
@@ -306,11 +459,25 @@ void BarChart::paintEvent(QPaintEvent* /*event*/) {
     painter.drawLines(up_lines);
     painter.setPen(QPen(DownColor, 1.0));
     painter.drawLines(down_lines);
+    // The volume band's scale: what its top stands for.
+    if (with_volume_ && most_volume > 0.0) {
+        painter.setPen(colours.color(QPalette::Text));
+        painter.drawText(QPointF(plot.right() + Margin, band.top() + metrics.ascent()),
+                         ShortVolume(most_volume));
+        painter.setPen(grid);
+        painter.drawLine(QPointF(plot.left(), band.top()), QPointF(plot.right(), band.top()));
+    }
     painter.setPen(Qt::NoPen);
     painter.setBrush(UpColor);
     painter.drawRects(up_bodies);
     painter.setBrush(DownColor);
     painter.drawRects(down_bodies);
+
+    if (hasFocus()) {
+        painter.setPen(QPen(colours.color(QPalette::Highlight), 1.0));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
 
     // The bar under the mouse.
     if (hover_ >= first_ && hover_ < first_ + count_ && plot.width() > 0) {
@@ -331,18 +498,67 @@ void BarChart::wheelEvent(QWheelEvent* event) {
         return;
     }
     event->accept();
+    const double share = std::clamp((event->position().x() - plot.left()) / plot.width(), 0.0, 1.0);
+    Zoom(std::round(static_cast<double>(count_) * std::pow(ZoomPerNotch, delta / 120.0)), share);
+}
+
+void BarChart::Zoom(double count, double share) {
     const double n = static_cast<double>(bars_.size());
     const double fewest = static_cast<double>(std::min(bars_.size(), MinVisibleBars));
-    const double count = static_cast<double>(count_);
-    const double wanted = std::round(count * std::pow(ZoomPerNotch, delta / 120.0));
-    const double new_count = std::clamp(wanted, fewest, n);
-    // The bar under the cursor stays under it.
-    const double share = std::clamp((event->position().x() - plot.left()) / plot.width(), 0.0, 1.0);
-    const double anchor = static_cast<double>(first_) + share * count;
+    const double new_count = std::clamp(count, fewest, n);
+    // The bar at share stays where it is.
+    const double anchor = static_cast<double>(first_) + share * static_cast<double>(count_);
     const double new_first = std::clamp(std::round(anchor - share * new_count), 0.0, n - new_count);
     first_ = static_cast<std::size_t>(new_first);
     count_ = static_cast<std::size_t>(new_count);
-    ShowHover(event->position().toPoint());
+    if (mouse_.x() >= 0) ShowHover(mouse_);
+    update();
+}
+
+void BarChart::keyPressEvent(QKeyEvent* event) {
+    if (bars_.empty()) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const double count = static_cast<double>(count_);
+    // A tenth of the bars in sight per arrow, all of them per page.
+    const std::size_t step = std::max<std::size_t>(1, count_ / 10);
+    const std::size_t latest = bars_.size() - count_;
+    switch (event->key()) {
+        case Qt::Key_Plus:
+        case Qt::Key_Equal:
+            Zoom(std::round(count * ZoomPerNotch), 0.5);
+            break;
+        case Qt::Key_Minus:
+            Zoom(std::round(count / ZoomPerNotch), 0.5);
+            break;
+        case Qt::Key_Left:
+            first_ -= std::min(first_, step);
+            break;
+        case Qt::Key_Right:
+            first_ = std::min(latest, first_ + step);
+            break;
+        case Qt::Key_PageUp:
+            first_ -= std::min(first_, count_);
+            break;
+        case Qt::Key_PageDown:
+            first_ = std::min(latest, first_ + count_);
+            break;
+        case Qt::Key_Home:
+            first_ = 0;
+            break;
+        case Qt::Key_End:
+            first_ = latest;
+            break;
+        case Qt::Key_0:
+            SetVisibleRange(0, bars_.size());
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+            return;
+    }
+    event->accept();
+    if (mouse_.x() >= 0) ShowHover(mouse_);
     update();
 }
 
@@ -371,6 +587,7 @@ void BarChart::mouseMoveEvent(QMouseEvent* event) {
             std::clamp(static_cast<double>(drag_first_) - shift, 0.0, latest));
         update();
     }
+    mouse_ = point;
     ShowHover(point);
     event->accept();
 }
@@ -396,6 +613,7 @@ void BarChart::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void BarChart::leaveEvent(QEvent* event) {
+    mouse_ = QPoint(-1, -1);
     HideHover();
     QWidget::leaveEvent(event);
 }
@@ -406,7 +624,8 @@ void BarChart::ShowHover(QPoint point) {
         HideHover();
         return;
     }
-    if (bar != hover_ || hover_label_->isHidden()) {
+    // The text is set again even for the same bar: the bars may have moved.
+    if (bar != hover_ || hover_label_->isHidden() || hover_label_->text() != HoverText(bar)) {
         hover_ = bar;
         hover_label_->setText(HoverText(bar));
         hover_label_->adjustSize();

@@ -1,11 +1,17 @@
 #pragma once
 // The bar page's chart: the bars as candlesticks over a time axis, with a
-// volume histogram in a lower band when the bars carry volume. The wheel zooms
-// the time axis around the cursor, dragging scrolls it, double-clicking shows
-// every bar again; the price axis fits the lows and highs in sight, and the
-// mouse over a bar shows its stamp and four prices:
+// volume histogram and its scale in a lower band when the bars carry volume.
+// The wheel (or + and -) zooms the time axis around the cursor (or the
+// middle), dragging (or the arrows) scrolls it, double-clicking (or Home and
+// End) shows every bar again; the price axis fits the lows and highs in sight
+// with grid lines at round prices, and the mouse over a bar shows its stamp,
+// four prices and volume:
 //
-//   "1.31.2001  O 1.5000  H 1.6000  L 1.4000  C 1.5500"
+//   "1.31.2001  O 1.5000  H 1.6000  L 1.4000  C 1.5500  V 25200"
+//
+// The time axis names the first bar of each year, month, day or hour, the
+// finest that fits, with dates as the bars' stamps write them ("1.31.2001" or
+// "2001-01-31") and times with two-digit minutes ("15:09").
 //
 // Only the bars in sight are drawn. When more of them are in sight than the
 // plot has pixel columns, each column shows the range of its bars (lowest low,
@@ -18,6 +24,8 @@
 #include <utility>
 #include <vector>
 
+#include "bars/bar_line.h"
+#include "calendar/parse_date.h"
 #include "ui/BarRangeIndex.h"
 
 class QLabel;
@@ -27,7 +35,8 @@ namespace varn {
 struct ChartBar {
     std::string stamp;
     double open, high, low, close;
-    double volume;  // NaN when the bars have none
+    double volume;    // NaN when the bars have none
+    ParsedDate date;  // of the bar's last line: where the time axis places it
 };
 
 class BarChart final : public QWidget {
@@ -39,8 +48,9 @@ class BarChart final : public QWidget {
     // Replaces the bars and shows all of them (full zoom-out). The volume band
     // is drawn when with_volume is set and some bar has a volume; a bar with a
     // NaN volume has no column. Infinite prices and volumes, and negative
-    // volumes, count as missing (NaN).
-    void SetBars(std::vector<ChartBar> bars, bool with_volume);
+    // volumes, count as missing (NaN). The time axis writes dates in style.
+    void SetBars(std::vector<ChartBar> bars, bool with_volume,
+                 StampStyle style = StampStyle::Classic);
     void Clear();
 
     std::size_t BarCount() const { return bars_.size(); }
@@ -49,8 +59,9 @@ class BarChart final : public QWidget {
     // Shows the bars [first, last), clamped to the bars there are and to at
     // least MinVisibleBars of them.
     void SetVisibleRange(std::size_t first, std::size_t last);
-    // The stamp and the four prices of a bar as the file writes them; empty for
-    // an index past the last bar.
+    // The stamp and the four prices of a bar as the file writes them, and its
+    // volume when the chart has a volume band; empty for an index past the
+    // last bar.
     QString HoverText(std::size_t bar) const;
     // The bar under a point of the widget, or BarCount() when the point is off
     // the plot or there are no bars.
@@ -58,14 +69,24 @@ class BarChart final : public QWidget {
     // Where the bars are drawn: candles above, the volume band below them.
     QRect PlotRect() const;
 
-    // A stamp on the time axis: the bar it names and the x where it starts.
-    struct AxisStamp {
+    // A label on the time axis: the bar it names, the x where its grid line
+    // and its text start, and the text.
+    struct AxisTick {
         int x;
         std::size_t bar;
+        QString label;
     };
-    // The stamps the time axis shows, left to right: each bar at most once,
-    // each stamp followed by a gap before the next, none past the right edge.
-    std::vector<AxisStamp> TimeAxisStamps() const;
+    // The labels the time axis shows, left to right: the first bar in sight,
+    // then the first bar of each period of the finest calendar unit whose
+    // labels fit with a gap between them, none past the right edge.
+    std::vector<AxisTick> TimeAxisTicks() const;
+    // The round prices (steps of 1, 2, 2.5 or 5 times a power of ten) that
+    // the price axis labels and draws grid lines at, within the lows and
+    // highs in sight, ascending.
+    std::vector<double> PriceTicks() const;
+    // What the top of the volume band stands for: the most volume of a
+    // column in sight; 0 without a volume band.
+    double VolumeScale() const;
 
     // Zooming in stops at this many bars in sight.
     static constexpr std::size_t MinVisibleBars = 10;
@@ -75,6 +96,7 @@ class BarChart final : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -94,6 +116,9 @@ class BarChart final : public QWidget {
     std::vector<Column> VisibleColumns(const QRect& plot) const;
     void ShowHover(QPoint point);
     void HideHover();
+    // Shows count bars around the bar at share of the plot's width, which
+    // stays where it is.
+    void Zoom(double count, double share);
 
     std::vector<ChartBar> bars_;
     BarRangeIndex index_;
@@ -105,6 +130,8 @@ class BarChart final : public QWidget {
     int drag_x_ = 0;
     std::size_t drag_first_ = 0;
     std::size_t hover_ = 0;  // bar under the mouse, or bars_.size()
+    QPoint mouse_{-1, -1};   // where the mouse is over the chart; off it (-1, -1)
+    StampStyle style_ = StampStyle::Classic;
     QLabel* hover_label_;
 };
 

@@ -33,13 +33,37 @@ QLabel* Caption(QWidget* parent, const QString& text, QWidget* buddy) {
     return label;
 }
 
+// "-07:00" for -420 minutes.
+QString SessionStartText(int offset) {
+    const int minutes = offset < 0 ? -offset : offset;
+    return QStringLiteral("%1%2:%3")
+        .arg(offset < 0 ? "-" : "")
+        .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+        .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
+// The session start's form, [-]H:MM or [-]HH:MM to 23:59. A start left half
+// typed (on leaving the field) is put back to the last one that read, so the
+// field never shows what the job does not use.
+class SessionStartValidator final : public QRegularExpressionValidator {
+  public:
+    SessionStartValidator(const int& last_read, QObject* parent)
+        : QRegularExpressionValidator(
+              QRegularExpression(QStringLiteral("-?([01]?[0-9]|2[0-3]):[0-5][0-9]")), parent),
+          last_read_(last_read) {}
+    void fixup(QString& input) const override { input = SessionStartText(last_read_); }
+
+  private:
+    const int& last_read_;
+};
+
 }  // namespace
 
 BarOptionsRow::BarOptionsRow(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("bar_options"));
 
-    volume_box_ = Box(this, "volume_box", QStringLiteral("volume"));
-    open_interest_box_ = Box(this, "open_interest_box", QStringLiteral("open interest"));
+    volume_box_ = Box(this, "volume_box", QStringLiteral("&volume"));
+    open_interest_box_ = Box(this, "open_interest_box", QStringLiteral("open &interest"));
     price_form_list_ = List(this, "price_form_list", {"auto", "ohlc", "single"});
     price_form_list_->setToolTip(
         QStringLiteral("Four prices per line (ohlc), one (single), or as detected (auto)"));
@@ -56,42 +80,33 @@ BarOptionsRow::BarOptionsRow(QWidget* parent) : QWidget(parent) {
     bar_length_list_ = List(this, "bar_length_list", lengths);
     bar_length_list_->setToolTip(
         QStringLiteral("Minutes or hours per bar, in place of the period list"));
+    connect(bar_length_list_, &QComboBox::currentIndexChanged, this,
+            [this](int index) { emit LengthChanged(index > 0); });
 
     session_start_edit_ = new QLineEdit(QStringLiteral("00:00"), this);
     session_start_edit_->setObjectName(QStringLiteral("session_start_edit"));
-    session_start_edit_->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("-?([01]?[0-9]|2[0-3]):[0-5][0-9]")),
-        session_start_edit_));
+    session_start_edit_->setValidator(
+        new SessionStartValidator(session_offset_, session_start_edit_));
     session_start_edit_->setMaximumWidth(64);
     session_start_edit_->setToolTip(
         QStringLiteral("Time of day minute to week bars begin, [-]HH:MM (-07:00: 17:00 the day "
                        "before)"));
     connect(session_start_edit_, &QLineEdit::textChanged, this, &BarOptionsRow::SessionEdited);
-    connect(session_start_edit_, &QLineEdit::editingFinished, this, [this] {
-        // Leaving a start half typed brings back the last one that read.
-        if (!ReadSessionStart(session_start_edit_->text().toStdString())) {
-            const int offset = session_offset_ < 0 ? -session_offset_ : session_offset_;
-            session_start_edit_->setText(QStringLiteral("%1%2:%3")
-                                             .arg(session_offset_ < 0 ? "-" : "")
-                                             .arg(offset / 60, 2, 10, QLatin1Char('0'))
-                                             .arg(offset % 60, 2, 10, QLatin1Char('0')));
-        }
-    });
 
     stamp_list_ = List(this, "stamp_list", {"classic", "iso"});
-    header_box_ = Box(this, "header_box", QStringLiteral("header"));
+    header_box_ = Box(this, "header_box", QStringLiteral("hea&der"));
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 2, 4, 2);
     layout->addWidget(volume_box_);
     layout->addWidget(open_interest_box_);
-    layout->addWidget(Caption(this, QStringLiteral("prices"), price_form_list_));
+    layout->addWidget(Caption(this, QStringLiteral("&prices"), price_form_list_));
     layout->addWidget(price_form_list_);
-    layout->addWidget(Caption(this, QStringLiteral("bar"), bar_length_list_));
+    layout->addWidget(Caption(this, QStringLiteral("b&ar"), bar_length_list_));
     layout->addWidget(bar_length_list_);
-    layout->addWidget(Caption(this, QStringLiteral("session"), session_start_edit_));
+    layout->addWidget(Caption(this, QStringLiteral("&session"), session_start_edit_));
     layout->addWidget(session_start_edit_);
-    layout->addWidget(Caption(this, QStringLiteral("stamp"), stamp_list_));
+    layout->addWidget(Caption(this, QStringLiteral("s&tamp"), stamp_list_));
     layout->addWidget(stamp_list_);
     layout->addWidget(header_box_);
     layout->addStretch(1);
@@ -108,6 +123,20 @@ void BarOptionsRow::SessionEdited() {
     if (const auto offset = ReadSessionStart(session_start_edit_->text().toStdString())) {
         session_offset_ = *offset;
     }
+}
+
+void BarOptionsRow::CommitEdits() {
+    if (!session_start_edit_->hasAcceptableInput()) {
+        session_start_edit_->setText(SessionStartText(session_offset_));
+    }
+}
+
+bool BarOptionsRow::LengthChosen() const { return bar_length_list_->currentIndex() > 0; }
+
+QString BarOptionsRow::LengthName() const {
+    return bar_length_list_->currentIndex() > 0
+               ? bar_length_list_->currentText().remove(QLatin1Char(' '))
+               : QString();
 }
 
 void BarOptionsRow::Apply(BarChoices& choices) const {

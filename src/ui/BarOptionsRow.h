@@ -24,9 +24,16 @@ class BarOptionsRow final : public QWidget {
   public:
     explicit BarOptionsRow(QWidget* parent = nullptr);
 
+    // Puts a session start left half typed back to the last one that read,
+    // so what the field shows is what a job uses. Call before a job.
+    void CommitEdits();
     // Fills the further fields of choices from the row. A session start being
     // typed that does not read yet counts as the last one that did.
     void Apply(BarChoices& choices) const;
+    // Whether a bar length is chosen in place of the period list, and its
+    // name as the command line takes it ("20min", "4h"; empty when not).
+    bool LengthChosen() const;
+    QString LengthName() const;
 
     // The form detection should look for when a file is loaded: the form
     // chosen, Auto for "auto".
@@ -42,6 +49,9 @@ class BarOptionsRow final : public QWidget {
   signals:
     // The form of the prices chosen changed.
     void FormChanged();
+    // A bar length was chosen in place of the period list (chosen true), or
+    // the period list again.
+    void LengthChanged(bool chosen);
 
   private:
     void SessionEdited();

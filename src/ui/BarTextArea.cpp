@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QKeyEvent>
@@ -22,6 +23,10 @@
 namespace varn {
 
 namespace {
+
+// Whether c belongs to a word: anything but the separators of a price line,
+// so a double click takes a whole date ("01/02/2001") or price ("1.55").
+bool WordCharacter(char c) { return c != ' ' && c != '\t' && c != ',' && c != ';'; }
 
 // The file's bytes as the screen shows them: Latin-1, a tab as one blank.
 QString ShownText(std::string_view bytes) {
@@ -55,10 +60,15 @@ BarTextArea::BarTextArea(BarInputLines& lines, QWidget* parent)
     Reload();
 }
 
-void BarTextArea::Reload() {
-    longest_ = 0;
-    const std::size_t count = lines_.Count();
-    for (std::size_t i = 0; i < count; ++i) longest_ = std::max(longest_, lines_.Line(i).size());
+std::size_t BarTextArea::LongestLine(const LineList& lines) {
+    std::size_t longest = 0;
+    const std::size_t count = lines.Count();
+    for (std::size_t i = 0; i < count; ++i) longest = std::max(longest, lines.Line(i).size());
+    return longest;
+}
+
+void BarTextArea::Reload(std::optional<std::size_t> longest_line) {
+    longest_ = longest_line ? *longest_line : LongestLine(lines_);
     cursor_ = anchor_ = TextPlace{};
     ClearHistory();  // the lines it names are gone
     UpdateScrollBars();
@@ -79,9 +89,71 @@ std::size_t BarTextArea::LineLength(std::size_t line) const {
 TextPlace BarTextArea::ClampPlace(TextPlace place) const {
     const std::size_t count = lines_.Count();
     if (count == 0) return TextPlace{};
+    if (place == EndPlace()) return place;
     place.line = std::min(place.line, count - 1);
     place.column = std::min(place.column, LineLength(place.line));
     return place;
+}
+
+TextPlace BarTextArea::EndPlace() const { return {lines_.Count(), 0}; }
+
+TextPlace BarTextArea::WordStart(TextPlace place) const {
+    const std::string_view line = lines_.Line(place.line);
+    std::size_t column = std::min(place.column, line.size());
+    while (column > 0 && WordCharacter(line[column - 1])) --column;
+    return {place.line, column};
+}
+
+TextPlace BarTextArea::WordEnd(TextPlace place) const {
+    const std::string_view line = lines_.Line(place.line);
+    std::size_t column = std::min(place.column, line.size());
+    while (column < line.size() && WordCharacter(line[column])) ++column;
+    return {place.line, column};
+}
+
+TextPlace BarTextArea::NextWord(TextPlace place) const {
+    if (place.line >= lines_.Count()) return place;
+    const std::string_view line = lines_.Line(place.line);
+    if (place.column >= line.size()) {
+        return place.line + 1 < lines_.Count() ? TextPlace{place.line + 1, 0} : place;
+    }
+    std::size_t column = WordEnd(place).column;
+    while (column < line.size() && !WordCharacter(line[column])) ++column;
+    return {place.line, column};
+}
+
+TextPlace BarTextArea::PreviousWord(TextPlace place) const {
+    if (place.line >= lines_.Count()) {
+        return lines_.Count() == 0 ? TextPlace{}
+                                   : TextPlace{lines_.Count() - 1, LineLength(lines_.Count() - 1)};
+    }
+    if (place.column == 0) {
+        return place.line > 0 ? TextPlace{place.line - 1, LineLength(place.line - 1)} : place;
+    }
+    const std::string_view line = lines_.Line(place.line);
+    std::size_t column = std::min(place.column, line.size());
+    while (column > 0 && !WordCharacter(line[column - 1])) --column;
+    return WordStart({place.line, column});
+}
+
+void BarTextArea::SelectWordAt(TextPlace place) {
+    if (place.line >= lines_.Count()) return;
+    anchor_ = WordStart(place);
+    cursor_ = WordEnd(place);
+    wanted_column_ = cursor_.column;
+    EnsureCursorVisible();
+    viewport()->update();
+}
+
+void BarTextArea::SelectLineAt(std::size_t line) {
+    if (line >= lines_.Count()) return;
+    // The line and its end, so that typing or a cut takes the line away.
+    anchor_ = {line, 0};
+    cursor_ =
+        line + 1 < lines_.Count() ? TextPlace{line + 1, 0} : TextPlace{line, LineLength(line)};
+    wanted_column_ = cursor_.column;
+    EnsureCursorVisible();
+    viewport()->update();
 }
 
 void BarTextArea::SetCursor(TextPlace place, bool keep_anchor) {
@@ -235,14 +307,27 @@ void BarTextArea::InsertAtCursor(const std::string& text, bool typing) {
     if (text.empty() && !HasSelection()) return;
     const TextPlace start = std::min(anchor_, cursor_);
     const TextPlace end = std::max(anchor_, cursor_);
-    const std::size_t count = lines_.Count() == 0 ? 0 : end.line - start.line + 1;
+    // The place after the last line is the start of a line not there yet.
+    const bool past_end = lines_.Count() > 0 && end == EndPlace();
+    const std::size_t count = lines_.Count() == 0 ? 0
+                              : past_end          ? lines_.Count() - start.line
+                                                  : end.line - start.line + 1;
     std::string head;
     std::string tail;
     if (count > 0) {
         head = lines_.Line(start.line).substr(0, start.column);
-        tail = lines_.Line(end.line).substr(end.column);
+        if (!past_end) tail = lines_.Line(end.line).substr(end.column);
     }
     std::vector<std::string> parts = SplitPastedText(text);
+    // Lines pasted after the last line end there: their final break adds no
+    // empty line, and the cursor stays after them.
+    if (past_end && start == end && parts.size() > 1 && parts.back().empty()) {
+        parts.pop_back();
+        const std::size_t first = lines_.Count();
+        const TextPlace after{first + parts.size(), 0};
+        ReplaceLines(first, 0, std::move(parts), after, typing);
+        return;
+    }
     const std::size_t last = parts.size() - 1;
     const TextPlace cursor_after{start.line + last,
                                  (last == 0 ? head.size() : 0) + parts[last].size()};
@@ -262,6 +347,11 @@ void BarTextArea::FinishEdit() {
 
 void BarTextArea::Backspace() {
     if (read_only_ || lines_.Count() == 0) return;
+    if (!HasSelection() && cursor_ == EndPlace()) {
+        // There is no line break after the last line to remove.
+        SetCursor({lines_.Count() - 1, LineLength(lines_.Count() - 1)});
+        return;
+    }
     if (HasSelection()) {
         InsertAtCursor(std::string(), false);
     } else if (cursor_.column > 0) {
@@ -280,6 +370,7 @@ void BarTextArea::Backspace() {
 
 void BarTextArea::DeleteForward() {
     if (read_only_ || lines_.Count() == 0) return;
+    if (!HasSelection() && cursor_ == EndPlace()) return;
     if (HasSelection()) {
         InsertAtCursor(std::string(), false);
     } else if (cursor_.column < LineLength(cursor_.line)) {
@@ -312,6 +403,11 @@ void BarTextArea::Paste() {
 
 QMenu* BarTextArea::CreateContextMenu(QWidget* parent) {
     auto* menu = new QMenu(parent);
+    AddEditActions(menu);
+    return menu;
+}
+
+void BarTextArea::AddEditActions(QMenu* menu) {
     const auto add = [this, menu](const QString& text, QKeySequence::StandardKey key, bool enabled,
                                   auto&& slot) {
         QAction* action = menu->addAction(text);
@@ -333,7 +429,6 @@ QMenu* BarTextArea::CreateContextMenu(QWidget* parent) {
     menu->addSeparator();
     add(QStringLiteral("Select &All"), QKeySequence::SelectAll, lines_.Count() > 0,
         [this] { SelectAll(); });
-    return menu;
 }
 
 void BarTextArea::contextMenuEvent(QContextMenuEvent* event) {
@@ -353,7 +448,8 @@ int BarTextArea::VisibleLineCount() const {
 }
 
 void BarTextArea::UpdateScrollBars() {
-    const int count = static_cast<int>(std::min<std::size_t>(lines_.Count(), 0x7fffffff));
+    // One row more than the lines, for the place after the last one.
+    const int count = static_cast<int>(std::min<std::size_t>(lines_.Count() + 1, 0x7fffffff));
     const int visible = VisibleLineCount();
     verticalScrollBar()->setRange(0, std::max(0, count - visible));
     verticalScrollBar()->setPageStep(visible);
@@ -495,7 +591,13 @@ void BarTextArea::keyPressEvent(QKeyEvent* event) {
     };
     switch (event->key()) {
         case Qt::Key_Left:
-            if (place.column > 0) {
+            if (control) {
+                SetCursor(PreviousWord(place), shift);
+                return;
+            }
+            if (place.line >= count && count > 0) {
+                place = {count - 1, LineLength(count - 1)};
+            } else if (place.column > 0) {
                 --place.column;
             } else if (place.line > 0) {
                 --place.line;
@@ -504,6 +606,10 @@ void BarTextArea::keyPressEvent(QKeyEvent* event) {
             SetCursor(place, shift);
             return;
         case Qt::Key_Right:
+            if (control) {
+                SetCursor(NextWord(place), shift);
+                return;
+            }
             if (place.column < LineLength(place.line)) {
                 ++place.column;
             } else if (place.line + 1 < count) {
@@ -530,7 +636,11 @@ void BarTextArea::keyPressEvent(QKeyEvent* event) {
             SetCursor(place, shift);
             return;
         case Qt::Key_End:
-            if (control && count > 0) place.line = count - 1;
+            if (control && count > 0) {
+                // Past the last line's end, where a paste starts a new line.
+                SetCursor(EndPlace(), shift);
+                return;
+            }
             place.column = LineLength(std::min(place.line, count == 0 ? 0 : count - 1));
             SetCursor(place, shift);
             return;
@@ -567,12 +677,29 @@ void BarTextArea::keyPressEvent(QKeyEvent* event) {
 
 void BarTextArea::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
+    const QPoint point = event->position().toPoint();
+    // A third click soon after a double click on the same spot takes the line.
+    if (triple_click_.isValid() && triple_click_.elapsed() < QApplication::doubleClickInterval() &&
+        (point - double_click_at_).manhattanLength() < QApplication::startDragDistance()) {
+        triple_click_.invalidate();
+        SelectLineAt(PlaceAt(point).line);
+        selecting_lines_ = true;
+        return;
+    }
+    selecting_lines_ = false;
     const bool shift = (event->modifiers() & Qt::ShiftModifier) != 0;
-    SetCursor(PlaceAt(event->position().toPoint()), shift);
+    SetCursor(PlaceAt(point), shift);
+}
+
+void BarTextArea::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    double_click_at_ = event->position().toPoint();
+    triple_click_.start();
+    SelectWordAt(PlaceAt(double_click_at_));
 }
 
 void BarTextArea::mouseMoveEvent(QMouseEvent* event) {
-    if ((event->buttons() & Qt::LeftButton) == 0) return;
+    if ((event->buttons() & Qt::LeftButton) == 0 || selecting_lines_) return;
     SetCursor(PlaceAt(event->position().toPoint()), true);
 }
 

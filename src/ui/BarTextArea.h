@@ -9,7 +9,11 @@
 //   Backspace at column 0 of line i     Replace(i - 1, line i-1 + line i), Remove(i)
 //
 // Columns count bytes: the file's single-byte characters, shown as Latin-1.
-// A tab is shown as one blank cell.
+// A tab is shown as one blank cell. A double click selects a word (a run of
+// characters between blanks, tabs, commas and semicolons: a date or a
+// price), a triple click the line; Ctrl+Left and Ctrl+Right move by words.
+// Ctrl+End goes to the place after the last line, where what is typed or
+// pasted starts a new line.
 //
 // Each edit is kept as the lines it replaced and the lines that replaced
 // them, so Ctrl+Z puts the old lines back and Ctrl+Shift+Z (or Ctrl+Y) the
@@ -18,8 +22,10 @@
 // store is reloaded.
 
 #include <QAbstractScrollArea>
+#include <QElapsedTimer>
 #include <cstddef>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +34,7 @@ class QMenu;
 namespace varn {
 
 class BarInputLines;
+class LineList;
 
 // A place in the text: line and column, both from 0.
 struct TextPlace {
@@ -48,13 +55,18 @@ class BarTextArea final : public QAbstractScrollArea {
     explicit BarTextArea(BarInputLines& lines, QWidget* parent = nullptr);
 
     // Call after the store was changed from outside: the cursor goes to the
-    // start and the scroll ranges are measured again.
-    void Reload();
+    // start and the scroll ranges are measured again, from longest_line when
+    // it is known (LongestLine, worked out where the lines were loaded).
+    void Reload(std::optional<std::size_t> longest_line = std::nullopt);
+    // The characters of the longest of lines.
+    static std::size_t LongestLine(const LineList& lines);
 
     void SetReadOnly(bool read_only);
     bool IsReadOnly() const { return read_only_; }
 
     TextPlace Cursor() const { return cursor_; }
+    // The place after the last line: line Count(), column 0.
+    TextPlace EndPlace() const;
     void SetCursor(TextPlace place, bool keep_anchor = false);
     bool HasSelection() const { return anchor_ != cursor_; }
     // The selected text, lines joined by "\n".
@@ -83,6 +95,8 @@ class BarTextArea final : public QAbstractScrollArea {
     // The menu the right button opens, its actions enabled as things stand
     // now; the caller owns it.
     QMenu* CreateContextMenu(QWidget* parent);
+    // The same actions added to menu (the window's Edit menu).
+    void AddEditActions(QMenu* menu);
 
   signals:
     void Edited();
@@ -92,6 +106,7 @@ class BarTextArea final : public QAbstractScrollArea {
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -121,7 +136,16 @@ class BarTextArea final : public QAbstractScrollArea {
     // Inserts text at the cursor in place of the selection.
     void InsertAtCursor(const std::string& text, bool typing);
     std::size_t LineLength(std::size_t line) const;
+    // place within the text; the end place stays.
     TextPlace ClampPlace(TextPlace place) const;
+    // The start and end of the word at place, and the starts of the next
+    // and the previous word (across line ends).
+    TextPlace WordStart(TextPlace place) const;
+    TextPlace WordEnd(TextPlace place) const;
+    TextPlace NextWord(TextPlace place) const;
+    TextPlace PreviousWord(TextPlace place) const;
+    void SelectWordAt(TextPlace place);
+    void SelectLineAt(std::size_t line);
     TextPlace PlaceAt(QPoint point) const;
     // After an edit: the cursor ends any selection and the view follows it.
     void FinishEdit();
@@ -136,6 +160,9 @@ class BarTextArea final : public QAbstractScrollArea {
     TextPlace cursor_;
     TextPlace anchor_;
     std::size_t wanted_column_ = 0;  // kept by Up and Down across shorter lines
+    QElapsedTimer triple_click_;     // since the last double click, for a third
+    QPoint double_click_at_;
+    bool selecting_lines_ = false;  // a triple click's line stays as the mouse moves
     bool read_only_ = false;
     std::size_t longest_ = 0;  // characters of the longest line seen
     int line_height_ = 1;

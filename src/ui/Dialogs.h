@@ -31,6 +31,12 @@ class Dialogs {
                              const QString& details = QString()) = 0;
     // The same for a failure.
     virtual void ShowError(QWidget* parent, const QString& text) = 0;
+    // A yes-or-no question; true for yes.
+    virtual bool Confirm(QWidget* parent, const QString& question) = 0;
+    // The About box: the program's name, version and licence, as rich text.
+    virtual void ShowAbout(QWidget* parent, const QString& text) = 0;
+    // A page of help, as rich text, beside the window.
+    virtual void ShowHelp(QWidget* parent, const QString& text) = 0;
 };
 
 }  // namespace varn

@@ -6,22 +6,27 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStyle>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,14 +37,27 @@
 #include "convert/conversions.h"
 #include "io/line_output.h"
 #include "truncate/truncate.h"
+#include "ui/BackgroundJob.h"
 #include "ui/BarChart.h"
 #include "ui/BarOptionsRow.h"
 #include "ui/BarTextArea.h"
+#include "ui/ConversionExamples.h"
 #include "ui/FirstLinePreview.h"
+#include "ui/HelpText.h"
 #include "ui/ProgressWindow.h"
+#include "ui/RangeSpinBox.h"
 #include "ui/ReportText.h"
 
 namespace varn {
+
+struct MainWindow::BuiltBars {
+    QString input;        // the file the lines came from
+    QString suffix;       // what the save dialog's proposal ends with: "month"
+    QString failed_path;  // where saving failed last, if it did
+    std::vector<std::string> bars;
+    std::vector<ChartBar> chart_bars;
+    JobReport report;
+};
 
 namespace {
 
@@ -57,51 +75,6 @@ QString Latin1(std::string_view text) {
 void FillList(QComboBox* list, auto&& items) {
     for (const auto& item : items) list->addItem(Latin1(item));
 }
-
-// A spin box that takes any whole number typed and brings it into range when
-// the text is read (on leaving the box): 20000000 becomes the maximum, 0 the
-// minimum, and text that is no number counts as the minimum.
-class RangeSpinBox final : public QSpinBox {
-  public:
-    using QSpinBox::QSpinBox;
-
-  protected:
-    QValidator::State validate(QString& input, int&) const override {
-        const QString text = input.trimmed();
-        if (text.isEmpty() || text == QStringLiteral("-") || text == QStringLiteral("+")) {
-            return QValidator::Intermediate;
-        }
-        bool ok = false;
-        const qlonglong value = text.toLongLong(&ok);
-        if (!ok) {
-            // Digits too many for a number still only await correction.
-            const bool digits = std::all_of(
-                text.begin() + (text[0] == QLatin1Char('-') || text[0] == QLatin1Char('+')),
-                text.end(), [](QChar c) { return c.isDigit(); });
-            return digits ? QValidator::Intermediate : QValidator::Invalid;
-        }
-        return value >= minimum() && value <= maximum() ? QValidator::Acceptable
-                                                        : QValidator::Intermediate;
-    }
-    void fixup(QString& input) const override {
-        const QString text = input.trimmed();
-        bool ok = false;
-        const qlonglong value = text.toLongLong(&ok);
-        if (!ok) {
-            const bool negative = text.startsWith(QLatin1Char('-'));
-            const bool digits = text.size() > 1 && std::all_of(text.begin() + 1, text.end(),
-                                                               [](QChar c) { return c.isDigit(); });
-            input = QString::number(digits && !negative ? maximum() : minimum());
-            return;
-        }
-        input = QString::number(std::clamp<qlonglong>(value, minimum(), maximum()));
-    }
-};
-
-// How often a running bar job lets pending events run: the clock is read
-// every CheckEveryLines lines, events run once EventInterval has passed.
-constexpr unsigned CheckEveryLines = 1024;
-constexpr qint64 EventIntervalMs = 5;
 
 }  // namespace
 
@@ -124,19 +97,124 @@ MainWindow::MainWindow(const RegionalNames& names, Dialogs* dialogs, QWidget* pa
     BuildBarPage();
     pages_->setCurrentWidget(bar_page_);
     progress_ = new ProgressWindow(this);
+    job_ = new BackgroundJob(this);
+    job_->setObjectName(QStringLiteral("job"));
+    connect(job_, &BackgroundJob::Progress, progress_, &ProgressWindow::SetPosition);
+    connect(progress_, &ProgressWindow::BreakClicked, job_, &BackgroundJob::RequestStop);
+
+    BuildMenus();
+    // Ctrl+Tab and Ctrl+Shift+Tab switch pages from any control.
+    const auto switch_pages = [this](int step) {
+        pages_->setCurrentIndex((pages_->currentIndex() + step + pages_->count()) %
+                                pages_->count());
+    };
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)}) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this,
+                [switch_pages] { switch_pages(1); });
+    }
+    for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+                                     QKeySequence(Qt::CTRL | Qt::Key_PageUp)}) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this,
+                [switch_pages] { switch_pages(-1); });
+    }
 
     conversion_list_->setCurrentIndex(0);
     OnConversionChosen();
+    UpdateButtons();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The job may be reading the lines the members below hold.
+    job_->StopAndWait();
+    SetBusyCursor(false);
+}
+
+void MainWindow::BuildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("file_menu"));
+    QAction* open = file->addAction(QStringLiteral("&Open..."), this, &MainWindow::OnOpenChosen);
+    open->setObjectName(QStringLiteral("open_action"));
+    open->setShortcut(QKeySequence::Open);
+    file->addSeparator();
+    QAction* quit = file->addAction(QStringLiteral("&Quit"), this, &QWidget::close);
+    quit->setObjectName(QStringLiteral("quit_action"));
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    // The text area's own actions, as things stand when the menu opens; its
+    // keys are the area's, so the menu only shows them.
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("edit_menu"));
+    connect(edit, &QMenu::aboutToShow, this, [this, edit] {
+        edit->clear();
+        bar_text_->AddEditActions(edit);
+        for (QAction* action : edit->actions()) {
+            action->setShortcutContext(Qt::WidgetShortcut);
+            if (pages_->currentWidget() != bar_page_) action->setEnabled(false);
+        }
+    });
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("help_menu"));
+    QAction* page = help->addAction(QStringLiteral("Varn Format Convertor &Help"), this,
+                                    [this] { dialogs_->ShowHelp(this, HelpPageText()); });
+    page->setObjectName(QStringLiteral("help_action"));
+    page->setShortcut(QKeySequence::HelpContents);
+    QAction* about = help->addAction(QStringLiteral("&About"), this,
+                                     [this] { dialogs_->ShowAbout(this, AboutText()); });
+    about->setObjectName(QStringLiteral("about_action"));
+}
+
+void MainWindow::OnOpenChosen() {
+    if (pages_->currentWidget() == convert_page_) {
+        OnConvertClicked();
+    } else if (pages_->currentWidget() == truncate_page_) {
+        OnOpenLinesClicked();
+    } else {
+        OnOpenPricesClicked();
+    }
+}
+
+void MainWindow::UpdateButtons() {
+    const bool idle = !job_running_;
+    // Create Bar and Truncate last act on lines loaded: without them they
+    // are greyed, and say why.
+    const bool bar_lines = bar_lines_.Count() > 0;
+    create_bars_button_->setEnabled(idle && bar_lines);
+    create_bars_button_->setToolTip(
+        bar_lines                ? QStringLiteral("Build bars from the lines below and save them")
+        : bar_file_name_.empty() ? QStringLiteral("Open a price file first")
+                                 : QStringLiteral("There are no price lines to build bars from"));
+    const bool truncate_lines = !truncate_lines_.empty();
+    truncate_button_->setEnabled(idle && truncate_lines);
+    truncate_button_->setToolTip(
+        truncate_lines                ? QStringLiteral("Write the last lines of the file opened")
+        : truncate_file_name_.empty() ? QStringLiteral("Open a file first")
+                                      : QStringLiteral("The file opened has no lines"));
+    for (QPushButton* button : {convert_button_, open_lines_button_, open_prices_button_}) {
+        button->setEnabled(idle);
+    }
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    // Enter presses the focused button, as it does in a dialog.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto* button = qobject_cast<QPushButton*>(QApplication::focusWidget());
+            button != nullptr && button->isEnabled() && isAncestorOf(button)) {
+            button->animateClick();
+            return;
+        }
+    }
+    QMainWindow::keyPressEvent(event);
+}
 
 void MainWindow::BuildConvertPage() {
     convert_page_ = new QWidget();
     convert_page_->setObjectName(QStringLiteral("convert_page"));
     pages_->addTab(convert_page_, QStringLiteral("Varn Format"));
 
-    format_label_ = new QLabel(QStringLiteral("Format"), convert_page_);
+    format_label_ = new QLabel(QStringLiteral("F&ormat"), convert_page_);
     format_label_->setObjectName(QStringLiteral("format_label"));
     format_label_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
@@ -148,7 +226,7 @@ void MainWindow::BuildConvertPage() {
     format_label_->setBuddy(conversion_list_);
 
     convert_button_ = new QPushButton(style()->standardIcon(QStyle::SP_DialogApplyButton),
-                                      QStringLiteral("Convert"), convert_page_);
+                                      QStringLiteral("&Convert"), convert_page_);
     convert_button_->setObjectName(QStringLiteral("convert_button"));
     convert_button_->setMinimumSize(133, 54);
 
@@ -187,7 +265,7 @@ void MainWindow::BuildTruncatePage() {
     truncate_page_->setObjectName(QStringLiteral("truncate_page"));
     pages_->addTab(truncate_page_, QStringLiteral("Trunc File"));
 
-    open_lines_button_ = new QPushButton(QStringLiteral("Open"), truncate_page_);
+    open_lines_button_ = new QPushButton(QStringLiteral("&Open"), truncate_page_);
     open_lines_button_->setObjectName(QStringLiteral("open_lines_button"));
     open_lines_button_->setMinimumSize(75, 34);
 
@@ -197,7 +275,7 @@ void MainWindow::BuildTruncatePage() {
     line_count_label_->setMinimumWidth(
         line_count_label_->fontMetrics().horizontalAdvance(QStringLiteral("0000000000 lines")));
 
-    truncate_button_ = new QPushButton(QStringLiteral("Truncate last"), truncate_page_);
+    truncate_button_ = new QPushButton(QStringLiteral("&Truncate last"), truncate_page_);
     truncate_button_->setObjectName(QStringLiteral("truncate_button"));
     truncate_button_->setMinimumSize(117, 34);
 
@@ -208,8 +286,9 @@ void MainWindow::BuildTruncatePage() {
     keep_lines_box_->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
     keep_lines_box_->setMinimumWidth(103);
 
-    lines_label_ = new QLabel(QStringLiteral("lines"), truncate_page_);
+    lines_label_ = new QLabel(QStringLiteral("&lines"), truncate_page_);
     lines_label_->setObjectName(QStringLiteral("lines_label"));
+    lines_label_->setBuddy(keep_lines_box_);
 
     auto* row = new QHBoxLayout();
     row->setSpacing(9);
@@ -245,7 +324,7 @@ void MainWindow::BuildBarPage() {
     open_prices_button_->setObjectName(QStringLiteral("open_prices_button"));
     open_prices_button_->setFixedSize(48, 37);
     open_prices_button_->setIconSize(QSize(24, 24));
-    open_prices_button_->setToolTip(QStringLiteral("Open"));
+    open_prices_button_->setToolTip(QStringLiteral("Open a price file (Ctrl+O)"));
 
     date_layout_list_ = new QComboBox(bar_panel_);
     date_layout_list_->setObjectName(QStringLiteral("date_layout_list"));
@@ -265,11 +344,11 @@ void MainWindow::BuildBarPage() {
     period_list_->setCurrentIndex(Number(BarPeriod::Month));
 
     create_bars_button_ = new QPushButton(style()->standardIcon(QStyle::SP_MediaPlay),
-                                          QStringLiteral("Create Bar"), bar_panel_);
+                                          QStringLiteral("Create &Bar"), bar_panel_);
     create_bars_button_->setObjectName(QStringLiteral("create_bars_button"));
     create_bars_button_->setMinimumSize(123, 31);
 
-    delimiter_label_ = new QLabel(QStringLiteral("delimer"), bar_panel_);
+    delimiter_label_ = new QLabel(QStringLiteral("deli&miter"), bar_panel_);
     delimiter_label_->setObjectName(QStringLiteral("delimiter_label"));
     delimiter_label_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
@@ -353,6 +432,19 @@ void MainWindow::BuildBarPage() {
     connect(time_layout_list_, &QComboBox::currentIndexChanged, this, &MainWindow::ShowLinePreview);
     connect(bar_options_, &BarOptionsRow::FormChanged, this, &MainWindow::ShowLinePreview);
     connect(bar_text_, &BarTextArea::Edited, this, &MainWindow::ShowLinePreview);
+    connect(bar_text_, &BarTextArea::Edited, this, [this] {
+        bar_text_edited_ = true;
+        UpdateButtons();
+    });
+    // A bar length takes the period list's place: the list says so.
+    connect(bar_options_, &BarOptionsRow::LengthChanged, this, [this](bool chosen) {
+        period_list_->setEnabled(!chosen);
+        period_list_->setToolTip(chosen ? QStringLiteral("A bar length is chosen in the bar "
+                                                         "list; choose \"period list\" there to "
+                                                         "use a period")
+                                        : QString());
+    });
+    setTabOrder(bar_text_, chart_);
 }
 
 // The further bar choices, in a row under the lists and before the text area
@@ -368,13 +460,11 @@ void MainWindow::BuildBarOptionsRow() {
 
 void MainWindow::OnConversionChosen() {
     example_text_->clear();
-    QStringList example;
     const std::optional<Conversion> conversion = ConversionOf(conversion_list_->currentIndex());
     if (!conversion) return;
-    for (const std::string_view line : ConversionExample(*conversion)) {
-        example.push_back(Latin1(line));
-    }
-    if (!example.isEmpty()) example_text_->setPlainText(example.join(QLatin1Char('\n')));
+    QStringList example;
+    for (const std::string_view line : ExampleInput(*conversion)) example.push_back(Latin1(line));
+    example_text_->setPlainText(example.join(QLatin1Char('\n')));
 }
 
 void MainWindow::ShowFailure(const JobStatus& status) {
@@ -451,12 +541,51 @@ void MainWindow::ShowLinePreview() {
 }
 
 void MainWindow::SetJobRunning(bool running) {
+    if (running == job_running_) return;
     job_running_ = running;
-    for (QPushButton* button : {convert_button_, open_lines_button_, truncate_button_,
-                                open_prices_button_, create_bars_button_}) {
-        button->setEnabled(!running);
-    }
+    // The button that started the job loses the focus while it is greyed;
+    // it gets it back after.
+    if (running) focus_before_job_ = QApplication::focusWidget();
+    // While a job reads what the window holds, nothing may start another job
+    // or change the lines it reads.
+    UpdateButtons();
     bar_text_->SetReadOnly(running);
+    SetBusyCursor(running);
+    if (!running && focus_before_job_ != nullptr && focus_before_job_->isEnabled() &&
+        focus_before_job_->isVisible()) {
+        focus_before_job_->setFocus();
+    }
+}
+
+void MainWindow::SetBusyCursor(bool busy) {
+    if (busy == busy_cursor_) return;
+    busy_cursor_ = busy;
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+bool MainWindow::StartJob(const QString& name, const QString& message, bool with_progress,
+                          BackgroundJob::Work work, std::function<void()> then) {
+    if (job_->Running()) return false;
+    SetJobRunning(true);
+    if (with_progress) progress_->Start(name, message);
+    return job_->Start(std::move(work), [this, then = std::move(then)] {
+        progress_->hide();
+        // The window was closed while the job ran: nothing more is asked.
+        if (closing_) {
+            SetJobRunning(false);
+            close();
+            return;
+        }
+        // The dialogs that follow show the ordinary cursor.
+        SetBusyCursor(false);
+        then();
+        // A continuation may have started the next step of the same job.
+        if (!job_->Running()) SetJobRunning(false);
+    });
 }
 
 // Convert.
@@ -473,24 +602,32 @@ void MainWindow::ConvertFile(const QString& input) {
     if (!conversion) return;
     QString output = ProposedName(input, QString::number(Number(*conversion)));
     if (!dialogs_->GetSaveFileName(this, output)) return;
-    const std::string input_path = LocalPath(input);
-    JobReport report;
-    report.status = CatchOutOfMemory(input_path, [&] {
-        report = RunConversion(LineSource::File(input_path), Destination::File(LocalPath(output)),
-                               {*conversion});
-        return report.status;
-    });
-    if (report.used_no_line()) {
-        dialogs_->ShowError(
-            this,
-            NoLineUsedText(report, QStringLiteral("as conversion %1").arg(Number(*conversion))));
-        return;
-    }
-    if (!report.ok()) {
-        ShowFailure(report.status);
-        return;
-    }
-    dialogs_->ShowMessage(this, CreatedMessage(output), ConversionReportText(report));
+    auto report = std::make_shared<JobReport>();
+    StartJob(
+        QStringLiteral("Convert"), QFileInfo(input).fileName(), true,
+        [report, input_path = LocalPath(input), output_path = LocalPath(output),
+         choices = ConversionChoices{*conversion}](const JobCallbacks& callbacks) {
+            report->status = CatchOutOfMemory(input_path, [&] {
+                *report = RunConversion(LineSource::File(input_path),
+                                        Destination::File(output_path), choices, callbacks);
+                return report->status;
+            });
+        },
+        [this, report, output, conversion] {
+            if (report->stopped) return;  // Break: the output was left as it was
+            if (report->used_no_line()) {
+                dialogs_->ShowError(
+                    this,
+                    NoLineUsedText(*report,
+                                   QStringLiteral("as conversion %1").arg(Number(*conversion))));
+                return;
+            }
+            if (!report->ok()) {
+                ShowFailure(report->status);
+                return;
+            }
+            dialogs_->ShowMessage(this, CreatedMessage(output), ConversionReportText(*report));
+        });
 }
 
 // Open (Trunc File).
@@ -503,15 +640,28 @@ void MainWindow::OnOpenLinesClicked() {
 }
 
 void MainWindow::LoadTruncateLines(const QString& path) {
-    truncate_file_name_ = LocalPath(path);
-    const JobStatus status = CatchOutOfMemory(
-        truncate_file_name_, [&] { return LoadTruncFile(truncate_file_name_, truncate_lines_); });
-    if (!status) {
-        TruncLines().swap(truncate_lines_);  // what was read before memory ran out
-        ShowFailure(status);
-        return;
-    }
-    line_count_label_->setText(QString::number(truncate_lines_.size()) + QStringLiteral(" lines"));
+    struct Load {
+        TruncLines lines;
+        JobStatus status;
+    };
+    auto load = std::make_shared<Load>();
+    const std::string file = LocalPath(path);
+    StartJob(
+        QStringLiteral("Open"), QString(), false,
+        [load, file](const JobCallbacks&) {
+            load->status = CatchOutOfMemory(file, [&] { return LoadTruncFile(file, load->lines); });
+        },
+        [this, load, file] {
+            if (!load->status) {
+                ShowFailure(load->status);
+                return;
+            }
+            truncate_lines_ = std::move(load->lines);
+            truncate_file_name_ = file;
+            UpdateButtons();
+            line_count_label_->setText(QString::number(truncate_lines_.size()) +
+                                       QStringLiteral(" lines"));
+        });
 }
 
 // Truncate last.
@@ -522,20 +672,28 @@ void MainWindow::OnTruncateClicked() {
     QString path = ProposedName(QString::fromLocal8Bit(truncate_file_name_.c_str()),
                                 QStringLiteral("last") + QString::number(keep_lines_box_->value()));
     if (!dialogs_->GetSaveFileName(this, path)) return;
-    const std::string output_path = LocalPath(path);
-    const StringLines lines(truncate_lines_);
     const std::int64_t wanted = keep_lines_box_->value();
-    JobReport report;
-    report.status = CatchOutOfMemory(output_path, [&] {
-        report = RunTruncate(LineSource::Lines(lines, truncate_file_name_),
-                             Destination::File(output_path), TruncateChoices{wanted});
-        return report.status;
-    });
-    if (!report.ok()) {
-        ShowFailure(report.status);
-        return;
-    }
-    dialogs_->ShowMessage(this, CreatedMessage(path), TruncReportText(report, wanted));
+    auto report = std::make_shared<JobReport>();
+    StartJob(
+        QStringLiteral("Truncate last"), QFileInfo(path).fileName(), true,
+        [this, report, wanted, output_path = LocalPath(path)](const JobCallbacks& callbacks) {
+            // The lines stay as they are while the job runs: Open is locked.
+            const StringLines lines(truncate_lines_);
+            report->status = CatchOutOfMemory(output_path, [&] {
+                *report =
+                    RunTruncate(LineSource::Lines(lines, truncate_file_name_),
+                                Destination::File(output_path), TruncateChoices{wanted}, callbacks);
+                return report->status;
+            });
+        },
+        [this, report, path, wanted] {
+            if (report->stopped) return;
+            if (!report->ok()) {
+                ShowFailure(report->status);
+                return;
+            }
+            dialogs_->ShowMessage(this, CreatedMessage(path), TruncReportText(*report, wanted));
+        });
 }
 
 // Open (Bar).
@@ -548,37 +706,66 @@ void MainWindow::OnOpenPricesClicked() {
     LoadBarFile(path);
 }
 
-bool MainWindow::LoadBarFile(const QString& path) {
-    if (job_running_) return false;
+void MainWindow::LoadBarFile(const QString& path) {
+    if (job_running_) return;
+    RememberFolder(path);
     pages_->setCurrentWidget(bar_page_);
-    bar_file_name_ = LocalPath(path);
-    Detection detection;
-    const JobStatus status = CatchOutOfMemory(bar_file_name_, [&] {
-        return LoadBarInput(bar_file_name_, bar_lines_, names_, detection,
-                            bar_options_->FormToDetect());
-    });
-    if (!status) bar_lines_.Clear();  // what was read before memory ran out
-    bar_options_->SetDetectedForm(detection.detected() ? detection.form : PriceForm::Auto);
-    bar_text_->Reload();
-    if (!status) {
-        line_preview_->clear();
-        bar_status_->setText(QStringLiteral("%1: cannot be read").arg(path));
-        ShowFailure(status);
-        return false;
+    if (bar_text_edited_ &&
+        !dialogs_->Confirm(this, QStringLiteral("The price lines were edited. Replace them with "
+                                                "%1 and lose the edits?")
+                                     .arg(QFileInfo(path).fileName()))) {
+        return;
     }
-    if (detection.detected()) {
-        date_layout_list_->setCurrentIndex(Number(detection.pair.date_layout));
-        time_layout_list_->setCurrentIndex(Number(detection.pair.time_layout));
-    }
-    bar_status_->setText(
-        DetectionStatusText(QFileInfo(path).fileName(), bar_lines_.Count(), detection));
-    ShowLinePreview();
-    return true;
+    struct Load {
+        BarInputLines lines;
+        Detection detection;
+        JobStatus status;
+        std::size_t longest = 0;  // measured here, not on the window's thread
+    };
+    auto load = std::make_shared<Load>();
+    const std::string file = LocalPath(path);
+    const QString shown_name = QFileInfo(path).fileName();
+    bar_status_->setText(QStringLiteral("%1: loading ...").arg(shown_name));
+    StartJob(
+        QStringLiteral("Open"), QString(), false,
+        [this, load, file, form = bar_options_->FormToDetect()](const JobCallbacks&) {
+            // names_ is not changed after the window is made.
+            load->status = CatchOutOfMemory(file, [&] {
+                return LoadBarInput(file, load->lines, names_, load->detection, form);
+            });
+            if (load->status) load->longest = BarTextArea::LongestLine(load->lines);
+        },
+        [this, load, file, path, shown_name] {
+            if (!load->status) {
+                // What was loaded before stays, edits and all.
+                bar_status_->setText(QStringLiteral("%1: cannot be read").arg(path));
+                ShowFailure(load->status);
+                return;
+            }
+            bar_lines_ = std::move(load->lines);
+            bar_file_name_ = file;
+            bar_text_edited_ = false;
+            // The bars shown were another file's.
+            chart_->Clear();
+            chart_->hide();
+            const Detection& detection = load->detection;
+            bar_options_->SetDetectedForm(detection.detected() ? detection.form : PriceForm::Auto);
+            bar_text_->Reload(load->longest);
+            if (detection.detected()) {
+                date_layout_list_->setCurrentIndex(Number(detection.pair.date_layout));
+                time_layout_list_->setCurrentIndex(Number(detection.pair.time_layout));
+            }
+            bar_status_->setText(DetectionStatusText(shown_name, bar_lines_.Count(), detection));
+            ShowLinePreview();
+            UpdateButtons();
+        });
 }
 
 // Create Bar.
 void MainWindow::OnCreateBarsClicked() {
-    if (job_running_) return;
+    if (job_running_ || bar_lines_.Count() == 0) return;
+    // A value left half typed shows what the job will use before it runs.
+    bar_options_->CommitEdits();
     BarChoices choices;
     choices.delimiter = delimiter_list_->currentIndex() == 1 ? Delimiter::Comma : Delimiter::Space;
     choices.date_layout =
@@ -589,73 +776,89 @@ void MainWindow::OnCreateBarsClicked() {
     choices.names = regional_;
     bar_options_->Apply(choices);
 
-    // While the job lets events run, nothing may start another job or change
-    // the lines it reads.
-    SetJobRunning(true);
-    progress_->Start(QStringLiteral("Create Bar"), QStringLiteral("Calculate ..."));
-
-    QElapsedTimer clock;
-    clock.start();
-    unsigned lines_since_check = 0;
-    int shown_percent = -1;
-    JobCallbacks progress;
-    progress.step = [this, &shown_percent](int percent) {
-        if (percent == shown_percent) return;
-        shown_percent = percent;
-        progress_->SetPosition(percent);
+    auto built = std::make_shared<BuiltBars>();
+    built->input = QString::fromLocal8Bit(bar_file_name_.c_str());
+    // The proposal names what is built: "prices-month.txt", "prices-20min.txt".
+    built->suffix = bar_options_->LengthChosen()
+                        ? bar_options_->LengthName()
+                        : Latin1(BarPeriodNames[static_cast<std::size_t>(Number(choices.period))]);
+    choices.on_bar = [built](const BuiltBar& bar) {
+        built->chart_bars.push_back(
+            {std::string(bar.stamp), bar.open, bar.high, bar.low, bar.close, bar.volume, bar.date});
     };
-    progress.stop_requested = [this, &clock, &lines_since_check] {
-        if (++lines_since_check >= CheckEveryLines) {
-            lines_since_check = 0;
-            if (clock.elapsed() >= EventIntervalMs) {
-                QCoreApplication::processEvents();
-                clock.restart();
+    StartJob(
+        QStringLiteral("Create Bar"), QStringLiteral("Calculate ..."), true,
+        [this, built, choices](const JobCallbacks& callbacks) {
+            // The lines stay as they are while the job runs: the text is
+            // read-only and Open is locked.
+            built->report.status = CatchOutOfMemory(bar_file_name_, [&] {
+                built->report = RunBars(LineSource::Lines(bar_lines_, bar_file_name_),
+                                        Destination::Lines(built->bars), choices, callbacks);
+                return built->report.status;
+            });
+        },
+        [this, built, volume = choices.volume, stamp = choices.stamp] {
+            const JobReport& report = built->report;
+            if (report.used_no_line()) {
+                dialogs_->ShowError(this, NoLineUsedText(report, QStringLiteral("as a bar under "
+                                                                                "the chosen "
+                                                                                "layouts")));
+                return;
             }
-        }
-        return progress_->BreakPressed();
-    };
-    std::vector<std::string> bars;
-    std::vector<ChartBar> chart_bars;
-    choices.on_bar = [&chart_bars](const BuiltBar& bar) {
-        chart_bars.push_back(
-            {std::string(bar.stamp), bar.open, bar.high, bar.low, bar.close, bar.volume});
-    };
-    JobReport report;
-    report.status = CatchOutOfMemory(bar_file_name_, [&] {
-        report = RunBars(LineSource::Lines(bar_lines_, bar_file_name_), Destination::Lines(bars),
-                         choices, progress);
-        return report.status;
-    });
+            if (!report.ok()) {
+                ShowFailure(report.status);
+                return;
+            }
+            ShowChart(std::move(built->chart_bars), volume, stamp);
+            SaveBars(built);
+        });
+}
 
-    progress_->hide();
-    SetJobRunning(false);
-    if (report.used_no_line()) {
-        dialogs_->ShowError(this, NoLineUsedText(report, QStringLiteral("as a bar under the "
-                                                                        "chosen layouts")));
-        return;
-    }
-    if (!report.ok()) {
-        std::vector<std::string>().swap(bars);  // what was built before memory ran out
-        ShowFailure(report.status);
-        return;
-    }
-    chart_->SetBars(std::move(chart_bars), choices.volume);
-    chart_->show();
-    QString path =
-        ProposedName(QString::fromLocal8Bit(bar_file_name_.c_str()),
-                     Latin1(BarPeriodNames[static_cast<std::size_t>(Number(choices.period))]));
+void MainWindow::SaveBars(std::shared_ptr<BuiltBars> built) {
+    // After a failed save the dialog proposes the file that failed.
+    QString path = built->failed_path.isEmpty() ? ProposedName(built->input, built->suffix)
+                                                : built->failed_path;
     if (!dialogs_->GetSaveFileName(this, path)) return;
-    const JobStatus status = WriteLineFile(bars, Destination::File(LocalPath(path)));
-    if (!status) {
-        ShowFailure(status);
-        return;
+    auto status = std::make_shared<JobStatus>();
+    StartJob(
+        QStringLiteral("Create Bar"), QStringLiteral("Writing %1").arg(QFileInfo(path).fileName()),
+        false,
+        [built, status, output_path = LocalPath(path)](const JobCallbacks&) {
+            *status = CatchOutOfMemory(output_path, [&] {
+                return WriteLineFile(built->bars, Destination::File(output_path));
+            });
+        },
+        [this, built, status, path] {
+            if (!*status) {
+                // The bars are kept: the user picks another place.
+                ShowFailure(*status);
+                built->failed_path = path;
+                SaveBars(built);
+                return;
+            }
+            dialogs_->ShowMessage(this, CreatedMessage(path), BarReportText(built->report));
+        });
+}
+
+void MainWindow::ShowChart(std::vector<ChartBar> bars, bool with_volume, StampStyle style) {
+    // The chart takes half of the text area's room the first time, rather
+    // than making the window taller.
+    const bool first = chart_->isHidden();
+    const QList<int> sizes = bar_splitter_->sizes();
+    chart_->SetBars(std::move(bars), with_volume, style);
+    chart_->show();
+    if (first && !sizes.isEmpty()) {
+        const int room = sizes.front();
+        bar_splitter_->setSizes({room - room / 2, room / 2});
     }
-    dialogs_->ShowMessage(this, CreatedMessage(path), BarReportText(report));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // A running bar job is asked to stop first; the window closes after it.
+    // A running job is asked to stop first; the window closes when it has,
+    // asking nothing more.
     if (job_running_) {
+        closing_ = true;
+        job_->RequestStop();
         progress_->PressBreak();
         event->ignore();
         return;

@@ -12,12 +12,17 @@
 // the tests find it by.
 
 #include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "bars/bar_input.h"
 #include "calendar/parse_date.h"
 #include "calendar/regional.h"
 #include "truncate/truncate.h"
+#include "ui/BackgroundJob.h"
+#include "ui/BarChart.h"
 #include "ui/PlatformDialogs.h"
 
 class QComboBox;
@@ -32,7 +37,6 @@ class QTabWidget;
 
 namespace varn {
 
-class BarChart;
 class BarOptionsRow;
 class BarTextArea;
 class ProgressWindow;
@@ -53,9 +57,9 @@ class MainWindow final : public QMainWindow {
     // The window that shows a running job's progress.
     ProgressWindow& Progress() { return *progress_; }
     // Loads path into the Bar page as its open button does after the dialog,
-    // and shows that page; a failure is reported. False when nothing was
-    // loaded (a failure, or a job under way).
-    bool LoadBarFile(const QString& path);
+    // and shows that page. The file is read on the job's thread; a failure is
+    // reported and keeps what was loaded. Nothing happens while a job runs.
+    void LoadBarFile(const QString& path);
     // What a file dropped on the window does: loaded into the Bar or Trunc
     // File page, whichever shows, or converted from the Varn Format page.
     void DropFile(const QString& path);
@@ -64,6 +68,9 @@ class MainWindow final : public QMainWindow {
     void SetLastFolder(const QString& folder) { last_folder_ = folder; }
 
   public slots:
+    // File > Open: the open button of the page that shows (Convert on the
+    // Varn Format page).
+    void OnOpenChosen();
     void OnConversionChosen();
     void OnConvertClicked();
     void OnOpenLinesClicked();
@@ -73,6 +80,7 @@ class MainWindow final : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -81,7 +89,24 @@ class MainWindow final : public QMainWindow {
     void BuildTruncatePage();
     void BuildBarPage();
     void BuildBarOptionsRow();
+    void BuildMenus();
+    // Enables the buttons that have something to act on, with a tooltip
+    // saying why when they do not.
+    void UpdateButtons();
+    // Shows bars in the chart, which takes room from the text area.
+    void ShowChart(std::vector<ChartBar> bars, bool with_volume, StampStyle style);
+    // The bars of a Create Bar, kept until they are saved.
+    struct BuiltBars;
+
+    // Runs work on the job's thread with the controls locked and a busy
+    // cursor (and, with_progress, the progress window named name showing
+    // message), then runs then on this thread. False when a job runs.
+    bool StartJob(const QString& name, const QString& message, bool with_progress,
+                  BackgroundJob::Work work, std::function<void()> then);
     void SetJobRunning(bool running);
+    void SetBusyCursor(bool busy);
+    // Asks where to save built and writes it there on the job's thread.
+    void SaveBars(std::shared_ptr<BuiltBars> built);
     void ShowChosenLayoutsStatus();
     // Says how the first line reads under the layouts and price form chosen.
     void ShowLinePreview();
@@ -101,8 +126,13 @@ class MainWindow final : public QMainWindow {
     std::string truncate_file_name_;  // the file the lines came from
     BarInputLines bar_lines_;
     std::string bar_file_name_;
-    QString last_folder_;  // where the open dialogs start
-    bool job_running_ = false;
+    QString last_folder_;       // where the open dialogs start
+    bool job_running_ = false;  // a job, or the dialogs after it, under way
+    bool busy_cursor_ = false;
+    bool closing_ = false;          // closed during a job: close when it has ended
+    bool bar_text_edited_ = false;  // the price lines were edited since they loaded
+    QPointer<QWidget> focus_before_job_;
+    BackgroundJob* job_ = nullptr;
     ProgressWindow* progress_ = nullptr;
 
     QTabWidget* pages_ = nullptr;

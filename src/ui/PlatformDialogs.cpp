@@ -1,8 +1,12 @@
 #include "ui/PlatformDialogs.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QTextBrowser>
+#include <QVBoxLayout>
 
 #include "ui/MessageBoxes.h"
 
@@ -11,7 +15,8 @@ namespace varn {
 namespace {
 
 bool RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, QString& path) {
-    QFileDialog dialog(parent, QString(), QString(), QString::fromLatin1(TextFilesFilter));
+    QFileDialog dialog(parent);
+    dialog.setNameFilters(FileDialogFilters());
     dialog.setAcceptMode(mode);
     // Start in the folder proposed, with the file name proposed selected.
     if (const QFileInfo start(path); !path.isEmpty() && start.isDir()) {
@@ -34,6 +39,10 @@ bool RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, QString& path)
 
 }  // namespace
 
+QStringList FileDialogFilters() {
+    return {QString::fromLatin1(TextFilesFilter), QString::fromLatin1(AllFilesFilter)};
+}
+
 bool PlatformDialogs::GetOpenFileName(QWidget* parent, QString& path) {
     return RunFileDialog(parent, QFileDialog::AcceptOpen, path);
 }
@@ -48,6 +57,37 @@ void PlatformDialogs::ShowMessage(QWidget* parent, const QString& text, const QS
 
 void PlatformDialogs::ShowError(QWidget* parent, const QString& text) {
     NewMessageBox(parent, true, text)->exec();
+}
+
+bool PlatformDialogs::Confirm(QWidget* parent, const QString& question) {
+    return QMessageBox::question(parent, QString(), question) == QMessageBox::Yes;
+}
+
+void PlatformDialogs::ShowAbout(QWidget* parent, const QString& text) {
+    QMessageBox::about(parent, QStringLiteral("About Varn Format Convertor"), text);
+}
+
+void PlatformDialogs::ShowHelp(QWidget* parent, const QString& text) {
+    // One help window at a time, beside the main window and not modal.
+    QPointer<QDialog>& shown = help_window_;
+    if (shown == nullptr) {
+        shown = new QDialog(parent);
+        shown->setAttribute(Qt::WA_DeleteOnClose);
+        shown->setWindowTitle(QStringLiteral("Varn Format Convertor Help"));
+        auto* page = new QTextBrowser(shown);
+        page->setObjectName(QStringLiteral("help_page"));
+        page->setOpenExternalLinks(false);
+        auto* close = new QDialogButtonBox(QDialogButtonBox::Close, shown);
+        QObject::connect(close, &QDialogButtonBox::rejected, shown, &QDialog::close);
+        auto* layout = new QVBoxLayout(shown);
+        layout->addWidget(page);
+        layout->addWidget(close);
+        shown->resize(620, 520);
+    }
+    shown->findChild<QTextBrowser*>(QStringLiteral("help_page"))->setHtml(text);
+    shown->show();
+    shown->raise();
+    shown->activateWindow();
 }
 
 }  // namespace varn

@@ -1,14 +1,21 @@
 #pragma once
 // The platform's own dialogs behind the window's questions: the open and save
-// file dialogs, with the filter for the price files,
+// file dialogs, with a filter for the price files and one for any file,
 // and the message boxes of MessageBoxes.h, run modally.
+
+#include <QDialog>
+#include <QPointer>
+#include <QStringList>
 
 #include "ui/Dialogs.h"
 
 namespace varn {
 
-// The filter of every open and save dialog.
+// The filters of every open and save dialog, the first one chosen at first:
+// the price files' usual extensions, then any file.
 inline constexpr const char* TextFilesFilter = "Text Files (*.txt *.csv *.prn *.asc)";
+inline constexpr const char* AllFilesFilter = "All files (*)";
+QStringList FileDialogFilters();
 
 class PlatformDialogs final : public Dialogs {
   public:
@@ -16,6 +23,12 @@ class PlatformDialogs final : public Dialogs {
     bool GetSaveFileName(QWidget* parent, QString& path) override;
     void ShowMessage(QWidget* parent, const QString& text, const QString& details) override;
     void ShowError(QWidget* parent, const QString& text) override;
+    bool Confirm(QWidget* parent, const QString& question) override;
+    void ShowAbout(QWidget* parent, const QString& text) override;
+    void ShowHelp(QWidget* parent, const QString& text) override;
+
+  private:
+    QPointer<QDialog> help_window_;  // the help page shown, while it is
 };
 
 }  // namespace varn

@@ -34,7 +34,7 @@ ProgressWindow::ProgressWindow(QWidget* parent)
     message_label_->setFixedHeight(67);
 
     break_button_ = new QPushButton(style()->standardIcon(QStyle::SP_BrowserStop),
-                                    QStringLiteral("Break"), this);
+                                    QStringLiteral("&Break"), this);
     break_button_->setObjectName(QStringLiteral("break_button"));
     break_button_->setFixedSize(124, 52);
     connect(break_button_, &QPushButton::clicked, this, &ProgressWindow::PressBreak);

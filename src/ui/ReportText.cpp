@@ -33,6 +33,13 @@ QString PairText(DateLayout date, TimeLayout time) {
     return Latin1(DateLayoutItem(date)) + QStringLiteral(" + ") + Latin1(TimeLayoutItem(time));
 }
 
+// The date of a layout without the price fields its list item names after
+// it: "MM/DD/YYYY" for "MM/DD/YYYY  OHLC Vol O.I.".
+QString DateOnly(DateLayout date) {
+    const std::string_view stored = DateLayoutTable[static_cast<std::size_t>(Number(date))];
+    return Latin1(stored.substr(0, stored.find("%s")));
+}
+
 }  // namespace
 
 QString BarReportText(const JobReport& report) {
@@ -61,11 +68,18 @@ QString NoLineUsedText(const JobReport& report, const QString& what) {
 }
 
 QString DetectionStatusText(const QString& file, std::size_t lines, const Detection& detection) {
+    if (lines == 0) return QStringLiteral("%1: empty file").arg(file);
     const QString head = QStringLiteral("%1: %2 lines. ").arg(file).arg(lines);
     switch (detection.outcome) {
         case Detection::Outcome::Detected:
+            // The list item names four prices; a file of one price a line
+            // is told as such.
             return head + QStringLiteral("Detected: ") +
-                   PairText(detection.pair.date_layout, detection.pair.time_layout) +
+                   (detection.form == PriceForm::Single
+                        ? DateOnly(detection.pair.date_layout) + QStringLiteral(" + ") +
+                              Latin1(TimeLayoutItem(detection.pair.time_layout)) +
+                              QStringLiteral(", one price per line")
+                        : PairText(detection.pair.date_layout, detection.pair.time_layout)) +
                    QStringLiteral(" (%1 of %2 lines fit)")
                        .arg(detection.fitting_lines)
                        .arg(DetectLineCount);

@@ -8,6 +8,10 @@
 //   DetectionStatusText("prices.txt", 150, detection)
 //                          -> "prices.txt: 150 lines. Detected: MM/DD/YYYY  OHLC
 //                              Vol O.I. + Not Indicated (100 of 100 lines fit)"
+//   DetectionStatusText("ticks.txt", 150, detection of one price a line)
+//                          -> "ticks.txt: 150 lines. Detected: MM/DD/YYYY + DATE;21:45,
+//                              one price per line (100 of 100 lines fit)"
+//   DetectionStatusText("empty.txt", 0, detection) -> "empty.txt: empty file"
 
 #include <QString>
 #include <cstdint>

@@ -3,9 +3,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
-#ifndef VARN_VERSION
-#define VARN_VERSION "0"
-#endif
+#include "ui/HelpText.h"
 
 // The resource lives in a static library: it is registered on first use.
 static void InitIconResource() { Q_INIT_RESOURCE(varn_icons); }
@@ -64,7 +62,7 @@ void SetUpApplicationIdentity() {
     // Where the window's remembered settings are kept.
     QApplication::setOrganizationName(QStringLiteral("varnformat.org"));
     QApplication::setApplicationDisplayName(QStringLiteral("Varn Format Convertor"));
-    QApplication::setApplicationVersion(QStringLiteral(VARN_VERSION));
+    QApplication::setApplicationVersion(ProgramVersion());
     QGuiApplication::setDesktopFileName(QLatin1String(DesktopId));
     QApplication::setWindowIcon(VarnIcon());
 }

@@ -22,8 +22,17 @@ struct RememberedChoice {
 constexpr RememberedChoice RememberedChoices[] = {
     {"convert/conversion", "choices/ComboBox1", "conversion_list"},
     {"truncate/lines", "choices/SpinEdit1", "keep_lines_box"},
+    {"bars/date_layout", nullptr, "date_layout_list"},
+    {"bars/time_layout", nullptr, "time_layout_list"},
     {"bars/period", "choices/ComboBox2", "period_list"},
     {"bars/delimiter", "choices/ComboBox3", "delimiter_list"},
+    {"bars/volume", nullptr, "volume_box"},
+    {"bars/open_interest", nullptr, "open_interest_box"},
+    {"bars/prices", nullptr, "price_form_list"},
+    {"bars/length", nullptr, "bar_length_list"},
+    {"bars/session_start", nullptr, "session_start_edit"},
+    {"bars/stamp", nullptr, "stamp_list"},
+    {"bars/header", nullptr, "header_box"},
 };
 
 // What a control shows, as its setting holds it: a list's index, a box's

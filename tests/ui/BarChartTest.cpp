@@ -2,6 +2,7 @@
 // a bar shows its prices, and a column at full zoom-out shows its bars' whole
 // range; the block index behind it answers as a plain scan does.
 
+#include <QDateTime>
 #include <QImage>
 #include <QLabel>
 #include <QWheelEvent>
@@ -20,12 +21,21 @@ Q_DECLARE_METATYPE(Range)
 
 namespace {
 
-// count bars stamped "1.<day>.2001" with prices around 10 and volume 100.
-std::vector<ChartBar> MakeBars(std::size_t count) {
+// count bars a step apart from first (a day, or minutes when given), stamped
+// as the classic style writes them, with prices around 10 and volume 100.
+std::vector<ChartBar> MakeBars(std::size_t count,
+                               QDateTime first = QDateTime(QDate(2001, 1, 1), QTime(0, 0)),
+                               int minutes = 0) {
     std::vector<ChartBar> bars;
     bars.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
-        bars.push_back({"1." + std::to_string(i + 1) + ".2001", 10.0, 10.5, 9.5, 10.25, 100.0});
+        const QDateTime at = minutes == 0 ? first.addDays(static_cast<qint64>(i))
+                                          : first.addSecs(static_cast<qint64>(i) * 60 * minutes);
+        const ParsedDate date{at.date().year(), at.date().month(),  at.date().day(),
+                              at.time().hour(), at.time().minute(), 0};
+        bars.push_back(
+            {BarStamp(date, minutes == 0 ? TimeLayout::NotIndicated : TimeLayout::SemicolonHm),
+             10.0, 10.5, 9.5, 10.25, 100.0, date});
     }
     return bars;
 }
@@ -169,13 +179,16 @@ class BarChartTest : public QObject {
 
     void HoverShowsStampAndPrices() {
         std::vector<ChartBar> bars = MakeBars(100);
-        bars[30] = {"1.31.2001", 1.5, 1.6, 1.4, 1.55, 2500.0};
-        bars[31] = {"2.1.2001", 1271.75, 1280.0, 1265.125, 0.05, 10.0};
-        chart_->SetBars(std::move(bars), true);
+        bars[30] = {"1.31.2001", 1.5, 1.6, 1.4, 1.55, 2500.0, bars[30].date};
+        bars[31] = {"2.1.2001", 1271.75, 1280.0, 1265.125, 0.05, 10.0, bars[31].date};
+        chart_->SetBars(bars, false);
         QCOMPARE(chart_->HoverText(30),
                  QStringLiteral("1.31.2001  O 1.5000  H 1.6000  L 1.4000  C 1.5500"));
+        chart_->SetBars(std::move(bars), true);
+        QCOMPARE(chart_->HoverText(30),
+                 QStringLiteral("1.31.2001  O 1.5000  H 1.6000  L 1.4000  C 1.5500  V 2500"));
         QCOMPARE(chart_->HoverText(31),
-                 QStringLiteral("2.1.2001  O 1271.75  H 1280.00  L 1265.13  C 0.05000"));
+                 QStringLiteral("2.1.2001  O 1271.75  H 1280.00  L 1265.13  C 0.05000  V 10"));
         QCOMPARE(chart_->HoverText(100), QString());
 
         // The mouse over bar 30 of 100 shows its text; off the plot, nothing.
@@ -193,30 +206,100 @@ class BarChartTest : public QObject {
         QVERIFY(label->isHidden());
     }
 
-    // Each bar is named at most once on the time axis, under its own candle,
-    // and stamps never run into each other: with few, wide candles a stamp
-    // used to repeat for every 40 pixels of its candle.
-    void TimeAxisNamesEachBarOnce_data() {
+    // The time axis names the first bar of each period of the finest unit
+    // that fits: each label under its own bar, in order, never running into
+    // the next, dates as the stamp style writes them, times with two digits.
+    void TimeAxisNamesPeriodsThatFit_data() {
         QTest::addColumn<int>("count");
-        QTest::newRow("5 wide candles") << 5;
-        QTest::newRow("12 candles") << 12;
-        QTest::newRow("1000 bars") << 1000;
-        QTest::newRow("100000 bars") << 100000;
+        QTest::addColumn<int>("minutes");  // 0: daily bars
+        QTest::addColumn<int>("style");
+        QTest::addColumn<QStringList>("labels");  // the first ones, or each year's
+        QTest::newRow("5 days") << 5 << 0 << 0
+                                << QStringList{"1.1.2001", "1.2.2001", "1.3.2001", "1.4.2001"};
+        QTest::newRow("5 days, iso")
+            << 5 << 0 << 1 << QStringList{"2001-01-01", "2001-01-02", "2001-01-03"};
+        QTest::newRow("five-minute bars over two days")
+            << 400 << 5 << 0 << QStringList{"1.1.2001", "06:00", "12:00", "18:00", "1.2.2001"};
+        QTest::newRow("minutes with two digits")
+            << 12 << 1 << 0 << QStringList{"1.1.2001", "15:05", "15:10"};
+        QTest::newRow("ten years of days")
+            << 3653 << 0 << 0 << QStringList{"2001", "2002", "2003", "2004", "2005",
+                                             "2006", "2007", "2008", "2009", "2010"};
+        QTest::newRow("100000 days") << 100000 << 0 << 0 << QStringList{"2001"};
     }
-    void TimeAxisNamesEachBarOnce() {
+    void TimeAxisNamesPeriodsThatFit() {
         QFETCH(int, count);
-        chart_->SetBars(MakeBars(static_cast<std::size_t>(count)), false);
-        const std::vector<BarChart::AxisStamp> stamps = chart_->TimeAxisStamps();
-        QVERIFY(stamps.size() >= std::min<std::size_t>(2, static_cast<std::size_t>(count)));
+        QFETCH(int, minutes);
+        QFETCH(int, style);
+        QFETCH(QStringList, labels);
+        // Minute bars start at 15:00, the others at midnight.
+        chart_->SetBars(
+            MakeBars(static_cast<std::size_t>(count),
+                     QDateTime(QDate(2001, 1, 1), QTime(minutes == 1 ? 15 : 0, 0)), minutes),
+            false, static_cast<StampStyle>(style));
+        const std::vector<BarChart::AxisTick> ticks = chart_->TimeAxisTicks();
+        QStringList shown;
         const QFontMetrics metrics = chart_->fontMetrics();
         const QRect plot = chart_->PlotRect();
-        for (std::size_t i = 0; i < stamps.size(); ++i) {
-            QCOMPARE(chart_->BarAt(QPoint(stamps[i].x, plot.top())), stamps[i].bar);
+        for (std::size_t i = 0; i < ticks.size(); ++i) {
+            shown.push_back(ticks[i].label);
+            QCOMPARE(chart_->BarAt(QPoint(ticks[i].x, plot.top())), ticks[i].bar);
             if (i == 0) continue;
-            QVERIFY(stamps[i].bar > stamps[i - 1].bar);
-            const int width = metrics.horizontalAdvance(
-                QString::fromStdString(MakeBars(stamps[i - 1].bar + 1).back().stamp));
-            QVERIFY(stamps[i].x >= stamps[i - 1].x + width);
+            QVERIFY(ticks[i].bar > ticks[i - 1].bar);
+            QVERIFY(ticks[i].x >= ticks[i - 1].x + metrics.horizontalAdvance(ticks[i - 1].label));
+        }
+        QVERIFY(ticks.back().x + metrics.horizontalAdvance(ticks.back().label) <= chart_->width());
+        QCOMPARE(shown.mid(0, labels.size()), labels);
+    }
+
+    // Price lines at round prices in sight; the volume scale is the most in sight.
+    void PriceTicksAreRound_data() {
+        QTest::addColumn<double>("low");
+        QTest::addColumn<double>("high");
+        QTest::addColumn<double>("step");
+        QTest::newRow("9.5 to 10.5") << 9.5 << 10.5 << 0.25;
+        QTest::newRow("1203 to 1290") << 1203.0 << 1290.0 << 25.0;
+        QTest::newRow("0.0012 to 0.0019") << 0.0012 << 0.0019 << 0.0002;
+    }
+    void PriceTicksAreRound() {
+        QFETCH(double, low);
+        QFETCH(double, high);
+        QFETCH(double, step);
+        std::vector<ChartBar> bars = MakeBars(20);
+        for (ChartBar& bar : bars) bar = {"", low, high, low, high, 100.0 * bar.date.day, bar.date};
+        chart_->SetBars(std::move(bars), true);
+        const std::vector<double> ticks = chart_->PriceTicks();
+        QVERIFY(ticks.size() >= 3);
+        for (std::size_t i = 0; i < ticks.size(); ++i) {
+            QVERIFY(ticks[i] >= low && ticks[i] <= high);
+            QCOMPARE(std::round(ticks[i] / step) * step, ticks[i]);
+            if (i > 0) QCOMPARE(std::round((ticks[i] - ticks[i - 1]) / step), 1.0);
+        }
+        QCOMPARE(chart_->VolumeScale(), 2000.0);
+        chart_->SetVisibleRange(0, 10);
+        QCOMPARE(chart_->VolumeScale(), 1000.0);
+    }
+
+    // The keys move the bars in sight as the mouse does, and the text over
+    // the bar under the mouse follows.
+    void KeysScrollAndZoom() {
+        struct Row {
+            Qt::Key key;
+            Range want;  // from bars 400 to 500 in sight
+        };
+        const Row rows[] = {{Qt::Key_Right, {410, 510}},    {Qt::Key_Left, {390, 490}},
+                            {Qt::Key_PageDown, {500, 600}}, {Qt::Key_Home, {0, 100}},
+                            {Qt::Key_End, {900, 1000}},     {Qt::Key_Plus, {410, 490}},
+                            {Qt::Key_Minus, {388, 513}},    {Qt::Key_0, {0, 1000}}};
+        QCOMPARE(chart_->focusPolicy(), Qt::StrongFocus);
+        const QPoint over = chart_->PlotRect().center();
+        Mouse(*chart_, QEvent::MouseMove, over, Qt::NoButton, Qt::NoButton);
+        auto* label = chart_->findChild<QLabel*>(QStringLiteral("hover_label"));
+        for (const Row& row : rows) {
+            chart_->SetVisibleRange(400, 500);
+            QTest::keyClick(chart_.get(), row.key);
+            QCOMPARE(chart_->VisibleRange(), row.want);
+            QCOMPARE(label->text(), chart_->HoverText(chart_->BarAt(over)));
         }
     }
 

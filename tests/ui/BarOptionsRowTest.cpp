@@ -169,20 +169,6 @@ class BarOptionsTest : public WindowFixture {
         QVERIFY(!QFile::exists(Path("tick-bars-ohlc.txt")));
         QCOMPARE(dialogs_->errors.size(), 1);
     }
-
-    void HalfTypedSessionStartGoesBack() {
-        auto* start = Child<QLineEdit>("session_start_edit");
-        start->clear();
-        QTest::keyClicks(start, QStringLiteral("-07:00"));
-        start->clear();
-        QTest::keyClicks(start, QStringLiteral("-1"));
-        QVERIFY(!start->hasAcceptableInput());
-        emit start->editingFinished();
-        QCOMPARE(start->text(), QStringLiteral("-07:00"));
-        // Letters are not taken at all.
-        QTest::keyClicks(start, QStringLiteral("x"));
-        QCOMPARE(start->text(), QStringLiteral("-07:00"));
-    }
 };
 
 QTEST_MAIN(BarOptionsTest)

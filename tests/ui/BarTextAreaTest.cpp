@@ -122,7 +122,8 @@ class BarTextAreaTest : public QObject {
         QTest::newRow("up stays on the first line") << int(Qt::Key_Up) << 0 << 0 << 2;
         QTest::newRow("home") << int(Qt::Key_Home) << 0 << 0 << 0;
         QTest::newRow("end") << int(Qt::Key_End) << 0 << 0 << 3;
-        QTest::newRow("control end") << int(Qt::Key_End) << int(Qt::ControlModifier) << 1 << 3;
+        QTest::newRow("control end goes past the last line")
+            << int(Qt::Key_End) << int(Qt::ControlModifier) << 2 << 0;
         QTest::newRow("page down") << int(Qt::Key_PageDown) << 0 << 1 << 2;
     }
     void MovementKeysMoveCursor() {
@@ -485,10 +486,74 @@ class BarTextAreaTest : public QObject {
         area_->Reload();
         QCOMPARE(area_->verticalScrollBar()->value(), 0);
         QTest::keyClick(area_.get(), Qt::Key_End, Qt::ControlModifier);
-        QCOMPARE(area_->Cursor(), (TextPlace{999, 27}));
+        QCOMPARE(area_->Cursor(), (TextPlace{1000, 0}));
         QVERIFY(area_->verticalScrollBar()->value() > 900);
         QTest::keyClick(area_.get(), Qt::Key_Home, Qt::ControlModifier);
         QCOMPARE(area_->verticalScrollBar()->value(), 0);
+    }
+
+    // A double click takes the word under it, a date or a price whole; a
+    // third click takes the line.
+    void ClicksSelectWordsAndLines() {
+        struct Row {
+            int column, clicks;
+            const char* selected;
+        };
+        const Row rows[] = {
+            {3, 2, "01/02/2001"}, {12, 2, "1.5"}, {17, 2, "1.6"}, {3, 3, "01/02/2001 1.5,1.6\n"}};
+        lines_.Assign("01/02/2001 1.5,1.6\nnext\n");
+        area_->Reload();
+        const QFontMetricsF metrics(area_->viewport()->font());
+        for (const Row& row : rows) {
+            const QPoint at(
+                static_cast<int>(metrics.horizontalAdvance(QString(row.column, u'0'))) + 1,
+                area_->fontMetrics().height() / 2);
+            QTest::mouseClick(area_->viewport(), Qt::LeftButton, {}, QPoint(1, 1));
+            QTest::qWait(QApplication::doubleClickInterval() + 10);  // no click runs on
+            QTest::mouseDClick(area_->viewport(), Qt::LeftButton, {}, at);
+            if (row.clicks == 3) QTest::mouseClick(area_->viewport(), Qt::LeftButton, {}, at);
+            QCOMPARE(area_->SelectedText(), std::string(row.selected));
+        }
+    }
+
+    // Ctrl+Left and Ctrl+Right in "01/02/2001 1.5,1.6" and "next".
+    void ControlArrowsMoveByWords() {
+        struct Row {
+            Qt::Key key;
+            TextPlace from, want;
+        };
+        const Row rows[] = {{Qt::Key_Right, {0, 2}, {0, 11}}, {Qt::Key_Right, {0, 11}, {0, 15}},
+                            {Qt::Key_Right, {0, 18}, {1, 0}}, {Qt::Key_Left, {0, 13}, {0, 11}},
+                            {Qt::Key_Left, {0, 11}, {0, 0}},  {Qt::Key_Left, {1, 0}, {0, 18}}};
+        lines_.Assign("01/02/2001 1.5,1.6\nnext\n");
+        area_->Reload();
+        for (const Row& row : rows) {
+            area_->SetCursor(row.from);
+            QTest::keyClick(area_.get(), row.key, Qt::ControlModifier);
+            QVERIFY2(
+                area_->Cursor() == row.want,
+                qPrintable(QStringLiteral("from %1:%2").arg(row.from.line).arg(row.from.column)));
+        }
+    }
+
+    // After Ctrl+End a paste starts a new line, whether the text pasted
+    // ends with a line break or not; Backspace there takes nothing away.
+    void PasteAfterTheLastLineStartsALine() {
+        const std::pair<QString, QStringList> rows[] = {{"x\ny\n", {"abc", "def", "x", "y"}},
+                                                        {"x\ny", {"abc", "def", "x", "y"}},
+                                                        {"z", {"abc", "def", "z"}}};
+        for (const auto& [pasted, want] : rows) {
+            QApplication::clipboard()->setText(pasted);
+            QTest::keyClick(area_.get(), Qt::Key_End, Qt::ControlModifier);
+            area_->Paste();
+            QCOMPARE(Lines(lines_), want);
+            area_->Undo();
+        }
+        QCOMPARE(Lines(lines_), QStringList({"abc", "def"}));
+        QTest::keyClick(area_.get(), Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(area_.get(), Qt::Key_Backspace);
+        QCOMPARE(Lines(lines_), QStringList({"abc", "def"}));
+        QCOMPARE(area_->Cursor(), (TextPlace{1, 3}));
     }
 };
 

@@ -9,12 +9,12 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSettings>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -25,11 +25,12 @@
 #include "WindowFixture.h"
 #include "bars/build_bars.h"
 #include "calendar/date_layouts.h"
+#include "convert/conversions.h"
 #include "ui/BarChart.h"
 #include "ui/BarTextArea.h"
 #include "ui/MainWindow.h"
+#include "ui/PlatformDialogs.h"
 #include "ui/ProgressWindow.h"
-#include "ui/WindowSettings.h"
 
 using namespace varn;
 using namespace varn::testing;
@@ -66,12 +67,12 @@ class MainWindowTest : public WindowFixture {
         QCOMPARE(Items(Child<QComboBox>("delimiter_list")), QStringList({"space", "comma"}));
         QCOMPARE(Child<QComboBox>("delimiter_list")->currentText(), QStringLiteral("space"));
 
-        QCOMPARE(Child<QLabel>("delimiter_label")->text(), QStringLiteral("delimer"));
+        QCOMPARE(Child<QLabel>("delimiter_label")->text(), QStringLiteral("deli&miter"));
         QCOMPARE(Child<QLabel>("columns_label")->text(),
                  QStringLiteral("DATE [TIME] OPEN HIGH LOW CLOSE"));
         QCOMPARE(Child<QPushButton>("open_prices_button")->text(), QString());
         QVERIFY(!Child<QPushButton>("open_prices_button")->icon().isNull());
-        QCOMPARE(Child<QPushButton>("create_bars_button")->text(), QStringLiteral("Create Bar"));
+        QCOMPARE(Child<QPushButton>("create_bars_button")->text(), QStringLiteral("Create &Bar"));
         QVERIFY(Child<BarTextArea>("bar_text") != nullptr);
         QCOMPARE(window_->BarLines().Count(), std::size_t{0});
     }
@@ -100,8 +101,8 @@ class MainWindowTest : public WindowFixture {
     }
 
     void VarnFormatPageShowsFirstExample() {
-        QCOMPARE(Child<QLabel>("format_label")->text(), QStringLiteral("Format"));
-        QCOMPARE(Child<QPushButton>("convert_button")->text(), QStringLiteral("Convert"));
+        QCOMPARE(Child<QLabel>("format_label")->text(), QStringLiteral("F&ormat"));
+        QCOMPARE(Child<QPushButton>("convert_button")->text(), QStringLiteral("&Convert"));
         QCOMPARE(Child<QGroupBox>("example_group")->title(), QStringLiteral("Example"));
         auto* formats = Child<QComboBox>("conversion_list");
         QCOMPARE(formats->count(), 5);
@@ -115,10 +116,10 @@ class MainWindowTest : public WindowFixture {
     }
 
     void TruncPageStartsEmpty() {
-        QCOMPARE(Child<QPushButton>("open_lines_button")->text(), QStringLiteral("Open"));
+        QCOMPARE(Child<QPushButton>("open_lines_button")->text(), QStringLiteral("&Open"));
         QCOMPARE(Child<QLabel>("line_count_label")->text(), QStringLiteral("...."));
-        QCOMPARE(Child<QPushButton>("truncate_button")->text(), QStringLiteral("Truncate last"));
-        QCOMPARE(Child<QLabel>("lines_label")->text(), QStringLiteral("lines"));
+        QCOMPARE(Child<QPushButton>("truncate_button")->text(), QStringLiteral("&Truncate last"));
+        QCOMPARE(Child<QLabel>("lines_label")->text(), QStringLiteral("&lines"));
         auto* spin = Child<QSpinBox>("keep_lines_box");
         QCOMPARE(spin->minimum(), 1);
         QCOMPARE(spin->maximum(), 10000000);
@@ -144,27 +145,54 @@ class MainWindowTest : public WindowFixture {
         QCOMPARE(spin->value(), value);
     }
 
+    // Every conversion shows lines of its input, and they convert.
     void ExampleBoxFollowsFormatList_data() {
         QTest::addColumn<int>("conversion");
-        QTest::addColumn<int>("lines");
         QTest::addColumn<QString>("first");
-        QTest::newRow("0") << 0 << 4 << "1971,1,4,4.318";
-        QTest::newRow("1") << 1 << 5 << R"("Date","Time","Open","High","Low","Close","Volume")";
-        QTest::newRow("2") << 2 << 0 << "";
-        QTest::newRow("3") << 3 << 0 << "";
-        QTest::newRow("4") << 4 << 0 << "";
+        QTest::newRow("0") << 0 << "1971,1,4,4.318";
+        QTest::newRow("1") << 1 << R"("Date","Time","Open","High","Low","Close","Volume")";
+        QTest::newRow("2") << 2 << "01/29/2004 1.1330";
+        QTest::newRow("3") << 3 << "4.318";
+        QTest::newRow("4") << 4 << "52275.5 1.234";
     }
     void ExampleBoxFollowsFormatList() {
         QFETCH(int, conversion);
-        QFETCH(int, lines);
         QFETCH(QString, first);
         auto* formats = Child<QComboBox>("conversion_list");
         formats->setCurrentIndex(conversion == 1 ? 2 : 1);
         formats->setCurrentIndex(conversion);
-        const QString text = Child<QPlainTextEdit>("example_text")->toPlainText();
-        const QStringList shown = text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
-        QCOMPARE(shown.size(), lines);
-        if (lines > 0) QCOMPARE(shown.front(), first);
+        const QStringList shown =
+            Child<QPlainTextEdit>("example_text")->toPlainText().split(QLatin1Char('\n'));
+        QCOMPARE(shown.front(), first);
+        std::vector<std::string> lines;
+        for (const QString& line : shown) lines.push_back(line.toStdString());
+        std::vector<std::string> converted;
+        const StringLines example(lines);
+        const JobReport report =
+            RunConversion(LineSource::Lines(example, "example"), Destination::Lines(converted),
+                          {*ConversionOf(conversion)});
+        QVERIFY(report.ok());
+        // Conversion 1 passes over its header line.
+        QCOMPARE(report.lines_skipped, conversion == 1 ? 1 : 0);
+        QVERIFY(!converted.empty());
+    }
+
+    // The platform's open and save dialogs offer the price files and any file.
+    void FileDialogsOfferAnyFile() {
+        PlatformDialogs platform;
+        for (const bool save : {false, true}) {
+            QStringList filters;
+            QTimer::singleShot(0, this, [&filters] {
+                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                filters = dialog->nameFilters();
+                dialog->reject();
+            });
+            QString path = dir_.path();
+            QVERIFY(!(save ? platform.GetSaveFileName(nullptr, path)
+                           : platform.GetOpenFileName(nullptr, path)));
+            QCOMPARE(filters,
+                     QStringList({"Text Files (*.txt *.csv *.prn *.asc)", "All files (*)"}));
+        }
     }
 
     void ConvertWritesFileAndReportsIt() {
@@ -291,18 +319,16 @@ class MainWindowTest : public WindowFixture {
         Click("open_lines_button");
         dialogs_->save_answers.push_back(output);
         Click("truncate_button");
+        OpenPrices(input);
+        Child<QComboBox>("date_layout_list")->setCurrentIndex(5);
         dialogs_->save_answers.push_back(output);
+        dialogs_->save_answers.push_back(std::nullopt);  // asked again: cancelled
         Click("create_bars_button");
         QCOMPARE(dialogs_->errors.size(), 2);
         for (const QString& error : dialogs_->errors)
             QVERIFY2(error.contains(output), qPrintable(error));
         QVERIFY(dialogs_->messages.isEmpty());
         QVERIFY(!QFile::exists(output));
-    }
-
-    void TruncateWithoutLinesAsksNothing() {
-        Click("truncate_button");
-        QCOMPARE(dialogs_->save_asked, 0);
     }
 
     void OpenFailureKeepsLabelAndReports() {
@@ -331,8 +357,7 @@ class MainWindowTest : public WindowFixture {
         WriteAll(input, text);
         Child<QComboBox>("date_layout_list")->setCurrentIndex(3);
         Child<QComboBox>("time_layout_list")->setCurrentIndex(2);
-        dialogs_->open_answers.push_back(input);
-        Click("open_prices_button");
+        OpenPrices(input);
         QCOMPARE(window_->BarLines().Count(), static_cast<std::size_t>(lines));
         QCOMPARE(Child<QComboBox>("date_layout_list")->currentIndex(), date_layout);
         QCOMPARE(Child<QComboBox>("time_layout_list")->currentIndex(), time_layout);
@@ -341,8 +366,7 @@ class MainWindowTest : public WindowFixture {
     void BarOpenCancelledKeepsTheLoadedLines() {
         const QString input = Path("some.txt");
         WriteAll(input, "01/02/2001 1.5 1.6 1.4 1.55\r\n");
-        dialogs_->open_answers.push_back(input);
-        Click("open_prices_button");
+        OpenPrices(input);
         QCOMPARE(window_->BarLines().Count(), std::size_t{1});
         window_->BarLines().Append("an edit");
         dialogs_->open_answers.push_back(std::nullopt);
@@ -376,69 +400,6 @@ class MainWindowTest : public WindowFixture {
         QCOMPARE(dialogs_->save_proposals.back(), Path("prices-last7.txt"));
     }
 
-    void SettingsBringBackTheLastChoices() {
-        QSettings settings(Path("round-trip.ini"), QSettings::IniFormat);
-        Child<QComboBox>("conversion_list")->setCurrentIndex(4);
-        Child<QComboBox>("period_list")->setCurrentIndex(3);
-        Child<QComboBox>("delimiter_list")->setCurrentIndex(1);
-        Child<QSpinBox>("keep_lines_box")->setValue(250);
-        window_->SetLastFolder(dir_.path());
-        SaveWindowSettings(*window_, settings);
-        QCOMPARE(settings.value("bars/period").toInt(), 3);
-
-        MainWindow again(EnglishRegionalNames(), dialogs_.get());
-        QCOMPARE(again.findChild<QComboBox*>("period_list")->currentIndex(), 5);  // the default
-        RestoreWindowSettings(again, settings);
-        QCOMPARE(again.findChild<QComboBox*>("conversion_list")->currentIndex(), 4);
-        QCOMPARE(again.findChild<QComboBox*>("period_list")->currentIndex(), 3);
-        QCOMPARE(again.findChild<QComboBox*>("delimiter_list")->currentIndex(), 1);
-        QCOMPARE(again.findChild<QSpinBox*>("keep_lines_box")->value(), 250);
-        QCOMPARE(again.LastFolder(), dir_.path());
-    }
-
-    // Settings an earlier version wrote are read once, under their new keys.
-    void OldSettingKeysMoveToTheirNames_data() {
-        QTest::addColumn<QString>("old_key");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<int>("value");
-        QTest::newRow("conversion") << "choices/ComboBox1"
-                                    << "convert/conversion"
-                                    << "conversion_list" << 2;
-        QTest::newRow("period") << "choices/ComboBox2"
-                                << "bars/period"
-                                << "period_list" << 3;
-        QTest::newRow("delimiter") << "choices/ComboBox3"
-                                   << "bars/delimiter"
-                                   << "delimiter_list" << 1;
-        QTest::newRow("lines") << "choices/SpinEdit1"
-                               << "truncate/lines"
-                               << "keep_lines_box" << 250;
-    }
-    void OldSettingKeysMoveToTheirNames() {
-        QFETCH(QString, old_key);
-        QFETCH(QString, key);
-        QFETCH(QString, control);
-        QFETCH(int, value);
-        QSettings settings(Path("old.ini"), QSettings::IniFormat);
-        settings.clear();
-        settings.setValue(old_key, value);
-        RestoreWindowSettings(*window_, settings);
-        QVERIFY(!settings.contains(old_key));
-        QCOMPARE(settings.value(key).toInt(), value);
-        QWidget* shown = window_->findChild<QWidget*>(control);
-        if (auto* list = qobject_cast<QComboBox*>(shown)) {
-            QCOMPARE(list->currentIndex(), value);
-        } else {
-            QCOMPARE(qobject_cast<QSpinBox*>(shown)->value(), value);
-        }
-        // A value under the new key wins over an old one left beside it.
-        settings.setValue(old_key, 1);
-        settings.setValue(key, value);
-        MigrateWindowSettings(settings);
-        QCOMPARE(settings.value(key).toInt(), value);
-    }
-
     void DroppedFileLoadsIntoThePageThatShows() {
         const QString input = Path("dropped.txt");
         // Lines conversion 0 reads, so that the Varn Format page writes them.
@@ -470,16 +431,14 @@ class MainWindowTest : public WindowFixture {
         }
         const QString mixed = Path("mixed.txt");
         WriteAll(mixed, text);
-        dialogs_->open_answers.push_back(mixed);
-        Click("open_prices_button");
+        OpenPrices(mixed);
         QCOMPARE(Child<QLabel>("bar_status")->text(),
                  QStringLiteral("mixed.txt: 150 lines. No layout pair fits 96 of the first 100 "
                                 "lines: choose the layouts"));
 
         const QString daily = Path("status-daily.txt");
         WriteAll(daily, DailyLines(QDate(2001, 1, 1), 120));
-        dialogs_->open_answers.push_back(daily);
-        Click("open_prices_button");
+        OpenPrices(daily);
         QCOMPARE(Child<QLabel>("bar_status")->text(),
                  QStringLiteral("status-daily.txt: 120 lines. Detected: MM/DD/YYYY  OHLC Vol O.I. "
                                 "+ Not Indicated (100 of 100 lines fit)"));
@@ -503,7 +462,8 @@ class MainWindowTest : public WindowFixture {
         QCOMPARE(preview->text(), QString());  // nothing loaded
         const QString daily = Path("preview-daily.txt");
         WriteAll(daily, DailyLines(QDate(2001, 1, 15), 120));
-        QVERIFY(window_->LoadBarFile(daily));
+        window_->LoadBarFile(daily);
+        WaitUntilIdle();
         const QString reads = QStringLiteral(
             "Line 1 reads: date 2001-01-15  no time  open 1.5  high 1.6  low 1.4  close 1.55");
         QCOMPARE(preview->text(), reads);
@@ -533,12 +493,8 @@ class MainWindowTest : public WindowFixture {
     }
 
     void CreateBarWritesBarsAndReports() {
-        const QString input = Path("daily.txt");
         const QString output = Path("bars.txt");
-        WriteAll(input, DailyLines(QDate(2001, 1, 15), 79));  // 15 January to 3 April
-        dialogs_->open_answers.push_back(input);
-        Click("open_prices_button");
-        Child<QComboBox>("date_layout_list")->setCurrentIndex(5);
+        OpenDaily("daily.txt", 79);  // 15 January to 3 April
         Child<QComboBox>("delimiter_list")->setCurrentIndex(1);
         dialogs_->save_answers.push_back(output);
         Click("create_bars_button");
@@ -560,8 +516,7 @@ class MainWindowTest : public WindowFixture {
     void CreateBarReportsSkippedLinesAndWarnsWhenNoneReads() {
         const QString input = Path("skips.txt");
         WriteAll(input, "Date Open High Low Close\n01/02/2001 1 2 0.5 1.5\n01/03/2001 1 2\n");
-        dialogs_->open_answers.push_back(input);
-        Click("open_prices_button");
+        OpenPrices(input);
         Child<QComboBox>("date_layout_list")->setCurrentIndex(5);
         Child<QComboBox>("period_list")->setCurrentIndex(3);  // days
         dialogs_->save_answers.push_back(Path("skips-bars.txt"));
@@ -574,8 +529,7 @@ class MainWindowTest : public WindowFixture {
         // Lines none of which reads: a warning, no save dialog, nothing written.
         const QString none = Path("none.txt");
         WriteAll(none, "bad\nworse\n");
-        dialogs_->open_answers.push_back(none);
-        Click("open_prices_button");
+        OpenPrices(none);
         const int asked = dialogs_->save_asked;
         Click("create_bars_button");
         QCOMPARE(dialogs_->save_asked, asked);
@@ -585,19 +539,11 @@ class MainWindowTest : public WindowFixture {
                  qPrintable(dialogs_->errors.front()));
     }
 
-    void CreateBarWithSaveCancelledWritesNothing() {
-        dialogs_->save_answers.push_back(std::nullopt);
-        Click("create_bars_button");
-        QCOMPARE(dialogs_->save_asked, 1);
-        QVERIFY(dialogs_->messages.isEmpty());
-    }
-
     void BreakKeepsBarsClosedSoFar() {
         const QString input = Path("long.txt");
         const QString output = Path("long-bars.txt");
         WriteAll(input, DailyLines(QDate(1900, 1, 1), 73000));  // two centuries
-        dialogs_->open_answers.push_back(input);
-        Click("open_prices_button");
+        OpenPrices(input);
         QCOMPARE(Child<QComboBox>("date_layout_list")->currentIndex(), 5);
 
         BarChoices choices;
@@ -609,16 +555,12 @@ class MainWindowTest : public WindowFixture {
                     .ok());
         QVERIFY(all.size() > 2000);
 
-        // Press "Break" once the bar shows a fifth done, and look at the
-        // window meanwhile.
+        // Press "Break" once a fifth is done, and look at the window meanwhile.
         bool buttons_locked = false;
         bool text_locked = false;
         int pressed_at = -1;
-        QTimer watcher;
-        watcher.setInterval(0);
-        connect(&watcher, &QTimer::timeout, this, [&] {
+        AtProgress(20, [&] {
             ProgressWindow& progress = window_->Progress();
-            if (progress.Position() < 20 || pressed_at >= 0) return;
             buttons_locked = !Child<QPushButton>("create_bars_button")->isEnabled() &&
                              !Child<QPushButton>("convert_button")->isEnabled() &&
                              !Child<QPushButton>("open_prices_button")->isEnabled();
@@ -626,11 +568,9 @@ class MainWindowTest : public WindowFixture {
             pressed_at = progress.Position();
             progress.findChild<QPushButton*>(QStringLiteral("break_button"))->click();
         });
-        watcher.start();
         dialogs_->save_answers.push_back(output);
         Click("create_bars_button");
 
-        watcher.stop();
         QVERIFY(pressed_at >= 20);
         QVERIFY(buttons_locked);
         QVERIFY(text_locked);

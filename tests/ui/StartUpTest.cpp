@@ -17,13 +17,9 @@ using namespace varn;
 
 Q_DECLARE_METATYPE(varn::StartUpRequest::Action)
 
-namespace {
-
 using varn::testing::WriteAll;
 
-}  // namespace
-
-class StartUpTest : public QObject {
+class StartUpTest : public varn::testing::WindowFixture {
     Q_OBJECT
 
   private slots:
@@ -94,40 +90,33 @@ class StartUpTest : public QObject {
     void FileGivenAtStartUpOpensOnBarPage_data() {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<bool>("exists");
-        QTest::addColumn<bool>("loaded");
         QTest::addColumn<int>("lines");
         QTest::addColumn<int>("errors");
         QByteArray daily;
         for (int i = 0; i < 120; ++i) daily += "01/02/2001 1.5 1.6 1.4 1.55\r\n";
-        QTest::newRow("120 daily lines") << daily << true << true << 120 << 0;
-        QTest::newRow("one line") << QByteArray("01/02/2001 1.5\r\n") << true << true << 1 << 0;
-        QTest::newRow("empty file") << QByteArray() << true << true << 0 << 0;
-        QTest::newRow("missing file") << QByteArray() << false << false << 0 << 1;
+        QTest::newRow("120 daily lines") << daily << true << 120 << 0;
+        QTest::newRow("one line") << QByteArray("01/02/2001 1.5\r\n") << true << 1 << 0;
+        QTest::newRow("empty file") << QByteArray() << true << 0 << 0;
+        QTest::newRow("missing file") << QByteArray() << false << 0 << 1;
     }
     void FileGivenAtStartUpOpensOnBarPage() {
         QFETCH(QByteArray, content);
         QFETCH(bool, exists);
-        QFETCH(bool, loaded);
         QFETCH(int, lines);
         QFETCH(int, errors);
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        const QString path = dir.filePath(QStringLiteral("prices.txt"));
+        const QString path = Path("prices.txt");
+        QFile::remove(path);
         if (exists) WriteAll(path, content);
-        AnsweredDialogs dialogs;
-        MainWindow form(EnglishRegionalNames(), &dialogs);
-        auto* pages = form.findChild<QTabWidget*>(QStringLiteral("pages"));
+        auto* pages = Child<QTabWidget>("pages");
         pages->setCurrentIndex(0);
-        QCOMPARE(form.LoadBarFile(path), loaded);
+        window_->LoadBarFile(path);
+        WaitUntilIdle();
         QCOMPARE(pages->currentIndex(), 2);
-        QCOMPARE(form.BarLines().Count(), static_cast<std::size_t>(lines));
-        QCOMPARE(dialogs.errors.size(), errors);
-        if (errors > 0) QVERIFY(dialogs.errors.front().contains(QStringLiteral("prices.txt")));
-        QCOMPARE(dialogs.open_asked, 0);
-        if (lines > 100) {
-            QCOMPARE(form.findChild<QComboBox*>(QStringLiteral("date_layout_list"))->currentIndex(),
-                     5);
-        }
+        QCOMPARE(window_->BarLines().Count(), static_cast<std::size_t>(lines));
+        QCOMPARE(dialogs_->errors.size(), errors);
+        if (errors > 0) QVERIFY(dialogs_->errors.front().contains(QStringLiteral("prices.txt")));
+        QCOMPARE(dialogs_->open_asked, 0);
+        if (lines > 100) QCOMPARE(Child<QComboBox>("date_layout_list")->currentIndex(), 5);
     }
 };
 

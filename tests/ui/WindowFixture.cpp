@@ -3,7 +3,11 @@
 #include <QComboBox>
 #include <QFile>
 #include <QPushButton>
+#include <QSemaphore>
 #include <QtTest>
+#include <atomic>
+
+#include "ui/BackgroundJob.h"
 
 namespace varn::testing {
 
@@ -41,6 +45,7 @@ void WindowFixture::init() {
 }
 
 void WindowFixture::cleanup() {
+    QObject::disconnect(at_progress_);
     window_.reset();
     dialogs_.reset();
 }
@@ -61,6 +66,48 @@ void WindowFixture::WaitUntilIdle() {
 void WindowFixture::OpenPrices(const QString& path) {
     dialogs_->open_answers.push_back(path);
     Click("open_prices_button");
+}
+
+QString WindowFixture::OpenDaily(const char* name, int days) {
+    const QString path = Path(name);
+    WriteAll(path, DailyLines(QDate(2001, 1, 15), days));
+    OpenPrices(path);
+    Child<QComboBox>("date_layout_list")->setCurrentIndex(5);  // MM/DD/YYYY
+    return path;
+}
+
+void WindowFixture::ShowActive() {
+    window_->show();
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+}
+
+void WindowFixture::AtProgress(int percent, std::function<void()> act) {
+    auto* job = window_->findChild<BackgroundJob*>(QStringLiteral("job"));
+    QVERIFY(job != nullptr);
+    struct Hold {
+        std::atomic<bool> fired{false};
+        QSemaphore done;
+        std::function<void()> act;
+    };
+    auto hold = std::make_shared<Hold>();
+    hold->act = std::move(act);
+    QObject::disconnect(at_progress_);
+    // Runs on the job's thread, which waits while the window's thread acts.
+    at_progress_ = connect(
+        job, &BackgroundJob::Progress, job,
+        [hold, window = window_.get(), percent](int reached) {
+            if (reached < percent || hold->fired.exchange(true)) return;
+            QMetaObject::invokeMethod(
+                window,
+                [hold] {
+                    hold->act();
+                    hold->done.release();
+                },
+                Qt::QueuedConnection);
+            hold->done.acquire();
+        },
+        Qt::DirectConnection);
 }
 
 }  // namespace varn::testing

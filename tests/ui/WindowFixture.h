@@ -15,10 +15,11 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
-#include "AnsweredDialogs.h"
 #include "ui/MainWindow.h"
+#include "ui/tools/AnsweredDialogs.h"
 
 class QComboBox;
 
@@ -54,9 +55,19 @@ class WindowFixture : public QObject {
     void WaitUntilIdle();
     // Loads path on the Bar page through its open button.
     void OpenPrices(const QString& path);
+    // Writes days of daily lines from 15 January 2001 to name, opens them and
+    // chooses their date layout (a file this short is not detected).
+    QString OpenDaily(const char* name, int days);
+    // Shows the window and waits until it has the focus, so keys reach it.
+    void ShowActive();
+    // When the next job reports percent done or more, holds its thread, runs
+    // act on the window's thread and then lets the job go on: act sees the
+    // job under way, however fast the machine. Call before starting the job.
+    void AtProgress(int percent, std::function<void()> act);
 
     QTemporaryDir dir_;
     std::unique_ptr<AnsweredDialogs> dialogs_;
+    QMetaObject::Connection at_progress_;
     std::unique_ptr<MainWindow> window_;
 
   protected slots:

@@ -1,4 +1,4 @@
-#include "AnsweredDialogs.h"
+#include "ui/tools/AnsweredDialogs.h"
 
 namespace varn {
 
@@ -33,5 +33,17 @@ void AnsweredDialogs::ShowMessage(QWidget*, const QString& text, const QString& 
 }
 
 void AnsweredDialogs::ShowError(QWidget*, const QString& text) { errors.push_back(text); }
+
+bool AnsweredDialogs::Confirm(QWidget*, const QString& question) {
+    questions.push_back(question);
+    if (confirm_answers.empty()) return false;
+    const bool yes = confirm_answers.front();
+    confirm_answers.pop_front();
+    return yes;
+}
+
+void AnsweredDialogs::ShowAbout(QWidget*, const QString& text) { about.push_back(text); }
+
+void AnsweredDialogs::ShowHelp(QWidget*, const QString& text) { help.push_back(text); }
 
 }  // namespace varn

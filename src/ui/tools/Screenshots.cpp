@@ -11,31 +11,33 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QtTest>
 #include <clocale>
 #include <cstdio>
 #include <memory>
 
-#include "AnsweredDialogs.h"
 #include "calendar/regional.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ProgressWindow.h"
 #include "ui/StartUp.h"
+#include "ui/tools/AnsweredDialogs.h"
 
 namespace {
 
 // Waits until no job runs: the open buttons take clicks again.
 void WaitUntilIdle(varn::MainWindow& window) {
     auto* open = window.findChild<QPushButton*>(QStringLiteral("open_prices_button"));
-    if (!QTest::qWaitFor([open] { return open->isEnabled(); }, 120000)) {
-        std::fprintf(stderr, "varn-screenshots: the job did not end\n");
+    QElapsedTimer waited;
+    waited.start();
+    while (!open->isEnabled() && waited.elapsed() < 120000) {
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     }
     QApplication::processEvents();
 }
@@ -105,16 +107,17 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: varn-screenshots PAGE(0-5) PICTURE [INPUT]\n");
         return 2;
     }
-    const QString picture = arguments[2];
+    const QString& picture = arguments[2];
     const QString input = arguments.value(3);
 
     varn::AnsweredDialogs answered;
     varn::MainWindow window(varn::RegionalNamesFromLocale(), &answered);
-    if (!input.isEmpty() && !window.LoadBarFile(input)) {
-        std::fprintf(stderr, "varn-screenshots: %s\n", qPrintable(answered.errors.value(0)));
+    if (!input.isEmpty()) window.LoadBarFile(input);
+    WaitUntilIdle(window);
+    if (!answered.errors.isEmpty()) {
+        std::fprintf(stderr, "varn-screenshots: %s\n", qPrintable(answered.errors.front()));
         return 1;
     }
-    WaitUntilIdle(window);
     if (!TakePicture(window, answered, page, input).save(picture, "PNG")) {
         std::fprintf(stderr, "varn-screenshots: cannot write %s\n", qPrintable(picture));
         return 1;

@@ -1,7 +1,7 @@
 #pragma once
 // The window's questions answered in advance, one answer per question in
-// order, with a record of what was asked and shown, so a test or the
-// screenshot tool drives the window without a screen:
+// order, with a record of what was asked and shown, so the tests, the
+// screenshot tool and the load benchmark drive the window without a user:
 //
 //   AnsweredDialogs dialogs;
 //   dialogs.open_answers.push_back("in.txt");      // the open dialog picks in.txt
@@ -22,6 +22,9 @@ class AnsweredDialogs final : public Dialogs {
     bool GetSaveFileName(QWidget* parent, QString& path) override;
     void ShowMessage(QWidget* parent, const QString& text, const QString& details) override;
     void ShowError(QWidget* parent, const QString& text) override;
+    bool Confirm(QWidget* parent, const QString& question) override;
+    void ShowAbout(QWidget* parent, const QString& text) override;
+    void ShowHelp(QWidget* parent, const QString& text) override;
 
     std::deque<std::optional<QString>> open_answers;
     std::deque<std::optional<QString>> save_answers;
@@ -32,6 +35,10 @@ class AnsweredDialogs final : public Dialogs {
     QStringList messages;
     QStringList message_details;  // the informative text of each message
     QStringList errors;
+    std::deque<bool> confirm_answers;  // no answer left is no
+    QStringList questions;
+    QStringList about;  // the About boxes and help pages shown
+    QStringList help;
 };
 
 }  // namespace varn
