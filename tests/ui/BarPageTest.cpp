@@ -148,7 +148,6 @@ class BarPageTest : public WindowFixture {
         QTest::newRow("X09:30") << QByteArray("01/02/2006;X09:30 1 2 0.5 1.5\n");
     }
     void TimeWithSomethingLeftOverDoesNotRead() {
-        QSKIP("waits for the time reader (src/calendar) to read the whole time field");
         QFETCH(QByteArray, line);
         WriteAll(Path("left-over.txt"), line);
         OpenPrices(Path("left-over.txt"));
