@@ -107,7 +107,6 @@ constexpr CharSet Slash("/");
 constexpr ByteTable LineTable{LineSeparators};
 constexpr ByteTable LineNoSemicolonTable{LineSeparatorsNoSemicolon};
 constexpr ByteTable WordTable{WordSeparators};
-constexpr ByteTable TimeFieldTable{TimeFieldSeparators};
 
 std::string Designator(const std::string& designator) {
     return designator.substr(0, AmPmDesignatorMax);
