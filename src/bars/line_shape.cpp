@@ -162,6 +162,13 @@ bool NamesDate(const std::vector<Column>& columns) {
     });
 }
 
+// Whether some field holds a digit.
+bool HasDigits(const std::vector<std::string_view>& fields) {
+    return std::any_of(fields.begin(), fields.end(), [](std::string_view field) {
+        return std::any_of(field.begin(), field.end(), [](char c) { return c >= '0' && c <= '9'; });
+    });
+}
+
 // Whether some line has a non-empty field beyond the first count.
 bool HasMoreFields(const std::vector<std::vector<std::string_view>>& lines, std::size_t count) {
     for (const auto& fields : lines) {
@@ -310,6 +317,14 @@ bool FindLineShape(std::span<const std::string_view> first, const ShapeChoices& 
             data = k + 1;
             break;
         }
+    }
+    // A first line of names none of which is known ("Datum;Eröffnung;...")
+    // is a header too when it holds no digit and the lines after it do: its
+    // lines are read by position.
+    if (shape.header_line == 0 && split.size() > 1 && !HasDigits(split[0]) &&
+        std::all_of(split.begin() + 1, split.end(), HasDigits)) {
+        shape.header_line = numbers[0];
+        data = 1;
     }
     const std::vector<std::vector<std::string_view>> lines(
         split.begin() + static_cast<std::ptrdiff_t>(std::min(data, split.size())), split.end());
