@@ -105,76 +105,38 @@ const Zone* Register(ZoneRegistry& registry, const date::time_zone& rules) {
         const date::sys_info last = rules.get_info(date::sys_days{date::year{9000} / 1 / 1});
         const bool still_changing =
             CountOf(last.begin) >= CountOf(date::sys_days{date::year{2037} / 1 / 1});
+        // Asking read the zone's file: the lines will not wait for it.
         slot = std::make_unique<Zone>(rules, still_changing ? CountOf(last.begin) : kAlways);
-        // The rules are read now, once, rather than by the first line.
-        (void)rules.get_info(SysAt(0));
     }
     return slot.get();
 }
 
-// The wall time of seconds from 1970 into date.
-void SetWallTime(ParsedDate& date, Seconds wall) {
-    const Seconds day = FloorDiv(wall, kDay);
-    const Seconds second = wall - day * kDay;
-    // Neighbouring lines mostly share their date.
-    thread_local Seconds last_day = 0;
-    thread_local std::int32_t last_year = 1970, last_month = 1, last_day_of_month = 1;
-    if (day != last_day) {
-        DateOfDay(kEpochDay + day, last_year, last_month, last_day_of_month);
-        last_day = day;
-    }
-    date.year = last_year;
-    date.month = last_month;
-    date.day = last_day_of_month;
-    date.hours = static_cast<std::int32_t>(second / 3600);
-    date.minutes = static_cast<std::int32_t>(second / 60 % 60);
-    date.seconds = static_cast<std::int32_t>(second % 60);
-}
-
-// The wall time of date as seconds from 1970; hours of 24 and minutes or
-// seconds of 60 carry.
-Seconds WallSeconds(const ParsedDate& date) {
-    thread_local ParsedDate last{1970, 1, 1, 0, 0, 0};
-    thread_local std::int64_t last_day = kEpochDay;
-    if (date.year != last.year || date.month != last.month || date.day != last.day) {
-        last = date;
-        last_day = DayNumber(date.year, date.month, date.day);
-    }
-    return (last_day - kEpochDay) * kDay + Seconds{date.hours} * 3600 + Seconds{date.minutes} * 60 +
-           date.seconds;
-}
-
-// The offset of zone at an instant. Each thread keeps the last interval of
-// one offset it was asked about: lines in time order ask the database twice
-// a year.
-Seconds OffsetAt(const Zone& zone, Seconds sys) {
-    struct Held {
-        const Zone* zone = nullptr;
-        Seconds begin = 0, end = 0, offset = 0;
-    };
-    thread_local Held held;
-    if (held.zone != &zone || sys < held.begin || sys >= held.end) {
-        const date::sys_info info = zone.rules().get_info(SysAt(sys));
-        held = {&zone, CountOf(info.begin), CountOf(info.end), info.offset.count()};
-    }
-    return held.offset;
-}
+// What each thread keeps between lines: the last span of wall times lived
+// once under one offset of the zone times are read in, the last interval of
+// one offset of the zone of the bars (lines in time order ask the database
+// twice a year), and the days last counted both ways (neighbouring lines
+// mostly share their date).
+struct HeldSpan {
+    const Zone* zone = nullptr;
+    Seconds begin = 0, end = 0, offset = 0;
+    bool Holds(const Zone* z, Seconds s) const { return z == zone && s >= begin && s < end; }
+};
+struct Held {
+    HeldSpan in;   // wall seconds
+    HeldSpan out;  // seconds of UTC
+    std::int32_t read_year = 1970, read_month = 1, read_day = 1;
+    Seconds read_days = 0;  // days from 1970 of the date read
+    Seconds moved_days = 0;
+    std::int32_t moved_year = 1970, moved_month = 1, moved_day = 1;
+};
+thread_local Held held;
 
 enum class WallTime { Once, Twice, Never };
 
 // How often a wall time is lived in zone, and its offset (the first one's
-// when twice). Each thread keeps the last span of wall times lived once under
-// one offset that it was asked about.
-WallTime WallOffset(const Zone& zone, Seconds local, Seconds& offset) {
-    struct Held {
-        const Zone* zone = nullptr;
-        Seconds begin = 0, end = 0, offset = 0;
-    };
-    thread_local Held held;
-    if (held.zone == &zone && local >= held.begin && local < held.end) {
-        offset = held.offset;
-        return WallTime::Once;
-    }
+// when twice); span becomes the span of wall times lived once around it.
+[[gnu::noinline]] WallTime LookUpWall(const Zone& zone, Seconds local, HeldSpan& span,
+                                      Seconds& offset) {
     const date::time_zone& rules = zone.rules();
     const date::local_info info = rules.get_info(date::local_seconds{std::chrono::seconds{local}});
     if (info.result == date::local_info::nonexistent) return WallTime::Never;
@@ -190,8 +152,14 @@ WallTime WallOffset(const Zone& zone, Seconds local, Seconds& offset) {
         low = begin + std::max(offset, rules.get_info(SysAt(begin - 1)).offset.count());
     }
     if (end < kAlways) high = end + std::min(offset, rules.get_info(SysAt(end)).offset.count());
-    held = {&zone, low, high, offset};
+    span = {&zone, low, high, offset};
     return WallTime::Once;
+}
+
+// span becomes the interval of one offset of zone around an instant.
+[[gnu::noinline]] void LookUpInstant(const Zone& zone, Seconds sys, HeldSpan& span) {
+    const date::sys_info info = zone.rules().get_info(SysAt(sys));
+    span = {&zone, CountOf(info.begin), CountOf(info.end), info.offset.count()};
 }
 
 // "2037-11-01"
@@ -219,14 +187,35 @@ std::string ClockText(const ParsedDate& date) {
     return text;
 }
 
-bool Fail(ShortText* reason, const std::string& why) {
-    if (reason != nullptr) reason->assign(why);
+// The reasons a line fails, out of the way of the lines that do not, and
+// put into words only when asked for.
+[[gnu::cold, gnu::noinline]] bool Fail(ShortText* reason, const std::string& why) {
+    reason->assign(why);
     return false;
 }
 
-std::string BeyondTable(const Zone& zone) {
-    return "the time zone database has no dates for " + ZoneName(zone) + " from " +
-           DayText(zone.table_end()) + " on";
+[[gnu::cold, gnu::noinline]] bool FailUnplaced(const ZoneShift& shift, ShortText* reason) {
+    if (reason == nullptr) return false;
+    if (shift.in == nullptr) {
+        return Fail(reason,
+                    "the time carries no zone: give the zone it is written in with --zone-in");
+    }
+    return Fail(reason, "the time is not marked " + std::string(shift.in_word) +
+                            " as the first lines are (give --zone-in to read every time in one "
+                            "zone)");
+}
+
+[[gnu::cold, gnu::noinline]] bool FailSkipped(const ParsedDate& date, const Zone& zone,
+                                              ShortText* reason) {
+    if (reason == nullptr) return false;
+    return Fail(reason, ClockText(date) + " does not exist in " + ZoneName(zone) +
+                            " that day: the clocks went forward");
+}
+
+[[gnu::cold, gnu::noinline]] bool FailBeyondTable(const Zone& zone, ShortText* reason) {
+    if (reason == nullptr) return false;
+    return Fail(reason, "the time zone database has no dates for " + ZoneName(zone) + " from " +
+                            DayText(zone.table_end()) + " on");
 }
 
 class ZoneCategory final : public std::error_category {
@@ -280,39 +269,52 @@ std::string_view ZoneNamesHint() {
 
 bool ShiftZone(const ZoneShift& shift, ParsedDate& date, std::string_view zone_word, bool& repeated,
                ShortText* reason) {
+    Held& h = held;
     repeated = false;
-    const Seconds wall = WallSeconds(date);
+    if (date.day != h.read_day || date.month != h.read_month || date.year != h.read_year) {
+        h.read_year = date.year;
+        h.read_month = date.month;
+        h.read_day = date.day;
+        h.read_days = DayNumber(date.year, date.month, date.day) - kEpochDay;
+    }
+    // Hours of 24 and minutes or seconds of 60 carry.
+    const Seconds wall =
+        h.read_days * kDay + Seconds{date.hours} * 3600 + Seconds{date.minutes} * 60 + date.seconds;
     Seconds sys = 0;
     if (date.has_offset) {
         sys = wall - Seconds{date.offset_minutes} * 60;
     } else {
-        if (shift.in == nullptr) {
-            return Fail(reason,
-                        "the time carries no zone: give the zone it is written in "
-                        "with --zone-in");
+        const Zone* in = shift.in;
+        if (in == nullptr || (!shift.in_word.empty() && zone_word != shift.in_word)) {
+            return FailUnplaced(shift, reason);
         }
-        const Zone& in = *shift.in;
-        if (!shift.in_word.empty() && zone_word != shift.in_word) {
-            return Fail(reason, "the time is not marked " + std::string(shift.in_word) +
-                                    " as the first lines are (give --zone-in to read every "
-                                    "time in one zone)");
+        Seconds offset = h.in.offset;
+        if (!h.in.Holds(in, wall)) {
+            const WallTime lived = LookUpWall(*in, wall, h.in, offset);
+            if (lived == WallTime::Never) return FailSkipped(date, *in, reason);
+            repeated = lived == WallTime::Twice;
         }
-        Seconds offset = 0;
-        const WallTime lived = WallOffset(in, wall, offset);
-        if (lived == WallTime::Never) {
-            return Fail(reason, ClockText(date) + " does not exist in " + ZoneName(in) +
-                                    " that day: the clocks went forward");
-        }
-        repeated = lived == WallTime::Twice;
         sys = wall - offset;
-        if (sys >= in.table_end()) return Fail(reason, BeyondTable(in));
+        if (sys >= in->table_end()) return FailBeyondTable(*in, reason);
     }
-    const Zone& out = *shift.out;
-    if (sys >= out.table_end()) return Fail(reason, BeyondTable(out));
-    const Seconds offset = OffsetAt(out, sys);
-    SetWallTime(date, sys + offset);
+    const Zone* out = shift.out;
+    if (sys >= out->table_end()) return FailBeyondTable(*out, reason);
+    if (!h.out.Holds(out, sys)) LookUpInstant(*out, sys, h.out);
+    const Seconds moved = sys + h.out.offset;
+    const Seconds days = FloorDiv(moved, kDay);
+    if (days != h.moved_days) {
+        DateOfDay(kEpochDay + days, h.moved_year, h.moved_month, h.moved_day);
+        h.moved_days = days;
+    }
+    const auto second = static_cast<std::int32_t>(moved - days * kDay);
+    date.year = h.moved_year;
+    date.month = h.moved_month;
+    date.day = h.moved_day;
+    date.hours = second / 3600;
+    date.minutes = second / 60 % 60;
+    date.seconds = second % 60;
     date.has_offset = true;
-    date.offset_minutes = static_cast<std::int16_t>(offset / 60);
+    date.offset_minutes = static_cast<std::int16_t>(h.out.offset / 60);
     return true;
 }
 
