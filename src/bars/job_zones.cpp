@@ -24,8 +24,15 @@ JobStatus ChooseZones(std::span<const std::string_view> first, const std::string
                                ") moves nothing without a zone for the bars");
         return JobStatus::Ok();
     }
-    // What the first lines that read say of their zone.
     const UsedLayouts& layouts = *report.layouts;
+    // A date without a time names a day, not its midnight: moved, a day of
+    // London would become an evening of New York.
+    if (layouts.time == TimeLayout::NotIndicated) {
+        return JobStatus::Refusal(name, ZoneError(ZoneFault::DatesWithoutTimes),
+                                  "the lines carry dates without times, which no zone moves: "
+                                  "leave out the zone of the bars");
+    }
+    // What the first lines that read say of their zone.
     BarReading reading;
     reading.form = layouts.prices == PriceForm::Single ? PriceForm::Single : PriceForm::Ohlc;
     reading.shape = &shape;

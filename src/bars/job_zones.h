@@ -24,7 +24,9 @@ namespace varn {
 // first lines (shape cuts them; name names them in a failure). Without zones
 // chosen: ok, zones left converting nothing. A name that is no zone fails
 // with ZoneError(UnknownZone), times without a zone (no offset, no zone
-// word that names a zone) under zone_out with ZoneError(TimesWithoutZone);
+// word that names a zone) under zone_out with ZoneError(TimesWithoutZone),
+// dates without times (time layout 0) under zone_out with
+// ZoneError(DatesWithoutTimes);
 // the status names the zone or says what to give. On success zones is set
 // (in_word viewing in_word, which the caller keeps), report.reading names
 // the zones, and notes say where the zone of the times came from or why a

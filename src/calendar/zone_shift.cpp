@@ -223,6 +223,9 @@ class ZoneCategory final : public std::error_category {
     const char* name() const noexcept override { return "time zone"; }
     std::string message(int fault) const override {
         if (fault == static_cast<int>(ZoneFault::UnknownZone)) return "no such time zone";
+        if (fault == static_cast<int>(ZoneFault::DatesWithoutTimes)) {
+            return "dates without times are not moved";
+        }
         return "the zone of the times is not known";
     }
 };

@@ -91,8 +91,9 @@ struct ZoneShift {
 
 // Why a job could not take its zones.
 enum class ZoneFault : int {
-    UnknownZone = 1,       // a name is no zone of the database
-    TimesWithoutZone = 2,  // bars in a zone, from times whose zone is not known
+    UnknownZone = 1,        // a name is no zone of the database
+    TimesWithoutZone = 2,   // bars in a zone, from times whose zone is not known
+    DatesWithoutTimes = 3,  // bars in a zone, from dates without times
 };
 std::error_code ZoneError(ZoneFault fault);
 

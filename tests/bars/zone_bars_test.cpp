@@ -98,6 +98,8 @@ TEST(RunBars, MakesBarsInTheZoneOut) {
         {"unknown zone in", kSpring, "Mars/Olympus", "", kDay, 0, kMdy, "", "Mars/Olympus"},
         {"times without a zone", kSpring, "", "America/New_York", kDay, 0, kMdy, "",
          "the times carry no zone: give the zone they are written in with --zone-in"},
+        {"dates without times", Lines("08/03/2024 11|09/03/2024 12"), "UTC", "UTC", kDay, 0,
+         DateLayout::DDMMYYYYSlash, "", "the lines carry dates without times, which no zone"},
         {"a word that is no zone", Lines("03/08/2024,04:00:00 BST 11"), "", "UTC", kDay, 0, kMdy,
          "", "the times are marked BST, which is no zone"},
     };
@@ -105,7 +107,9 @@ TEST(RunBars, MakesBarsInTheZoneOut) {
         SCOPED_TRACE(row.name);
         BarChoices choices;
         choices.date_layout = row.date;
-        choices.time_layout = row.date == kMdy ? TimeLayout::SemicolonHms : TimeLayout::InDate;
+        choices.time_layout = row.date == kMdy                        ? TimeLayout::SemicolonHms
+                              : row.date == DateLayout::DDMMYYYYSlash ? TimeLayout::NotIndicated
+                                                                      : TimeLayout::InDate;
         choices.period = row.period;
         choices.session_offset_minutes = row.session;
         choices.zone_in = row.in;
