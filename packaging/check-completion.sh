@@ -38,5 +38,10 @@ done <<'CASES'
 + csv varn bars --delimiter
 + lf varn convert --eol
 + bars varn help
++ America/New_York varn bars --zone-in
++ Europe/London varn detect --zone-out
+- posixrules varn bars --zone-out
++ --zone-out varn bars a.csv b.csv
++ a.csv varn bars --zone-in UTC
 CASES
 exit $((failures > 0))

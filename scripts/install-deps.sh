@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
-    zlib1g-dev libarchive-dev
+    zlib1g-dev libarchive-dev libhowardhinnant-date-dev tzdata
     qt6-base-dev qt6-charts-dev libgl-dev
     xvfb x11-apps mawk hyperfine datamash locales
     clang libclang-rt-14-dev clang-format clang-tidy

@@ -227,6 +227,12 @@ void SkipZoneWord(std::string_view rest, std::size_t& pos) {
     if (IsZoneWord(NextField(rest, end, PriceTable))) pos = end;
 }
 
+// The zone word that ends at pos in text (after SkipZoneWord), or empty.
+std::string_view ZoneWordBefore(std::string_view text, std::size_t pos) {
+    std::size_t start = 0;
+    return pos == 0 ? std::string_view() : NextField(text.substr(0, pos), start, PriceTable);
+}
+
 // Reads the date of line and the first count of its numbers, by the form of
 // reading; true when the prices of that form all read.
 bool ReadLine(DateLayout date_layout, TimeLayout time_layout, const BarReading& reading,
@@ -246,6 +252,15 @@ bool ReadLine(DateLayout date_layout, TimeLayout time_layout, const BarReading& 
         if (reason != nullptr && reason->empty()) reason->assign(DateOrTimeDoesNotRead);
         return false;
     }
+    const std::string_view text = rest;
+    std::size_t pos = 0;
+    if (time_layout != TimeLayout::NotIndicated) SkipZoneWord(text, pos);
+    // The wall time in the zone of the bars, when one is chosen.
+    bool repeated = false;
+    if (reading.zones.Converts() &&
+        !ShiftZone(reading.zones, date, ZoneWordBefore(text, pos), repeated, reason)) {
+        return false;
+    }
     // A year far outside the calendar gives no key of its own: refused.
     const std::int64_t key = WideBarKey(reading.span, date);
     if (key < INT32_MIN || key > INT32_MAX) {
@@ -261,9 +276,6 @@ bool ReadLine(DateLayout date_layout, TimeLayout time_layout, const BarReading& 
     double* const one[] = {&bar.close, &bar.volume};
     double* const* const numbers = single ? one : four;
     if (single) count = std::min<std::size_t>(count, 2);
-    const std::string_view text = rest;
-    std::size_t pos = 0;
-    if (time_layout != TimeLayout::NotIndicated) SkipZoneWord(text, pos);
     for (std::size_t k = 0; k < count; ++k) {
         // A whole number reads the same as a price would.
         if (ReadPriceField(text, pos, *numbers[k]).empty()) break;
@@ -292,6 +304,7 @@ bool ReadLine(DateLayout date_layout, TimeLayout time_layout, const BarReading& 
     if (std::abs(bar.volume) >= MaxQuantity || std::abs(bar.open_interest) >= MaxQuantity) {
         return fail(QuantityOutOfRange);
     }
+    if (repeated && reading.zones.tally != nullptr) reading.zones.tally->CountRepeated();
     return true;
 }
 

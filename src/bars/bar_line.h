@@ -18,6 +18,7 @@
 #include "calendar/layout_numbers.h"
 #include "calendar/parse_date.h"
 #include "calendar/regional.h"
+#include "calendar/zone_shift.h"
 #include "text/short_text.h"
 
 namespace varn {
@@ -90,13 +91,15 @@ std::optional<int> ReadSessionStart(std::string_view text);
 
 // How bar lines are read: the span keys are made by, the form of the prices
 // and which of volume and open interest are wanted (the rest are not read),
-// and how lines are cut and read before (none: as they stand).
+// how lines are cut and read before (none: as they stand), and the zone their
+// times are moved into before keys and stamps are made (none: as written).
 struct BarReading {
     BarSpan span;
     PriceForm form = PriceForm::Ohlc;  // Ohlc or Single
     bool volume = false;
     bool open_interest = false;
     const LineShape* shape = nullptr;  // kept by the caller while lines are read
+    ZoneShift zones = {};              // its zones resolved once per job
 };
 
 // How a bar's stamp is written: "1.2.2001 16:0" or "2001-01-02T16:00:00".
@@ -146,7 +149,9 @@ ShortText BarStamp(const ParsedDate& date, TimeLayout time_layout, StampStyle st
 // = low = close) and the second its volume; open interest stays Missing. A
 // price of MaxPrice or more (either sign), or a volume or open interest of
 // MaxQuantity or more, fails the line. A zone word after the time
-// ("09:30:00 US/Eastern") is passed over.
+// ("09:30:00 US/Eastern") is passed over. With reading.zones converting, the
+// date is the wall time in the zone of the bars (ShiftZone), and a line whose
+// time cannot be moved fails with ShiftZone's reason.
 // With the Ohlc form, no volume and no open interest, the same as
 // ParseBarPrices with the span's period.
 [[nodiscard]] bool ReadBarFields(DateLayout date_layout, TimeLayout time_layout,

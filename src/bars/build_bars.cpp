@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bars/detect.h"
+#include "bars/job_zones.h"
 #include "bars/parse_batch.h"
 #include "calendar/calendar.h"
 #include "io/block_reader.h"
@@ -528,6 +529,15 @@ JobReport RunBars(const LineSource& source, const Destination& destination,
         report.lines_read = static_cast<std::int64_t>(first.size());
         return report;
     }
+    // The zones are checked on the first lines while they are held (the day
+    // order does not change whether a time carries a zone).
+    std::string zone_word;
+    ZoneShift zones;
+    if (report.status = ChooseZones(first, source.name(), choices, input.shape, names, report,
+                                    zone_word, zones);
+        !report.ok()) {
+        return report;
+    }
     if (!stop.stopped()) {
         if (report.status = SettleDayOrder(blocks, first, input, names, report); !report.ok()) {
             return report;
@@ -552,6 +562,9 @@ JobReport RunBars(const LineSource& source, const Destination& destination,
         settings, [&output](std::string_view bar) { output.WriteLine(bar); }, choices.on_bar);
     BarReading reading = settings.Reading();
     reading.shape = &input.shape;
+    ZoneTally zone_tally;
+    reading.zones = zones;
+    reading.zones.tally = &zone_tally;
     const std::size_t known_count = blocks.known_count();
     int shown = -1;
     // The lines up to a header are no records: neither used nor skipped.
@@ -655,6 +668,9 @@ JobReport RunBars(const LineSource& source, const Destination& destination,
                                    " (line " + std::to_string(report.lines_read + 1) + ")");
         return report;
     }
+    if (zone_tally.repeated() > 0) {
+        report.notes.push_back(RepeatedHourNote(zone_tally.repeated(), *zones.in));
+    }
     report.stopped = stop.stopped();
     if (!report.stopped && !blocks.status().ok()) {
         report.status = blocks.status();
@@ -690,6 +706,12 @@ JobReport RunDetect(const LineSource& source, const BarChoices& choices) {
     const DateNames names(choices.names);
     JobReading input;
     report.status = ChooseLayouts(first, source.name(), choices, names, report, input);
+    std::string zone_word;
+    ZoneShift zones;
+    if (report.ok()) {
+        report.status = ChooseZones(first, source.name(), choices, input.shape, names, report,
+                                    zone_word, zones);
+    }
     if (report.ok()) report.status = SettleDayOrder(blocks, first, input, names, report);
     return report;
 }

@@ -118,6 +118,16 @@ struct BarChoices {
     // A line that does not read, or whose prices are out of order, fails the
     // job: nothing is written.
     bool strict = false;
+    // Zones of the system's time zone database, by name ("Europe/London";
+    // empty: none). zone_out is the zone of the bars and their stamps: every
+    // line's time is moved to its wall time before the line's key and stamp
+    // are made, and session starts apply there. zone_in is the zone the
+    // times are written in; without it the lines' zone word names it
+    // ("09:30:00 US/Eastern"), and lines that carry neither a word nor an
+    // offset ("Z", "+01:00"; epoch stamps are UTC) are refused. Without
+    // zone_out nothing is moved. A name that is no zone fails the job.
+    std::string zone_in;
+    std::string zone_out;
 };
 
 // The header line of settings: "date, open, high, low, close" and so on. A
@@ -170,7 +180,8 @@ std::error_code ReadingError(ReadingFault fault);
 // open bar is dropped and the report tells stopped. The report counts lines
 // read, used and skipped (with the first reasons) and bars written (a header
 // line is not a bar), and names the layouts and price form used. A bar length
-// or session start out of range fails without writing.
+// or session start out of range fails without writing, as does a zone that
+// cannot be used (a ZoneError naming it), checked on the first lines.
 JobReport RunBars(const LineSource& source, const Destination& destination,
                   const BarChoices& choices, const JobCallbacks& callbacks = {});
 
@@ -178,6 +189,7 @@ JobReport RunBars(const LineSource& source, const Destination& destination,
 // looked at, layouts and fitting_lines tell what was found. When nothing is,
 // the status is a failure with a DetectionError; when no pair fits enough
 // lines, layouts (not detected) and fitting_lines tell the nearest pair.
+// Zones chosen are checked as RunBars checks them, and reported.
 JobReport RunDetect(const LineSource& source, const BarChoices& choices);
 
 }  // namespace varn

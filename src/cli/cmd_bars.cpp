@@ -3,7 +3,7 @@
 //           [--prices auto|ohlc|single] [--session-start [-]HH:MM]
 //           [--stamp classic|iso] [--header] [--eol crlf|lf] [--threads N]
 //           [--columns LIST] [--decimal-comma] [--strict] [--member NAME]
-//           INPUT [OUTPUT]
+//           [--zone-in ZONE] [--zone-out ZONE] INPUT [OUTPUT]
 // varn bars [options] --out-dir DIR INPUT...
 //
 // Builds open-high-low-close bars. With "auto" (the default) the layouts are
@@ -14,7 +14,8 @@
 // the decimal mark are found from the first lines (--columns and
 // --decimal-comma fix them); --strict refuses a file with a line that does
 // not read or whose prices are out of order. P is 0-7, a period name, Nmin or
-// Nh ("20min", "4h"). A
+// Nh ("20min", "4h"). --zone-out makes the bars in a time zone, from times
+// written in --zone-in (or in the zone their word names, or with offsets). A
 // missing OUTPUT is standard output; with --out-dir each input is written to
 // DIR/<name>-<period>.txt.
 #include <memory>
@@ -45,6 +46,7 @@ struct BarArgs {
     std::string eol = "crlf";
     int threads = 0;
     ReadingArgs reading;
+    ZoneArgs zones;
     bool strict = false;
     FileArgs files;
 };
@@ -75,6 +77,7 @@ BarChoices ChoicesOf(const BarArgs& args, const PeriodOption& period) {
     choices.line_end = LineEndOf(args.eol);
     choices.names = RegionalNamesFromLocale();
     ApplyReadingArgs(args.reading, choices);
+    ApplyZoneArgs(args.zones, choices);
     choices.strict = args.strict;
     return choices;
 }
@@ -127,6 +130,7 @@ void AddBarsCommand(CLI::App& app, CommandRun& run) {
     cmd->add_flag("--header", args->header, "write a first line naming the columns");
     AddLineEndOption(*cmd, args->eol);
     AddReadingOptions(*cmd, args->reading);
+    AddZoneOptions(*cmd, args->zones);
     cmd->add_flag("--strict", args->strict,
                   "fail, writing nothing, when a line does not read or its prices are out of "
                   "order");

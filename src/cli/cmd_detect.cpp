@@ -1,4 +1,5 @@
-// varn detect [--json] [--columns LIST] [--decimal-comma] [--member NAME] INPUT
+// varn detect [--json] [--columns LIST] [--decimal-comma] [--member NAME]
+//             [--zone-in ZONE] [--zone-out ZONE] INPUT
 //
 // Prints the date and time layouts that fit the first 100 lines, how many of
 // them fit, and how the lines are cut and read:
@@ -9,9 +10,10 @@
 //   separator: comma
 //   decimal: point
 // then, when there are, "header: line 1", "columns: date, open, ...", the zone
-// word after the times, and notes ("note: dates fit month-first and
-// day-first; ..."). "prices: single" when the lines hold one price each
-// rather than four. With
+// word after the times, the zones with --zone-out ("zone in: Europe/London",
+// "zone out: America/New_York", or the refusal bars would meet), and notes
+// ("note: dates fit month-first and day-first; ..."). "prices: single" when
+// the lines hold one price each rather than four. With
 // --json the same as one JSON object on one line:
 //   {"date_layout": 5, "date_layout_name": "MM/DD/YYYY  OHLC Vol O.I.", ...}
 // Reads the first lines only, and on where they leave the day order open: a
@@ -33,6 +35,7 @@ void AddDetectCommand(CLI::App& app, CommandRun& run) {
     struct Args {
         bool json = false;
         ReadingArgs reading;
+        ZoneArgs zones;
         std::string member;
         std::string input;
     };
@@ -40,6 +43,7 @@ void AddDetectCommand(CLI::App& app, CommandRun& run) {
     CLI::App* cmd = app.add_subcommand("detect", "Detect the date and time layouts of a file");
     cmd->add_flag("--json", args->json, "print the detection as one JSON object");
     AddReadingOptions(*cmd, args->reading);
+    AddZoneOptions(*cmd, args->zones);
     AddMemberOption(cmd, args->member);
     cmd->add_option("INPUT", args->input, "input file, - for standard input")->required();
     cmd->callback([args, &run] {
@@ -48,6 +52,7 @@ void AddDetectCommand(CLI::App& app, CommandRun& run) {
             choices.names = RegionalNamesFromLocale();
             choices.prices = PriceForm::Auto;
             ApplyReadingArgs(args->reading, choices);
+            ApplyZoneArgs(args->zones, choices);
             const JobReport report =
                 RunDetect(LineSource::FromArgument(args->input).WithMember(args->member), choices);
             if (!report.ok()) return FinishDetectionFailure(report, args->input, s, false);
@@ -70,6 +75,9 @@ void AddDetectCommand(CLI::App& app, CommandRun& run) {
                     if (read.header_line > 0) json.Add("header_line", read.header_line);
                     if (!read.columns.empty()) json.Add("columns", read.columns);
                     if (!read.zone_word.empty()) json.Add("zone", read.zone_word);
+                    if (!read.zone_out.empty()) {
+                        json.Add("zone_in", read.zone_in).Add("zone_out", read.zone_out);
+                    }
                 }
                 std::string notes;
                 for (const std::string& note : report.notes) {

@@ -2,6 +2,7 @@
 
 #include "bars/detect.h"
 #include "bars/line_shape.h"
+#include "calendar/zone_shift.h"
 
 namespace varn::cli {
 
@@ -28,6 +29,28 @@ void ApplyReadingArgs(const ReadingArgs& args, BarChoices& choices) {
     choices.shape.decimal_comma = args.decimal_comma;
 }
 
+void AddZoneOptions(CLI::App& cmd, ZoneArgs& args) {
+    const CLI::Validator zone(
+        [](std::string& name) {
+            std::string reason;
+            return FindZone(name, reason) != nullptr ? std::string() : reason;
+        },
+        "ZONE");
+    cmd.add_option("--zone-in", args.in,
+                   "the time zone the times are written in, such as Europe/London (default: "
+                   "their zone word; times with an offset or epoch stamps are instants)")
+        ->check(zone);
+    cmd.add_option("--zone-out", args.out,
+                   "the time zone of the bars and their stamps, such as America/New_York "
+                   "(default: none, times as written)")
+        ->check(zone);
+}
+
+void ApplyZoneArgs(const ZoneArgs& args, BarChoices& choices) {
+    choices.zone_in = args.in;
+    choices.zone_out = args.out;
+}
+
 std::vector<std::pair<std::string, std::string>> ReadingFields(const JobReport& report) {
     std::vector<std::pair<std::string, std::string>> fields;
     if (report.reading) {
@@ -42,8 +65,13 @@ std::vector<std::pair<std::string, std::string>> ReadingFields(const JobReport& 
                 "columns", reading.columns +
                                (reading.columns_from_header ? " (by the header)" : " (as given)"));
         }
-        if (!reading.zone_word.empty()) {
+        if (!reading.zone_word.empty() && reading.zone_out.empty()) {
             fields.emplace_back("zone", reading.zone_word + " (read as the wall time written)");
+        }
+        if (!reading.zone_out.empty()) {
+            fields.emplace_back("zone in",
+                                reading.zone_in.empty() ? "the offsets written" : reading.zone_in);
+            fields.emplace_back("zone out", reading.zone_out);
         }
     }
     for (const std::string& note : report.notes) fields.emplace_back("note", note);

@@ -31,8 +31,20 @@ void AddReadingOptions(CLI::App& cmd, ReadingArgs& args);
 // Sets choices.shape from args (validated when parsed).
 void ApplyReadingArgs(const ReadingArgs& args, BarChoices& choices);
 
+// The zones of a bar job, as --zone-in ZONE and --zone-out ZONE name them.
+struct ZoneArgs {
+    std::string in;
+    std::string out;
+};
+
+// Declares --zone-in and --zone-out on cmd; a name that is no zone of the
+// system's time zone database is a usage error that says where to see them.
+void AddZoneOptions(CLI::App& cmd, ZoneArgs& args);
+void ApplyZoneArgs(const ZoneArgs& args, BarChoices& choices);
+
 // What a bar or detection job found of how its lines read, as name and value:
-// separator, decimal, header, columns, zone; and its notes.
+// separator, decimal, header, columns, zone, and the zones times were moved
+// from and to; and its notes.
 std::vector<std::pair<std::string, std::string>> ReadingFields(const JobReport& report);
 
 // The lines and exit code of a job whose detection failed (or whose columns

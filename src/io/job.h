@@ -151,6 +151,11 @@ struct InputReading {
     bool columns_from_header = false;
     std::string zone_word;        // after the time of the first line ("US/EASTERN")
     std::vector<std::string> symbols;  // the symbols of the lines seen, in order of appearance
+    // The zones times were moved from and to, as the database names them;
+    // empty when none are moved (zone_in also empty when the times carry
+    // their offsets).
+    std::string zone_in;
+    std::string zone_out;
 };
 
 // The reason of a job that read lines but could use none of them: it writes
