@@ -24,6 +24,7 @@
 #include <string>
 #include <string_view>
 
+#include "bars/bar_builder.h"
 #include "bars/bar_line.h"
 #include "bars/parse_batch.h"
 #include "calendar/layout_numbers.h"
@@ -32,42 +33,6 @@
 #include "io/line_output.h"
 
 namespace varn {
-
-// The output delimiters: the window's list holds the first two, by position;
-// Tab and Csv are for other tools (a tab, a plain comma without a blank).
-enum class Delimiter : int { Space = 0, Comma = 1, Tab = 2, Csv = 3 };
-inline constexpr std::array<std::string_view, 2> DelimiterItems = {"space", "comma"};
-// " " for Space, ", " for Comma, a tab for Tab and "," for Csv.
-std::string_view DelimiterText(Delimiter delimiter);
-
-// One finished bar, as handed to BarChoices::on_bar: its numbers besides the
-// line written, so a chart can draw it without reading the text back.
-struct BuiltBar {
-    std::string_view line;   // the bar line as written (valid during the call)
-    std::string_view stamp;  // its stamp text, a piece of line
-    ParsedDate date;         // date and time of the bar's last line
-    double open = 0, high = 0, low = 0, close = 0;
-    double volume = 0;         // the sum of the lines' volumes; 0 unless volume is chosen
-    double open_interest = 0;  // of the last line with one; 0 unless chosen or none has
-};
-using BarCallback = std::function<void(const BuiltBar& bar)>;
-
-// How lines are read into bars once the layouts are known.
-struct BarSettings {
-    DateLayout date_layout = DateLayout::YYMMDD;
-    TimeLayout time_layout = TimeLayout::NotIndicated;
-    BarPeriod period = BarPeriod::Month;
-    Delimiter delimiter = Delimiter::Space;
-    int period_minutes = 0;              // 0: period; else a length dividing a day
-    int session_offset_minutes = 0;      // where minute to week periods begin
-    PriceForm prices = PriceForm::Ohlc;  // Ohlc or Single (never Auto here)
-    bool volume = false;                 // write the summed volume after the close
-    bool open_interest = false;          // then the last open interest
-    StampStyle stamp = StampStyle::Classic;
-
-    // What each line is read for.
-    BarReading Reading() const;
-};
 
 // The choices of one bar job. A layout left empty is detected from the first
 // lines (DetectInputLayouts), with the other one fixed when given. Every
@@ -128,40 +93,6 @@ struct BarChoices {
     // zone_out nothing is moved. A name that is no zone fails the job.
     std::string zone_in;
     std::string zone_out;
-};
-
-// The header line of settings: "date, open, high, low, close" and so on. A
-// classic stamp with a time ("1.2.2001 16:0") is named "date time": two
-// fields when the delimiter is a blank, one field so named otherwise.
-std::string BarHeader(const BarSettings& settings);
-
-// Consumes parsed lines in order and hands each finished bar line to a sink.
-// Holds one open bar only.
-class BarBuilder {
-  public:
-    using Sink = std::function<void(std::string_view bar_line)>;
-    // on_bar, when not empty, is called after sink with the bar's numbers.
-    BarBuilder(BarSettings settings, Sink sink, BarCallback on_bar = {});
-
-    // Adds a line parsed under this builder's settings (see ParseBarLines).
-    void AddParsed(const ParsedBarLine& line);
-    // Writes the open bar, if any. Not called when a job is stopped: the open
-    // bar is then dropped.
-    void Finish();
-
-  private:
-    void Emit();
-
-    BarSettings settings_;
-    std::string delimiter_;
-    Sink sink_;
-    BarCallback on_bar_;
-    bool open_ = false;
-    std::int32_t key_ = 0;
-    double open_price_ = 0, high_ = 0, low_ = 0, close_ = 0;
-    double volume_ = 0, open_interest_ = 0;
-    ParsedDate last_date_;
-    std::string text_;
 };
 
 // Why a bar job that read its lines refused them.

@@ -1,0 +1,112 @@
+#include "bars/bar_builder.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "text/quantity.h"
+#include "text/text_helpers.h"
+
+namespace varn {
+
+std::string_view DelimiterText(Delimiter delimiter) {
+    switch (delimiter) {
+        case Delimiter::Comma:
+            return ", ";
+        case Delimiter::Tab:
+            return "\t";
+        case Delimiter::Csv:
+            return ",";
+        case Delimiter::Space:
+            break;
+    }
+    return " ";
+}
+
+BarReading BarSettings::Reading() const {
+    BarReading reading;
+    reading.span = BarSpan{period, period_minutes, session_offset_minutes};
+    reading.form = prices == PriceForm::Single ? PriceForm::Single : PriceForm::Ohlc;
+    reading.volume = volume;
+    reading.open_interest = open_interest && reading.form == PriceForm::Ohlc;
+    return reading;
+}
+
+std::string BarHeader(const BarSettings& settings) {
+    const std::string_view d = DelimiterText(settings.delimiter);
+    const bool timed_classic =
+        settings.stamp == StampStyle::Classic && settings.time_layout != TimeLayout::NotIndicated;
+    std::string header = timed_classic ? "date time" : "date";
+    for (const char* name : {"open", "high", "low", "close"}) header.append(d).append(name);
+    if (settings.volume) header.append(d).append("volume");
+    if (settings.open_interest) header.append(d).append("open_interest");
+    return header;
+}
+
+BarWriter::BarWriter(const BarSettings& settings, Sink sink, BarCallback on_bar)
+    : settings_(settings),
+      delimiter_(DelimiterText(settings.delimiter)),
+      sink_(std::move(sink)),
+      on_bar_(std::move(on_bar)) {}
+
+void BarWriter::Write(const BarValues& bar) {
+    const std::string& d = delimiter_;
+    text_.assign(BarStamp(bar.last_date, settings_.time_layout, settings_.stamp));
+    const std::size_t stamp_length = text_.size();
+    text_.append(d).append(FormatPrice(bar.open));
+    text_.append(d).append(FormatPrice(bar.high));
+    text_.append(d).append(FormatPrice(bar.low));
+    text_.append(d).append(FormatPrice(bar.close));
+    if (settings_.volume) AppendQuantity(text_.append(d), bar.volume);
+    if (settings_.open_interest) AppendQuantity(text_.append(d), bar.open_interest);
+    sink_(text_);
+    if (on_bar_) {
+        BuiltBar built;
+        built.line = text_;
+        built.stamp = built.line.substr(0, stamp_length);
+        built.date = bar.last_date;
+        built.open = bar.open;
+        built.high = bar.high;
+        built.low = bar.low;
+        built.close = bar.close;
+        built.volume = settings_.volume ? bar.volume : 0;
+        built.open_interest = settings_.open_interest ? bar.open_interest : 0;
+        on_bar_(built);
+    }
+}
+
+BarBuilder::BarBuilder(BarSettings settings, Sink sink, BarCallback on_bar)
+    : settings_(settings), writer_(settings, std::move(sink), std::move(on_bar)) {}
+
+void BarBuilder::AddParsed(const ParsedBarLine& line) {
+    if (!line.ok) return;  // a line that does not parse takes no part
+    const BarLine& bar = line.bar;
+    if (open_ && bar.key != key_) Finish();
+    if (!open_) {
+        open_ = true;
+        key_ = bar.key;
+        bar_.open = bar.open;
+        bar_.high = bar.high;
+        bar_.low = bar.low;
+        bar_.volume = 0;
+        bar_.open_interest = 0;
+    } else {
+        bar_.high = std::max(bar_.high, bar.high);
+        bar_.low = std::min(bar_.low, bar.low);
+    }
+    bar_.close = bar.close;
+    // A line without the number adds nothing.
+    if (settings_.volume && !IsMissing(bar.volume)) bar_.volume += bar.volume;
+    if (settings_.open_interest && !IsMissing(bar.open_interest)) {
+        bar_.open_interest = bar.open_interest;
+    }
+    // The stamp is written only for a bar's last line: keep its date.
+    bar_.last_date = line.date;
+}
+
+void BarBuilder::Finish() {
+    if (!open_) return;
+    open_ = false;
+    writer_.Write(bar_);
+}
+
+}  // namespace varn

@@ -1,0 +1,110 @@
+#pragma once
+// Bars from parsed lines, and their lines as written: the settings a bar job
+// builds by, the writer of a finished bar ("1.31.2001 1.5000 1.6000 1.4000
+// 1.5500"), and the builder that makes bars of runs of lines in time order.
+//
+//   BarBuilder builder(settings, [&](std::string_view bar) { out.WriteLine(bar); });
+//   for (const ParsedBarLine& line : lines) builder.AddParsed(line);
+//   builder.Finish();
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "bars/bar_line.h"
+#include "bars/parse_batch.h"
+#include "calendar/layout_numbers.h"
+
+namespace varn {
+
+// The output delimiters: the window's list holds the first two, by position;
+// Tab and Csv are for other tools (a tab, a plain comma without a blank).
+enum class Delimiter : int { Space = 0, Comma = 1, Tab = 2, Csv = 3 };
+inline constexpr std::array<std::string_view, 2> DelimiterItems = {"space", "comma"};
+// " " for Space, ", " for Comma, a tab for Tab and "," for Csv.
+std::string_view DelimiterText(Delimiter delimiter);
+
+// One finished bar, as handed to BarChoices::on_bar: its numbers besides the
+// line written, so a chart can draw it without reading the text back.
+struct BuiltBar {
+    std::string_view line;   // the bar line as written (valid during the call)
+    std::string_view stamp;  // its stamp text, a piece of line
+    ParsedDate date;         // date and time of the bar's last line
+    double open = 0, high = 0, low = 0, close = 0;
+    double volume = 0;         // the sum of the lines' volumes; 0 unless volume is chosen
+    double open_interest = 0;  // of the last line with one; 0 unless chosen or none has
+};
+using BarCallback = std::function<void(const BuiltBar& bar)>;
+
+// How lines are read into bars once the layouts are known.
+struct BarSettings {
+    DateLayout date_layout = DateLayout::YYMMDD;
+    TimeLayout time_layout = TimeLayout::NotIndicated;
+    BarPeriod period = BarPeriod::Month;
+    Delimiter delimiter = Delimiter::Space;
+    int period_minutes = 0;              // 0: period; else a length dividing a day
+    int session_offset_minutes = 0;      // where minute to week periods begin
+    PriceForm prices = PriceForm::Ohlc;  // Ohlc or Single (never Auto here)
+    bool volume = false;                 // write the summed volume after the close
+    bool open_interest = false;          // then the last open interest
+    StampStyle stamp = StampStyle::Classic;
+
+    // What each line is read for.
+    BarReading Reading() const;
+};
+
+// The header line of settings: "date, open, high, low, close" and so on. A
+// classic stamp with a time ("1.2.2001 16:0") is named "date time": two
+// fields when the delimiter is a blank, one field so named otherwise.
+std::string BarHeader(const BarSettings& settings);
+
+// The numbers of one finished bar.
+struct BarValues {
+    double open = 0, high = 0, low = 0, close = 0;
+    double volume = 0;         // the sum of its lines' volumes
+    double open_interest = 0;  // of its last line that has one, 0 when none has
+    ParsedDate last_date;      // of its last line: the stamp
+};
+
+// Writes finished bars as lines: the stamp, the prices by FormatPrice and the
+// quantities chosen, joined by the delimiter; hands each line to a sink and,
+// when on_bar is not empty, the bar's numbers after it.
+class BarWriter {
+  public:
+    using Sink = std::function<void(std::string_view bar_line)>;
+    BarWriter(const BarSettings& settings, Sink sink, BarCallback on_bar = {});
+    void Write(const BarValues& bar);
+
+  private:
+    BarSettings settings_;
+    std::string delimiter_;
+    Sink sink_;
+    BarCallback on_bar_;
+    std::string text_;
+};
+
+// Consumes parsed lines in order and hands each finished bar line to a sink.
+// Holds one open bar only.
+class BarBuilder {
+  public:
+    using Sink = std::function<void(std::string_view bar_line)>;
+    // on_bar, when not empty, is called after sink with the bar's numbers.
+    BarBuilder(BarSettings settings, Sink sink, BarCallback on_bar = {});
+
+    // Adds a line parsed under this builder's settings (see ParseBarLines).
+    void AddParsed(const ParsedBarLine& line);
+    // Writes the open bar, if any. Not called when a job is stopped: the open
+    // bar is then dropped.
+    void Finish();
+
+  private:
+    BarSettings settings_;
+    BarWriter writer_;
+    bool open_ = false;
+    std::int32_t key_ = 0;
+    BarValues bar_;
+};
+
+}  // namespace varn
