@@ -109,4 +109,93 @@ void BarBuilder::Finish() {
     writer_.Write(bar_);
 }
 
+void KeyedBars::Add(const ParsedBarLine& line) {
+    const BarLine& read = line.bar;
+    const Moment moment = MomentOf(line);
+    if (any_) {
+        if (moment < last_moment_) ++earlier_steps_;
+        if (last_moment_ < moment) ++later_steps_;
+    }
+    any_ = true;
+    last_moment_ = moment;
+    if (last_bar_ == nullptr || read.key != last_key_) {
+        const auto [at, added] = bars_.try_emplace(read.key);
+        last_bar_ = &at->second;
+        last_key_ = read.key;
+        if (added) {
+            Bar& bar = at->second;
+            bar.values.open = read.open;
+            bar.values.high = read.high;
+            bar.values.low = read.low;
+            bar.values.close = read.close;
+            bar.values.last_date = line.date;
+            bar.open_at = bar.close_at = moment;
+            if (settings_.open_interest && !IsMissing(read.open_interest)) {
+                bar.values.open_interest = read.open_interest;
+                bar.interest_at = moment;
+                bar.has_interest = true;
+            }
+            Mark(bar, line, moment);
+            return;
+        }
+    }
+    Bar& bar = *last_bar_;
+    BarValues& values = bar.values;
+    values.high = std::max(values.high, read.high);
+    values.low = std::min(values.low, read.low);
+    // The earliest line opens, the first of several at that moment; the
+    // latest closes, the last of several.
+    if (moment < bar.open_at) {
+        bar.open_at = moment;
+        values.open = read.open;
+    }
+    if (!(moment < bar.close_at)) {
+        bar.close_at = moment;
+        values.close = read.close;
+        values.last_date = line.date;
+    }
+    if (settings_.open_interest && !IsMissing(read.open_interest) &&
+        (!bar.has_interest || !(moment < bar.interest_at))) {
+        values.open_interest = read.open_interest;
+        bar.interest_at = moment;
+        bar.has_interest = true;
+    }
+    Mark(bar, line, moment);
+}
+
+void KeyedBars::Mark(Bar& bar, const ParsedBarLine& line, const Moment& moment) {
+    const std::uint64_t signature = LineSignature(line);
+    if (!settings_.volume) {
+        bar.signatures.push_back(signature);
+        return;
+    }
+    const double volume = IsMissing(line.bar.volume) ? 0 : line.bar.volume;
+    bar.marks.push_back({moment, places_++, signature, volume});
+}
+
+void KeyedBars::WriteAll(BarWriter& writer, bool drop_last) {
+    duplicates_ = 0;
+    for (auto& [key, bar] : bars_) {
+        // A repeat of a line adds nothing.
+        std::sort(bar.signatures.begin(), bar.signatures.end());
+        duplicates_ +=
+            bar.signatures.end() - std::unique(bar.signatures.begin(), bar.signatures.end());
+        // Volumes in time order, as the same lines sorted would sum them.
+        std::sort(bar.marks.begin(), bar.marks.end(), [](const LineMark& a, const LineMark& b) {
+            return a.at < b.at || (a.at == b.at && a.place < b.place);
+        });
+        LineOrder order;
+        bar.values.volume = 0;
+        for (const LineMark& mark : bar.marks) {
+            if (order.AddSigned(mark.at, mark.signature) == LineOrder::Step::Duplicate) {
+                ++duplicates_;
+            } else {
+                bar.values.volume += mark.volume;
+            }
+        }
+        if (drop_last && &bar == last_bar_) continue;
+        writer.Write(bar.values);
+    }
+}
+
 }  // namespace varn

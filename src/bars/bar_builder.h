@@ -10,10 +10,14 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "bars/bar_line.h"
+#include "bars/line_order.h"
 #include "bars/parse_batch.h"
 #include "calendar/layout_numbers.h"
 
@@ -105,6 +109,57 @@ class BarBuilder {
     bool open_ = false;
     std::int32_t key_ = 0;
     BarValues bar_;
+};
+
+// Bars of lines in any order: a bar's open is the price of its earliest line
+// and its close that of its latest, its high and low over all its lines, its
+// stamp the latest line's; bars are written in time order. Lines that repeat
+// another exactly (the same moment and numbers) count once. Holds every bar,
+// and for the repeats the signature of every line (8 bytes), or with the
+// volume summed its moment, place and volume too (32 bytes): volumes are
+// summed in time order, as for the same lines sorted.
+class KeyedBars {
+  public:
+    explicit KeyedBars(const BarSettings& settings) : settings_(settings) {}
+
+    // Adds a line that reads, the index-th of the input.
+    void Add(const ParsedBarLine& line);
+    // Writes every bar in time order; with drop_last, all but the bar of the
+    // line added last (a job stopped before its end).
+    void WriteAll(BarWriter& writer, bool drop_last);
+
+    // Lines that went back in time from the line before them, and that went on.
+    std::int64_t earlier_steps() const { return earlier_steps_; }
+    std::int64_t later_steps() const { return later_steps_; }
+    // The repeated lines counted once: known after WriteAll.
+    std::int64_t duplicates() const { return duplicates_; }
+
+  private:
+    struct LineMark {
+        Moment at;
+        std::int64_t place = 0;  // in the input: ties at one moment keep their order
+        std::uint64_t signature = 0;
+        double volume = 0;
+    };
+    struct Bar {
+        BarValues values;
+        Moment open_at, close_at, interest_at;
+        bool has_interest = false;
+        std::vector<std::uint64_t> signatures;  // without the volume
+        std::vector<LineMark> marks;            // with the volume
+    };
+    void Mark(Bar& bar, const ParsedBarLine& line, const Moment& moment);
+
+    BarSettings settings_;
+    std::map<std::int32_t, Bar> bars_;
+    Bar* last_bar_ = nullptr;  // of the line added last
+    std::int32_t last_key_ = 0;
+    bool any_ = false;
+    Moment last_moment_;
+    std::int64_t places_ = 0;
+    std::int64_t earlier_steps_ = 0;
+    std::int64_t later_steps_ = 0;
+    std::int64_t duplicates_ = 0;
 };
 
 }  // namespace varn

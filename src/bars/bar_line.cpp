@@ -34,7 +34,25 @@ std::int64_t WideBarKey(BarPeriod period, const ParsedDate& date) {
     return WideBarKey(BarSpan{period, 0, 0}, date);
 }
 
+std::int64_t MomentSeconds(const ParsedDate& date) {
+    static const std::int64_t epoch_day = DayNumber(1850, 9, 9);
+    // Neighbouring lines mostly share their date.
+    thread_local ParsedDate last_date{0, 0, 0, 0, 0, 0};
+    thread_local std::int64_t last_day = DayNumber(0, 0, 0);
+    if (date.year != last_date.year || date.month != last_date.month || date.day != last_date.day) {
+        last_date = date;
+        last_day = DayNumber(date.year, date.month, date.day);
+    }
+    // Hours of 24 and minutes or seconds of 60 simply carry.
+    return (last_day - epoch_day) * 86400 + std::int64_t{date.hours} * 3600 +
+           std::int64_t{date.minutes} * 60 + date.seconds;
+}
+
 std::int64_t WideBarKey(const BarSpan& span, const ParsedDate& date) {
+    return WideBarKey(span, date, MomentSeconds(date));
+}
+
+std::int64_t WideBarKey(const BarSpan& span, const ParsedDate& date, std::int64_t seconds) {
     const BarPeriod period = span.period;
     std::int64_t length = 0;
     if (span.minutes > 0) {
@@ -43,20 +61,6 @@ std::int64_t WideBarKey(const BarSpan& span, const ParsedDate& date) {
         length = kPeriodSeconds[static_cast<std::size_t>(Number(period))];
     }
     if (length > 0) {
-        // Whole seconds from the epoch; hours of 24 and minutes or seconds of
-        // 60 simply carry.
-        static const std::int64_t epoch_day = DayNumber(1850, 9, 9);
-        // Neighbouring lines mostly share their date.
-        thread_local ParsedDate last_date{0, 0, 0, 0, 0, 0};
-        thread_local std::int64_t last_day = DayNumber(0, 0, 0);
-        if (date.year != last_date.year || date.month != last_date.month ||
-            date.day != last_date.day) {
-            last_date = date;
-            last_day = DayNumber(date.year, date.month, date.day);
-        }
-        const std::int64_t seconds = (last_day - epoch_day) * 86400 +
-                                     std::int64_t{date.hours} * 3600 +
-                                     std::int64_t{date.minutes} * 60 + date.seconds;
         // A session start moves every boundary by the same amount.
         return FloorDiv(seconds - std::int64_t{span.offset_minutes} * 60, length);
     }
@@ -262,7 +266,8 @@ bool ReadLine(DateLayout date_layout, TimeLayout time_layout, const BarReading& 
         return false;
     }
     // A year far outside the calendar gives no key of its own: refused.
-    const std::int64_t key = WideBarKey(reading.span, date);
+    bar.seconds = MomentSeconds(date);
+    const std::int64_t key = WideBarKey(reading.span, date, bar.seconds);
     if (key < INT32_MIN || key > INT32_MAX) {
         if (reason != nullptr) reason->assign(YearOutOfRange);
         return false;

@@ -60,6 +60,7 @@ struct BarLine {
     double volume = Missing;
     double open_interest = Missing;
     std::int32_t key = 0;
+    std::int64_t seconds = 0;  // the line's moment in whole seconds from BarEpoch
     // Four prices not in order: high below low, or open or close outside
     // high-low. Such a line is used for bars, and counted.
     bool out_of_order = false;
@@ -111,6 +112,9 @@ enum class StampStyle : int { Classic = 0, Iso = 1 };
 // minute marks) before the epoch as after it. Months, quarters and years are
 // year * 100 + month, + quarter (0 to 3), + 0.
 std::int32_t BarKey(BarPeriod period, const ParsedDate& date);
+// A moment in whole seconds from BarEpoch (fractions of a second left out).
+std::int64_t MomentSeconds(const ParsedDate& date);
+
 // The same in a wider type: a year far outside the calendar gives a key that
 // does not fit BarKey's, and its line is refused.
 std::int64_t WideBarKey(BarPeriod period, const ParsedDate& date);
@@ -120,6 +124,8 @@ std::int64_t WideBarKey(BarPeriod period, const ParsedDate& date);
 // Monday at the session start (on Sunday evening for a negative one). Months,
 // quarters and years keep their calendar keys.
 std::int64_t WideBarKey(const BarSpan& span, const ParsedDate& date);
+// The same for the moment seconds (MomentSeconds(date)).
+std::int64_t WideBarKey(const BarSpan& span, const ParsedDate& date, std::int64_t seconds);
 
 // The stamp of a line: M.D.YYYY without leading zeros, and " H:M" when the
 // file has times (time_layout not 0). "1.5.2001 9:5" for 5 January 2001 09:05.

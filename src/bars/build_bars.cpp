@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "bars/bar_blocks.h"
+#include "bars/bar_sinks.h"
 #include "bars/detect.h"
 #include "bars/job_zones.h"
 #include "bars/parse_batch.h"
@@ -101,223 +103,6 @@ JobStatus ChooseLayouts(std::span<const std::string_view> first, const std::stri
     return JobStatus::Ok();
 }
 
-// The lines of one block: bytes of whole lines read from a file, or a run of
-// lines in memory.
-struct BarBlock {
-    std::string text;
-    std::size_t first = 0;  // lines in memory: [first, last)
-    std::size_t last = 0;
-};
-
-// A block's lines and what each parsed to.
-struct ParsedBlock {
-    std::vector<std::string_view> lines;
-    std::vector<ParsedBarLine> parsed;
-    // When the block's bars are built where it is parsed: the bars of the
-    // runs of equal keys that begin and end inside the block, lines
-    // [inner_begin, inner_end), and those lines' counts. The first run may
-    // continue the previous block's bar and the last one the next block's:
-    // their lines are built in order with the rest.
-    std::size_t inner_begin = 0;
-    std::size_t inner_end = 0;
-    std::string bar_text;  // the bar lines, each ended by CR LF
-    std::int64_t bar_count = 0;
-    std::int64_t inner_used = 0;
-    std::int64_t inner_without_volume = 0;
-    std::int64_t inner_out_of_order = 0;
-    std::size_t first_inner_out_of_order = 0;  // index in the block, when inner_out_of_order
-    std::vector<std::size_t> inner_failed;     // the lines that do not read
-};
-
-// Finds the runs of equal keys that begin and end inside block and builds
-// their bars: everything after the first run and before the last.
-void BuildInnerBars(const BarSettings& settings, const BarReading& reading, ParsedBlock& block) {
-    const std::vector<ParsedBarLine>& parsed = block.parsed;
-    const std::size_t n = parsed.size();
-    block.inner_begin = block.inner_end = 0;
-    block.bar_text.clear();
-    block.bar_count = 0;
-    block.inner_used = block.inner_without_volume = block.inner_out_of_order = 0;
-    block.inner_failed.clear();
-    std::size_t first = 0;
-    while (first < n && !parsed[first].ok) ++first;
-    if (first == n) return;
-    // The first line of the second run.
-    std::size_t begin = first + 1;
-    while (begin < n && (!parsed[begin].ok || parsed[begin].bar.key == parsed[first].bar.key)) {
-        ++begin;
-    }
-    if (begin == n) return;
-    // The first line of the last run.
-    std::size_t last = n;
-    while (!parsed[last - 1].ok) --last;
-    const std::int32_t last_key = parsed[last - 1].bar.key;
-    std::size_t end = last - 1;
-    for (std::size_t i = end; i-- > begin;) {
-        if (!parsed[i].ok) continue;
-        if (parsed[i].bar.key != last_key) break;
-        end = i;
-    }
-    if (end <= begin) return;
-    BarBuilder builder(settings, [&block](std::string_view bar) {
-        block.bar_text.append(bar).append("\r\n");
-        ++block.bar_count;
-    });
-    for (std::size_t i = begin; i < end; ++i) {
-        if (parsed[i].ok) {
-            ++block.inner_used;
-            if (reading.volume && IsMissing(parsed[i].bar.volume)) ++block.inner_without_volume;
-            if (parsed[i].bar.out_of_order && block.inner_out_of_order++ == 0) {
-                block.first_inner_out_of_order = i;
-            }
-        } else {
-            block.inner_failed.push_back(i);
-        }
-        builder.AddParsed(parsed[i]);
-    }
-    builder.Finish();
-    block.inner_begin = begin;
-    block.inner_end = end;
-}
-
-// The input of a bar job: blocks from a file or standard input, or runs of
-// lines in memory. The first blocks are read before the job starts, for the
-// lines that detection looks at; they are handed out again first.
-class BarBlocks {
-  public:
-    BarBlocks(const LineSource& source, std::size_t block_bytes)
-        : source_(source),
-          list_(source.kind() == LineSource::Kind::Lines ? source.lines() : nullptr),
-          block_bytes_(block_bytes) {}
-
-    JobStatus Open() {
-        if (list_ != nullptr) return JobStatus::Ok();
-        reader_ = std::make_unique<BlockReader>();
-        return reader_->Open(source_, LineRules::List, block_bytes_);
-    }
-
-    // Up to count first lines of the input, which stay valid during the job.
-    std::vector<std::string_view> FirstLines(std::size_t count) {
-        std::vector<std::string_view> lines;
-        if (list_ != nullptr) {
-            for (std::size_t i = 0; i < std::min(count, list_->Count()); ++i) {
-                lines.push_back(list_->Line(i));
-            }
-            return lines;
-        }
-        std::string text;
-        while (lines.size() < count && reader_->Next(text)) {
-            // A deque keeps its strings in place, and so their bytes.
-            const std::string_view block = early_.emplace_back(std::move(text));
-            ForEachListLine(block, [&](std::size_t offset, std::size_t length) {
-                if (lines.size() < count) lines.push_back(block.substr(offset, length));
-            });
-        }
-        return lines;
-    }
-
-    bool Next(BarBlock& block) {
-        if (list_ != nullptr) {
-            return NextListedRun(*list_, next_listed_, block_bytes_, block.first, block.last);
-        }
-        if (!early_.empty()) {
-            block.text = std::move(early_.front());
-            early_.pop_front();
-            return true;
-        }
-        return reader_->Next(block.text);
-    }
-
-    // Hands the lines after the first `from` to check until it decides or the
-    // input ends. The blocks read stay to be handed out, up to a bound; past
-    // it a file is read on and opened again afterwards, standard input is
-    // left undecided. False on a read error.
-    bool ReadOn(DayOrderCheck& check, std::size_t from) {
-        if (list_ != nullptr) {
-            for (std::size_t i = from; i < list_->Count(); ++i) {
-                if (check.Feed(list_->Line(i), static_cast<std::int64_t>(i) + 1)) break;
-            }
-            return true;
-        }
-        std::size_t seen = 0;  // lines of the blocks held
-        std::size_t kept = 0;  // their bytes
-        for (const std::string& block : early_) {
-            kept += block.size();
-            bool decided = false;
-            ForEachListLine(block, [&](std::size_t offset, std::size_t length) {
-                if (!decided && seen++ >= from) {
-                    decided =
-                        check.Feed(block.substr(offset, length), static_cast<std::int64_t>(seen));
-                }
-            });
-            if (decided) return true;
-        }
-        bool dropped = false;
-        std::string text;
-        while (!check.decided()) {
-            if (!reader_->Next(text)) {
-                if (!reader_->status().ok()) return false;
-                break;
-            }
-            bool decided = false;
-            ForEachListLine(text, [&](std::size_t offset, std::size_t length) {
-                ++seen;
-                if (!decided) {
-                    decided = check.Feed(std::string_view(text).substr(offset, length),
-                                         static_cast<std::int64_t>(seen));
-                }
-            });
-            if (dropped) continue;
-            kept += text.size();
-            early_.push_back(std::move(text));
-            if (kept > kReadOnBytes) {
-                if (source_.kind() != LineSource::Kind::File) break;
-                early_.clear();
-                dropped = true;
-            }
-        }
-        if (dropped) {
-            // Read from the start once more.
-            return Open().ok();
-        }
-        return true;
-    }
-
-    // Splits and parses one block (on any thread).
-    void Parse(const BarBlock& block, const BarSettings& settings, const BarReading& reading,
-               const DateNames& names, ParsedBlock& result) const {
-        result.lines.clear();
-        if (list_ != nullptr) {
-            for (std::size_t i = block.first; i < block.last; ++i) {
-                result.lines.push_back(list_->Line(i));
-            }
-        } else {
-            const std::string_view text = block.text;
-            ForEachListLine(text, [&](std::size_t offset, std::size_t length) {
-                result.lines.push_back(text.substr(offset, length));
-            });
-        }
-        result.parsed.resize(result.lines.size());
-        ParseBarLines(result.lines, settings.date_layout, settings.time_layout, reading, names,
-                      result.parsed);
-    }
-
-    const JobStatus& status() const { return list_ != nullptr ? ok_ : reader_->status(); }
-    std::size_t known_count() const { return list_ != nullptr ? list_->Count() : 0; }
-
-  private:
-    // The bytes held while later lines decide the day order.
-    static constexpr std::size_t kReadOnBytes = std::size_t{16} << 20;
-
-    const LineSource& source_;
-    const LineList* list_;
-    std::size_t block_bytes_;
-    std::unique_ptr<BlockReader> reader_;
-    std::deque<std::string> early_;  // blocks read for detection, not yet handed out
-    std::size_t next_listed_ = 0;
-    JobStatus ok_;
-};
-
 // "line 17 does not read: Can't extract ..." or "line 5 has its prices out of
 // order": the first line --strict refuses.
 std::string StrictFailureText(const JobReport& report) {
@@ -353,10 +138,18 @@ class ReadingCategory final : public std::error_category {
   public:
     const char* name() const noexcept override { return "bar reading"; }
     std::string message(int fault) const override {
-        if (fault == static_cast<int>(ReadingFault::Strict)) {
-            return "--strict refuses it; nothing written";
+        switch (static_cast<ReadingFault>(fault)) {
+            case ReadingFault::Strict:
+                return "--strict refuses it; nothing written";
+            case ReadingFault::ManySymbols:
+                return "the lines hold several symbols; nothing written";
+            case ReadingFault::NoSymbol:
+                return "no bars of the symbol asked for; nothing written";
+            case ReadingFault::BackInTime:
+                break;
         }
-        return "a file of several symbols is not read; nothing written";
+        return "give a file that can be read twice, write to a file, or --order keep; nothing "
+               "written";
     }
 };
 
@@ -366,25 +159,42 @@ void CountOutOfOrder(JobReport& report, std::int64_t index, std::int64_t count) 
     report.lines_out_of_order += count;
 }
 
-// Asks before each line whether the job should stop, once per line.
-class StopCheck {
-  public:
-    explicit StopCheck(const std::function<bool()>& stop_requested) : stop_(stop_requested) {}
-    // Whether the job stops before line `index` (0-based).
-    bool Before(std::int64_t index) {
-        if (index < asked_) return false;  // asked for already, not stopped at
-        if (stopped_ || !stop_) return stopped_;
-        stopped_ = stop_();
-        if (!stopped_) asked_ = index + 1;
-        return stopped_;
+// "3 symbols: AAA, BBB, CCC; choose one with --symbol or write one file
+// each with --split DIR", with up to ten of them named.
+std::string SymbolsText(const std::vector<std::pair<std::string, std::int64_t>>& symbols) {
+    std::string text =
+        std::to_string(symbols.size()) + (symbols.size() == 1 ? " symbol" : " symbols");
+    for (std::size_t i = 0; i < symbols.size() && i < 10; ++i) {
+        text += (i == 0 ? ": " : ", ") + (symbols[i].first.empty() ? "(none)" : symbols[i].first);
     }
-    bool stopped() const { return stopped_; }
+    if (symbols.size() > 10) text += ", and " + std::to_string(symbols.size() - 10) + " more";
+    return text + "; choose one with --symbol or write one file each with --split DIR";
+}
 
-  private:
-    const std::function<bool()>& stop_;
-    std::int64_t asked_ = 0;  // lines asked for and not stopped at
-    bool stopped_ = false;
-};
+// The notes of how the time order was taken: "read newest first", "412
+// lines out of time order", "37 duplicate lines counted once".
+void NoteTimeOrder(const BarSinks& sinks, JobReport& report) {
+    std::int64_t earlier = 0;
+    std::int64_t later = 0;
+    for (const BarSink* sink : sinks.all()) {
+        if (const KeyedBars* keyed = sink->keyed()) {
+            earlier += keyed->earlier_steps();
+            later += keyed->later_steps();
+            report.duplicate_lines += keyed->duplicates();
+        }
+    }
+    report.lines_back_in_time = earlier;
+    if (earlier > 0 && later == 0) {
+        report.notes.emplace_back("read newest first");
+    } else if (earlier > 0) {
+        report.notes.push_back(std::to_string(earlier) + (earlier == 1 ? " line" : " lines") +
+                               " out of time order");
+    }
+    if (report.duplicate_lines > 0) {
+        report.notes.push_back(std::to_string(report.duplicate_lines) + " duplicate " +
+                               (report.duplicate_lines == 1 ? "line" : "lines") + " counted once");
+    }
+}
 
 }  // namespace
 
@@ -447,9 +257,13 @@ JobReport RunBars(const LineSource& source, const Destination& destination,
         }
     }
     first.clear();  // the blocks they were in may be gone
-    LineOutput output;
-    if (report.status = output.Open(destination); !report.ok()) return report;
-    output.SetLineEnd(choices.line_end);
+    const bool symbols = input.shape.HasSymbol();
+    if (!symbols && (!choices.symbol.empty() || !choices.split_dir.empty())) {
+        report.status =
+            JobStatus::Failure(source.name(), ReadingError(ReadingFault::NoSymbol),
+                               "the lines carry no symbol column (name it with --columns)");
+        return report;
+    }
 
     BarSettings settings{report.layouts->date, report.layouts->time, choices.period,
                          choices.delimiter};
@@ -459,22 +273,14 @@ JobReport RunBars(const LineSource& source, const Destination& destination,
     settings.volume = choices.volume;
     settings.open_interest = choices.open_interest;
     settings.stamp = choices.stamp;
-    if (choices.header) output.WriteLine(BarHeader(settings));
-    const std::int64_t written_header = choices.header ? 1 : 0;
-    BarBuilder builder(
-        settings, [&output](std::string_view bar) { output.WriteLine(bar); }, choices.on_bar);
     BarReading reading = settings.Reading();
     reading.shape = &input.shape;
     ZoneTally zone_tally;
     reading.zones = zones;
     reading.zones.tally = &zone_tally;
     const std::size_t known_count = blocks.known_count();
-    int shown = -1;
     // The lines up to a header are no records: neither used nor skipped.
     const std::int64_t header_lines = input.shape.header_line;
-    // The lines' symbols: a file of one symbol reads, more are refused.
-    const bool symbols = input.shape.HasSymbol();
-    std::vector<std::string>& seen_symbols = report.reading->symbols;
 
     // Counts a line that does not read (index 0-based).
     const auto SkipLine = [&](std::int64_t index, std::string_view line) {
@@ -494,83 +300,159 @@ JobReport RunBars(const LineSource& source, const Destination& destination,
         }
     };
 
-    // Blocks are parsed on the pool's threads; the bars are built here, from
-    // the lines in order, exactly as from lines parsed one by one.
-    // Without a stop, progress or bar callback to serve line by line, the
-    // bars inside each block are built with its parse.
-    const bool build_inside = !callbacks.stop_requested && !(callbacks.step && known_count > 0) &&
-                              !choices.on_bar && !symbols;
-    const auto take = [&](const BarBlock&, const ParsedBlock& block) {
-        for (std::size_t i = 0; i < block.lines.size(); ++i) {
-            if (i == block.inner_begin && block.inner_end > i) {
-                // The bars of the inner runs, built already: the open bar ends
-                // where they begin.
-                builder.Finish();
-                output.WriteEndedLines(block.bar_text, block.bar_count);
-                const std::int64_t first_index = report.lines_read - static_cast<std::int64_t>(i);
-                for (const std::size_t failed : block.inner_failed) {
-                    SkipLine(first_index + static_cast<std::int64_t>(failed), block.lines[failed]);
-                }
-                report.lines_used += block.inner_used;
-                report.lines_without_volume += block.inner_without_volume;
-                if (block.inner_out_of_order > 0) {
-                    CountOutOfOrder(
-                        report,
-                        first_index + static_cast<std::int64_t>(block.first_inner_out_of_order),
-                        block.inner_out_of_order);
-                }
-                report.lines_read += static_cast<std::int64_t>(block.inner_end - i);
-                i = block.inner_end;
+    // Lines in time order are built as they come; when one goes back in time
+    // the job starts again from the first line and builds bars by their keys.
+    PassMode mode = choices.order == TimeOrder::Keep ? PassMode::Runs : PassMode::InOrder;
+    if (mode == PassMode::InOrder) blocks.KeepForRewind();
+    BarSinks::Options options;
+    options.destination = destination;
+    options.split_dir = choices.split_dir;
+    options.symbol = choices.symbol;
+    options.line_end = choices.line_end;
+    options.header = choices.header;
+    options.hold = mode == PassMode::InOrder;
+    options.on_bar = choices.on_bar;
+    const JobReport before = report;
+    std::optional<BarSinks> sinks;
+    std::int64_t went_back = 0;  // the line that went back in time (1-based), when one did
+    bool many_symbols = false;   // more than one, and neither chosen nor split
+    while (true) {
+        sinks.emplace(settings, mode, options);
+        many_symbols = false;
+        went_back = 0;
+        int shown = -1;
+        JobStatus open_status;
+        // Blocks are parsed on the pool's threads; the bars are built here,
+        // from the lines in order, exactly as from lines parsed one by one.
+        // Without a stop, progress or bar callback to serve line by line, the
+        // bars inside each block are built with its parse.
+        const bool build_inside = !callbacks.stop_requested &&
+                                  !(callbacks.step && known_count > 0) && !choices.on_bar &&
+                                  !symbols && mode != PassMode::Keyed;
+        BarSink* sink = nullptr;  // of the line before, without a symbol column
+        const auto take = [&](const BarBlock&, const ParsedBlock& block) {
+            if (block.goes_back) {
+                went_back = report.lines_read + static_cast<std::int64_t>(block.back_at) + 1;
+                return false;
             }
-            const std::int64_t index = report.lines_read;
-            if (stop.Before(index)) return false;
-            if (callbacks.step && known_count > 0 && index % 100 == 0) {
-                const int percent =
-                    known_count > 1 ? ScaleToRange(0, 100, 0, static_cast<double>(known_count - 1),
-                                                   static_cast<long double>(index))
-                                    : 0;
-                if (percent != shown) {
-                    shown = percent;
-                    callbacks.step(percent);
+            for (std::size_t i = 0; i < block.lines.size(); ++i) {
+                if (i == block.inner_begin && block.inner_end > i) {
+                    // The bars of the inner runs, built already: the open bar
+                    // ends where they begin.
+                    sink->AddBuilt(block.bar_text, block.bar_count);
+                    if (mode == PassMode::InOrder) sink->order().ContinueAfter(block.inner_last);
+                    report.duplicate_lines += block.inner_duplicates;
+                    const std::int64_t first_index =
+                        report.lines_read - static_cast<std::int64_t>(i);
+                    for (const std::size_t failed : block.inner_failed) {
+                        SkipLine(first_index + static_cast<std::int64_t>(failed),
+                                 block.lines[failed]);
+                    }
+                    report.lines_used += block.inner_used;
+                    report.lines_without_volume += block.inner_without_volume;
+                    if (block.inner_out_of_order > 0) {
+                        CountOutOfOrder(
+                            report,
+                            first_index + static_cast<std::int64_t>(block.first_inner_out_of_order),
+                            block.inner_out_of_order);
+                    }
+                    report.lines_read += static_cast<std::int64_t>(block.inner_end - i);
+                    i = block.inner_end;
                 }
-            }
-            ++report.lines_read;
-            const ParsedBarLine& parsed = block.parsed[i];
-            if (parsed.ok && symbols &&
-                (seen_symbols.empty() || parsed.symbol != seen_symbols.front())) {
-                seen_symbols.push_back(parsed.symbol);
-                if (seen_symbols.size() > 1) return false;
-            }
-            if (parsed.ok) {
+                const std::int64_t index = report.lines_read;
+                if (stop.Before(index)) return false;
+                if (callbacks.step && known_count > 0 && index % 100 == 0) {
+                    const int percent =
+                        known_count > 1
+                            ? ScaleToRange(0, 100, 0, static_cast<double>(known_count - 1),
+                                           static_cast<long double>(index))
+                            : 0;
+                    if (percent != shown) {
+                        shown = percent;
+                        callbacks.step(percent);
+                    }
+                }
+                ++report.lines_read;
+                const ParsedBarLine& parsed = block.parsed[i];
+                if (!parsed.ok) {
+                    SkipLine(index, block.lines[i]);
+                    continue;
+                }
+                if (symbols) {
+                    sinks->Count(parsed.symbol);
+                    const auto& seen = sinks->symbols();
+                    if (seen.size() > 1 && choices.symbol.empty() && choices.split_dir.empty()) {
+                        many_symbols = true;  // read on only to name them all
+                    }
+                    if (many_symbols) continue;
+                    sink = sinks->For(parsed.symbol, open_status);
+                    if (!open_status) return false;
+                    if (sink == nullptr) continue;  // another symbol than the one chosen
+                } else if (sink == nullptr) {
+                    sink = sinks->For({}, open_status);
+                    if (!open_status) return false;
+                }
                 ++report.lines_used;
                 if (reading.volume && IsMissing(parsed.bar.volume)) ++report.lines_without_volume;
                 if (parsed.bar.out_of_order) CountOutOfOrder(report, index, 1);
-            } else {
-                SkipLine(index, block.lines[i]);
-            }
-            builder.AddParsed(parsed);
-        }
-        return output.status().ok();
-    };
-    {
-        OrderedPool<BarBlock, ParsedBlock> pool(
-            PoolThreads(choices.threads), [&](BarBlock& block, ParsedBlock& result) {
-                blocks.Parse(block, settings, reading, names, result);
-                if (build_inside) {
-                    BuildInnerBars(settings, reading, result);
-                } else {
-                    result.inner_begin = result.inner_end = 0;
+                if (mode == PassMode::InOrder) {
+                    const LineOrder::Step step = sink->order().Add(parsed);
+                    if (step == LineOrder::Step::Earlier) {
+                        went_back = index + 1;
+                        return false;
+                    }
+                    if (step == LineOrder::Step::Duplicate) {
+                        ++report.duplicate_lines;
+                        continue;
+                    }
                 }
-            });
-        pool.Run([&blocks](BarBlock& block) { return blocks.Next(block); }, take);
+                sink->Add(parsed);
+            }
+            return sink == nullptr || sink->status().ok();
+        };
+        {
+            OrderedPool<BarBlock, ParsedBlock> pool(
+                PoolThreads(choices.threads), [&](BarBlock& block, ParsedBlock& result) {
+                    blocks.Parse(block, settings, reading, names, result);
+                    if (build_inside) {
+                        BuildInnerBars(settings, reading, mode == PassMode::InOrder, result);
+                    } else {
+                        result.inner_begin = result.inner_end = 0;
+                        result.goes_back = false;
+                    }
+                });
+            pool.Run([&blocks](BarBlock& block) { return blocks.Next(block); }, take);
+        }
+        if (!open_status) {
+            report.status = open_status;
+            return report;
+        }
+        if (went_back == 0 || mode != PassMode::InOrder || stop.stopped()) break;
+        // A line went back in time: read it all again, by keys.
+        if (!sinks->can_restart() || !blocks.Rewind()) {
+            if (!blocks.status().ok()) {
+                report.status = blocks.status();
+                return report;
+            }
+            report.status = JobStatus::Failure(
+                source.name(), ReadingError(ReadingFault::BackInTime),
+                "line " + std::to_string(went_back) + " goes back in time, and " +
+                    (sinks->can_restart() ? std::string("the input cannot be read again")
+                                          : std::string("bars went to standard output already")));
+            return report;
+        }
+        sinks.reset();
+        report = before;
+        stop.Restart();
+        mode = PassMode::Keyed;
     }
-    if (seen_symbols.size() > 1) {
-        report.status =
-            JobStatus::Failure(source.name(), ReadingError(ReadingFault::ManySymbols),
-                               "symbols " + seen_symbols[0] + " and " + seen_symbols[1] +
-                                   " (line " + std::to_string(report.lines_read + 1) + ")");
+    if (many_symbols) {
+        report.reading->symbols = sinks->symbols();
+        report.status = JobStatus::Failure(source.name(), ReadingError(ReadingFault::ManySymbols),
+                                           SymbolsText(sinks->symbols()));
         return report;
     }
+    if (symbols) report.reading->symbols = sinks->symbols();
     if (zone_tally.repeated() > 0) {
         report.notes.push_back(RepeatedHourNote(zone_tally.repeated(), *zones.in));
     }
@@ -584,9 +466,12 @@ JobReport RunBars(const LineSource& source, const Destination& destination,
                                            StrictFailureText(report));
         return report;
     }
-    if (!report.stopped) builder.Finish();  // a stop drops the open bar
-    report.lines_written = output.lines_written();
-    report.bars_written = std::max<std::int64_t>(0, report.lines_written - written_header);
+    if (!choices.symbol.empty() && sinks->all().empty()) {
+        report.status = JobStatus::Failure(
+            source.name(), ReadingError(ReadingFault::NoSymbol),
+            "no line of symbol " + choices.symbol + " (" + SymbolsText(sinks->symbols()) + ")");
+        return report;
+    }
     // Lines read and none of them a bar: nothing is written, an existing
     // file stays as it was.
     if (!report.stopped && report.lines_read > 0 && report.lines_used == 0) {
@@ -594,7 +479,16 @@ JobReport RunBars(const LineSource& source, const Destination& destination,
             JobStatus::Failure(source.name(), NoLineUsedError(), std::string(NothingWritten));
         return report;
     }
-    report.status = output.Commit();
+    if (sinks->all().empty() && choices.split_dir.empty()) {
+        // No line at all: the destination gets what an empty job writes.
+        JobStatus ignored;
+        (void)sinks->For({}, ignored);
+    }
+    report.status = sinks->CommitAll(report.stopped);
+    report.bars_written = sinks->bars_written();
+    report.lines_written =
+        report.bars_written + (choices.header ? static_cast<std::int64_t>(sinks->all().size()) : 0);
+    NoteTimeOrder(*sinks, report);
     if (report.ok() && !report.stopped && callbacks.step) callbacks.step(100);
     return report;
 }
@@ -616,6 +510,30 @@ JobReport RunDetect(const LineSource& source, const BarChoices& choices) {
                                     zone_word, zones);
     }
     if (report.ok()) report.status = SettleDayOrder(blocks, first, input, names, report);
+    if (report.ok() && input.shape.HasSymbol()) {
+        // The symbols of every line, and how many lines each has.
+        // The blocks read so far are handed out first.
+        BarSinks counts(BarSettings{}, PassMode::Runs, {});
+        std::int64_t number = 0;
+        for (BarBlock block; blocks.Next(block);) {
+            const auto count = [&](std::string_view line) {
+                if (++number <= input.shape.header_line) return;
+                std::string_view symbol;
+                (void)ShapeLine(line, input.shape, &symbol);
+                if (!symbol.empty()) counts.Count(symbol);
+            };
+            if (const LineList* list = source.lines()) {
+                for (std::size_t i = block.first; i < block.last; ++i) count(list->Line(i));
+            } else {
+                ForEachListLine(block.text, [&](std::size_t offset, std::size_t length) {
+                    count(std::string_view(block.text).substr(offset, length));
+                });
+            }
+        }
+        if (report.status = blocks.status(); !report.ok()) return report;
+        report.reading->symbols = counts.symbols();
+        report.lines_read = number;
+    }
     return report;
 }
 

@@ -2,9 +2,10 @@
 // The bar job: open-high-low-close bars from parsed price lines.
 //
 // Every line is parsed once; a line that does not parse is skipped. Lines
-// that follow each other with equal keys form one bar: open of its first line,
-// highest high, lowest low, close and stamp of its last line. The first and
-// the last period each give a bar. Daily lines from 15 January to 3 April give
+// with equal keys form one bar: open of its earliest line, highest high,
+// lowest low, close and stamp of its latest line, whatever their order in the
+// file (TimeOrder::Keep makes a bar of each run of lines as they stand). The
+// first and the last period each give a bar. Daily lines from 15 January to 3 April give
 // four monthly bars; January's reads "1.31.2001 1.5000 1.6000 1.4000 1.5500".
 //
 //   BarChoices choices;                  // layouts detected, monthly bars
@@ -33,6 +34,9 @@
 #include "io/line_output.h"
 
 namespace varn {
+
+// How the time order of the lines is taken.
+enum class TimeOrder : int { Auto = 0, Keep = 1 };
 
 // The choices of one bar job. A layout left empty is detected from the first
 // lines (DetectInputLayouts), with the other one fixed when given. Every
@@ -93,12 +97,25 @@ struct BarChoices {
     // zone_out nothing is moved. A name that is no zone fails the job.
     std::string zone_in;
     std::string zone_out;
+    // Auto: bars are made by time, whatever the order of the lines (a bar's
+    // open is its earliest line's, its close its latest's; bars in time
+    // order; exact repeats of a line count once). Keep: bars of runs of
+    // lines as they stand, as before.
+    TimeOrder order = TimeOrder::Auto;
+    // With a symbol column: the one symbol to build (others passed over),
+    // or a folder to write one file a symbol in (DIR/<symbol>.txt, the
+    // destination then unused). With neither, lines of more than one symbol
+    // fail the job, naming them.
+    std::string symbol;
+    std::string split_dir;
 };
 
 // Why a bar job that read its lines refused them.
 enum class ReadingFault : int {
     Strict = 1,       // a line did not read, or had its prices out of order, under strict
-    ManySymbols = 2,  // the lines carry more than one symbol
+    ManySymbols = 2,  // the lines carry more than one symbol, and none was chosen
+    NoSymbol = 3,     // a symbol chosen that no line carries, or no symbol column
+    BackInTime = 4,   // lines out of time order that cannot be read again
 };
 std::error_code ReadingError(ReadingFault fault);
 

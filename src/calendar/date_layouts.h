@@ -23,38 +23,37 @@ namespace varn {
 
 // The stored texts of the date layouts, in layout-number order.
 inline constexpr std::array<std::string_view, DateLayoutCount> DateLayoutTable = {
-    "YYMMDD%s  OHLC Vol O.I.",            // 0
-    "MM/DD/YY%s   OHLC Vol O.I.",         // 1
-    "DD/MM/YY%s   OHLC Vol O.I.",         // 2
-    "MM.DD.YY%s   OHLC Vol O.I.",         // 3
-    "DD.MM.YY%s   OHLC Vol O.I.",         // 4
-    "MM/DD/YYYY%s  OHLC Vol O.I.",        // 5
-    "DD/MM/YYYY%s  OHLC Vol O.I.",        // 6
-    "MM.DD.YYYY%s  OHLC Vol O.I.",        // 7
-    "DD.MM.YYYY%s  OHLC Vol O.I.",        // 8
-    "DD January, YYYY%s  OHLC Vol O.I.",  // 9
-    "January DD, YYYY%s  OHLC Vol O.I.",  // 10
-    "DD January, YY%s  OHLC Vol O.I.",    // 11
-    "YYYY/MM/DD%s  OHLC Vol O.I.",        // 12
-    "YYYY/DD/MM%s  OHLC Vol O.I.",        // 13
-    "YYYYMMDD%s    OHLC Vol O.I.",        // 14
-    "M / D/YYYY%s  OHLC Vol O.I.",        // 15
-    "D / M/YYYY%s  OHLC Vol O.I.",        // 16
-    "January, YY%s  OHLC Vol O.I.",       // 17
-    "January , YYYY%s  OHLC Vol O.I.",    // 18
-    "YYYY%s OHLC Vol O.I.",               // 19
-    "YYYY,MM%s OHLC Vol O.I.",            // 20
-    "MM,YYYY%s OHLC Vol O.I.",            // 21
-    "Unix seconds%s  OHLC Vol O.I.",      // 22
-    "Unix milliseconds%s  OHLC Vol O.I.", // 23
+    "YYMMDD%s  OHLC Vol O.I.",             // 0
+    "MM/DD/YY%s   OHLC Vol O.I.",          // 1
+    "DD/MM/YY%s   OHLC Vol O.I.",          // 2
+    "MM.DD.YY%s   OHLC Vol O.I.",          // 3
+    "DD.MM.YY%s   OHLC Vol O.I.",          // 4
+    "MM/DD/YYYY%s  OHLC Vol O.I.",         // 5
+    "DD/MM/YYYY%s  OHLC Vol O.I.",         // 6
+    "MM.DD.YYYY%s  OHLC Vol O.I.",         // 7
+    "DD.MM.YYYY%s  OHLC Vol O.I.",         // 8
+    "DD January, YYYY%s  OHLC Vol O.I.",   // 9
+    "January DD, YYYY%s  OHLC Vol O.I.",   // 10
+    "DD January, YY%s  OHLC Vol O.I.",     // 11
+    "YYYY/MM/DD%s  OHLC Vol O.I.",         // 12
+    "YYYY/DD/MM%s  OHLC Vol O.I.",         // 13
+    "YYYYMMDD%s    OHLC Vol O.I.",         // 14
+    "M / D/YYYY%s  OHLC Vol O.I.",         // 15
+    "D / M/YYYY%s  OHLC Vol O.I.",         // 16
+    "January, YY%s  OHLC Vol O.I.",        // 17
+    "January , YYYY%s  OHLC Vol O.I.",     // 18
+    "YYYY%s OHLC Vol O.I.",                // 19
+    "YYYY,MM%s OHLC Vol O.I.",             // 20
+    "MM,YYYY%s OHLC Vol O.I.",             // 21
+    "Unix seconds%s  OHLC Vol O.I.",       // 22
+    "Unix milliseconds%s  OHLC Vol O.I.",  // 23
 };
 
 // The list items of the time layouts, in time-layout-number order: 0 means
 // the line has no time.
 inline constexpr std::array<std::string_view, TimeLayoutCount> TimeLayoutItems = {
-    "Not Indicated", "DATE;21:45:15", "DATE;9:45pm", "DATE  21:45:15",
-    "DATE  9:45pm",  "DATE  2145",    "DATE;21:45",  "DATE;214515",
-    "DATET21:45:15",
+    "Not Indicated", "DATE;21:45:15", "DATE;9:45pm", "DATE  21:45:15", "DATE  9:45pm",
+    "DATE  2145",    "DATE;21:45",    "DATE;214515", "DATET21:45:15",
 };
 
 // The list item of date layout n: its stored text with "%s" filled by empty

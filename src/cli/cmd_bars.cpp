@@ -3,7 +3,9 @@
 //           [--prices auto|ohlc|single] [--session-start [-]HH:MM]
 //           [--stamp classic|iso] [--header] [--eol crlf|lf] [--threads N]
 //           [--columns LIST] [--decimal-comma] [--strict] [--member NAME]
-//           [--zone-in ZONE] [--zone-out ZONE] INPUT [OUTPUT]
+//           [--zone-in ZONE] [--zone-out ZONE] [--order auto|keep]
+//           [--symbol NAME] INPUT [OUTPUT]
+// varn bars [options] --split DIR INPUT
 // varn bars [options] --out-dir DIR INPUT...
 //
 // Builds open-high-low-close bars. With "auto" (the default) the layouts are
@@ -48,6 +50,9 @@ struct BarArgs {
     ReadingArgs reading;
     ZoneArgs zones;
     bool strict = false;
+    std::string order = "auto";
+    std::string symbol;
+    std::string split_dir;
     FileArgs files;
 };
 
@@ -79,6 +84,9 @@ BarChoices ChoicesOf(const BarArgs& args, const PeriodOption& period) {
     ApplyReadingArgs(args.reading, choices);
     ApplyZoneArgs(args.zones, choices);
     choices.strict = args.strict;
+    choices.order = args.order == "keep" ? TimeOrder::Keep : TimeOrder::Auto;
+    choices.symbol = args.symbol;
+    choices.split_dir = args.split_dir;
     return choices;
 }
 
@@ -95,7 +103,9 @@ int RunBarsJob(const BarArgs& args, const PeriodOption& period, const FileJob& f
     }
     if (!report.layouts) return Finish(report.status, s);
     const std::string unread_as = "as a bar under " + LayoutsText(*report.layouts);
-    const std::string shown = args.files.out_dir.empty() ? "" : files.output;
+    const std::string shown = !args.split_dir.empty()      ? args.split_dir
+                              : args.files.out_dir.empty() ? ""
+                                                           : files.output;
     return FinishJob(report, files.input, "bars", unread_as, s, shown);
 }
 
@@ -134,6 +144,15 @@ void AddBarsCommand(CLI::App& app, CommandRun& run) {
     cmd->add_flag("--strict", args->strict,
                   "fail, writing nothing, when a line does not read or its prices are out of "
                   "order");
+    cmd->add_option("--order", args->order,
+                    "auto (default: bars by time, whatever the order of the lines; exact repeats "
+                    "count once) or keep (bars of runs of lines as they stand)")
+        ->check(CLI::IsMember({"auto", "keep"}));
+    cmd->add_option("--symbol", args->symbol,
+                    "build the bars of this symbol only (the lines carry a symbol column)");
+    cmd->add_option("--split", args->split_dir,
+                    "write one file a symbol, DIR/<symbol>.txt, and no OUTPUT")
+        ->type_name("DIR");
     AddThreadsOption(*cmd, args->threads, "threads reading lines");
     AddFileArgs(*cmd, args->files);
     cmd->callback([args, &run] {
@@ -146,6 +165,14 @@ void AddBarsCommand(CLI::App& app, CommandRun& run) {
             const auto job = [args, period](const FileJob& files, int threads, Streams& streams) {
                 return RunBarsJob(*args, period, files, threads, streams);
             };
+            if (!args->split_dir.empty()) {
+                // The files go into the folder, one a symbol: one INPUT only.
+                if (args->files.files.size() != 1 || !args->files.out_dir.empty()) {
+                    return UsageError("--split DIR takes one INPUT and no OUTPUT or --out-dir", s);
+                }
+                return job(FileJob{args->files.files.front(), "-", args->files.member},
+                           args->threads, s);
+            }
             return RunFileJobs(args->files, suffix, args->threads, job, s);
         };
     });

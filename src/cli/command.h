@@ -38,6 +38,9 @@ using CommandRun = std::function<int(Streams&)>;
 // Turns a job's status into an exit code, printing the error line.
 int Finish(const JobStatus& status, Streams& streams);
 
+// Prints "varn: <message>" and the hint to --help, and returns ExitUsage.
+int UsageError(const std::string& message, Streams& streams);
+
 // Prints "varn: <message>" and returns ExitFailure.
 int Fail(const std::string& message, Streams& streams);
 

@@ -14,12 +14,12 @@
 #include "io/ordered_pool.h"
 
 namespace varn::cli {
-namespace {
-
 int UsageError(const std::string& message, Streams& streams) {
     streams.err << "varn: " << EscapeControls(message) << "\nRun 'varn --help' for usage.\n";
     return ExitUsage;
 }
+
+namespace {
 
 // The jobs of args, or an error message in why.
 std::vector<FileJob> JobsOf(const FileArgs& args, const std::string& suffix, std::string& why) {
@@ -40,11 +40,12 @@ std::vector<FileJob> JobsOf(const FileArgs& args, const std::string& suffix, std
             return {};
         }
         const std::filesystem::path name = std::filesystem::path(input).stem();
-        const std::string output =
-            (std::filesystem::path(args.out_dir) / (name.string() + "-" + suffix + ".txt"))
-                .string();
+        std::string file = name.string();
+        file.append("-").append(suffix).append(".txt");
+        const std::string output = (std::filesystem::path(args.out_dir) / file).string();
         if (const auto [at, added] = written_from.emplace(output, input); !added) {
-            why = at->second + " and " + input + " would both be written to " + output;
+            why = at->second;
+            why.append(" and ").append(input).append(" would both be written to ").append(output);
             return {};
         }
         jobs.push_back({input, output, args.member});

@@ -74,6 +74,14 @@ std::vector<std::pair<std::string, std::string>> ReadingFields(const JobReport& 
             fields.emplace_back("zone out", reading.zone_out);
         }
     }
+    if (report.reading && !report.reading->symbols.empty()) {
+        std::string symbols;
+        for (const auto& [symbol, lines] : report.reading->symbols) {
+            symbols += (symbols.empty() ? "" : ", ") + (symbol.empty() ? "(none)" : symbol) + " (" +
+                       std::to_string(lines) + (lines == 1 ? " line)" : " lines)");
+        }
+        fields.emplace_back("symbols", symbols);
+    }
     for (const std::string& note : report.notes) fields.emplace_back("note", note);
     return fields;
 }

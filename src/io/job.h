@@ -21,6 +21,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "calendar/layout_numbers.h"
@@ -144,13 +145,16 @@ struct UsedLayouts {
 // How a bar or detection job cut and read the lines of its input, for the
 // reports: "comma", a header on line 1 naming "date, open, high, low, close".
 struct InputReading {
-    std::string separator;        // "spaces", "comma", "semicolon", "tab" or "pipe"
-    bool decimal_comma = false;   // numbers written "10.586,70"
+    std::string separator;         // "spaces", "comma", "semicolon", "tab" or "pipe"
+    bool decimal_comma = false;    // numbers written "10.586,70"
     std::int64_t header_line = 0;  // 1-based line naming the columns; 0: none
-    std::string columns;          // "date, time, open, ..." as named; empty: by position
+    std::string columns;           // "date, time, open, ..." as named; empty: by position
     bool columns_from_header = false;
-    std::string zone_word;        // after the time of the first line ("US/EASTERN")
-    std::vector<std::string> symbols;  // the symbols of the lines seen, in order of appearance
+    std::string zone_word;  // after the time of the first line ("US/EASTERN")
+    // The symbols of the lines and how many lines each has, in order of
+    // appearance (bar jobs read with a symbol column; detection reads every
+    // line for them).
+    std::vector<std::pair<std::string, std::int64_t>> symbols;
     // The zones times were moved from and to, as the database names them;
     // empty when none are moved (zone_in also empty when the times carry
     // their offsets).
@@ -181,12 +185,16 @@ struct JobReport {
     // Detection that found nothing: what it saw and what to do, in words.
     std::string detection_reason;
     std::int64_t header_lines = 0;  // a header and the lines above it: neither used nor skipped
-    int fitting_lines = 0;                   // detection: lines of the first 100 that fit
-    std::int64_t lines_without_volume = 0;   // bar jobs summing volumes: used lines with none
+    int fitting_lines = 0;          // detection: lines of the first 100 that fit
+    std::int64_t lines_without_volume = 0;  // bar jobs summing volumes: used lines with none
     // Bar jobs: used lines whose four prices are not in order (high below
     // low, or open or close outside high-low), and the first of them (1-based).
     std::int64_t lines_out_of_order = 0;
     std::int64_t first_out_of_order = 0;
+    // Bar jobs in time order: lines that went back in time from the line
+    // before them, and lines that repeated one exactly (counted once).
+    std::int64_t lines_back_in_time = 0;
+    std::int64_t duplicate_lines = 0;
     // What the job found worth saying about how it read its input, one
     // sentence each: "dates fit month-first and day-first; took month-first".
     std::vector<std::string> notes;

@@ -188,7 +188,8 @@ TEST(RunBars, RefusesWhatItCannotReadRightWithAReason) {
                   return std::string(t.minute % 2 != 0 ? "BBB" : "AAA") + ",01/" + Two(t.day) +
                          "/2024,1,2,0.5,1.5";
               }),
-         "symbols AAA and BBB"},
+         "2 symbols: AAA, BBB; choose one with --symbol or write one file each with --split "
+         "DIR"},
         {"a header without high and low",
          File("Date,Open,Close", [](const Tick& t) { return "01/" + Two(t.day) + "/2024,1,2"; }),
          "some of open, high, low and close but not all four"},

@@ -39,6 +39,9 @@ TEST(VarnBars, RejectsBadOptionValuesWithExitTwo) {
         {"session start 9:5", {"bars", "--session-start", "9:5", "a", "b"}},
         {"session start without minutes", {"bars", "--session-start", "9", "a", "b"}},
         {"stamp unix", {"bars", "--stamp", "unix", "a", "b"}},
+        {"order sorted", {"bars", "--order", "sorted", "a", "b"}},
+        {"split with an OUTPUT", {"bars", "--split", "d", "a", "b"}},
+        {"split with two inputs and out-dir", {"bars", "--split", "d", "--out-dir", "e", "a", "b"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -166,6 +169,36 @@ TEST(VarnBinary, DetectsOnePriceLinesAndBuildsTheirBars) {
     got = Shell(dir, "bars --prices ohlc ticks.txt out.txt 2>/dev/null");
     EXPECT_EQ(got.code, 1);
     EXPECT_EQ(dir.Listing(), "ticks.txt ");
+}
+
+TEST(VarnBinary, ListsRefusesChoosesAndSplitsSymbols) {
+    TempDir dir;
+    std::string lines = "symbol;date;time;price\n";
+    for (int i = 0; i < 120; ++i) {
+        lines += std::string(i % 3 == 0 ? "ES" : "NQ/Z4") +
+                 ";2024-01-02;09:" + std::to_string(10 + i / 3) + ":00;" + std::to_string(100 + i) +
+                 "\n";
+    }
+    dir.Write("two.csv", lines);
+    Result got = Shell(dir, "detect two.csv");
+    EXPECT_EQ(got.code, 0);
+    EXPECT_NE(got.out.find("symbols: ES (40 lines), NQ/Z4 (80 lines)"), std::string::npos)
+        << got.out;
+
+    got = Shell(dir, "bars -p day two.csv out.txt");
+    EXPECT_EQ(got.code, 1);
+    EXPECT_NE(got.err.find("two.csv: 2 symbols: ES, NQ/Z4; choose one with --symbol"),
+              std::string::npos)
+        << got.err;
+    got = Shell(dir, "bars -p day --symbol NQ/Z4 two.csv -");
+    EXPECT_EQ(got.out, "1.2.2024 9:49 101.00 219.00 101.00 219.00\r\n");
+
+    got = Shell(dir, "bars -p day --split split two.csv && cat split/ES.txt split/NQ_Z4.txt");
+    EXPECT_EQ(got.code, 0) << got.err;
+    EXPECT_EQ(got.out,
+              "1.2.2024 9:49 100.00 217.00 100.00 217.00\r\n"
+              "1.2.2024 9:49 101.00 219.00 101.00 219.00\r\n");
+    EXPECT_EQ(dir.Listing(), "split two.csv ");
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ std::string MinuteLines() {
         const int minute = (23 * 60 - 40 + i) % 1440;
         char line[64];
         std::snprintf(line, sizeof line, "01/%d/2024,%02d:%02d,1.2%d,1.3,1.1,1.2%d,100\r\n",
-                      i < 40 ? 13 : 14, minute / 60, minute % 60, i % 10, i % 7);
+                      i < 100 ? 13 : 14, minute / 60, minute % 60, i % 10, i % 7);
         text += line;
     }
     return text;

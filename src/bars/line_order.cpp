@@ -1,0 +1,57 @@
+#include "bars/line_order.h"
+
+#include <algorithm>
+#include <bit>
+
+namespace varn {
+namespace {
+
+// Mixes value into hash (the finaliser of SplitMix64 over their sum).
+std::uint64_t Mix(std::uint64_t hash, std::uint64_t value) {
+    std::uint64_t z = hash + value + 0x9E3779B97F4A7C15ULL;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    return z ^ (z >> 31);
+}
+
+}  // namespace
+
+std::uint64_t LineSignature(const ParsedBarLine& line) {
+    const BarLine& bar = line.bar;
+    std::uint64_t hash = Mix(0, static_cast<std::uint64_t>(bar.seconds));
+    hash = Mix(hash, static_cast<std::uint64_t>(line.date.nanoseconds));
+    for (const double value :
+         {bar.open, bar.high, bar.low, bar.close, bar.volume, bar.open_interest}) {
+        // Every missing number (NaN) alike; 0 and -0 alike.
+        hash = Mix(hash, IsMissing(value) ? 1 : std::bit_cast<std::uint64_t>(value + 0.0));
+    }
+    return hash;
+}
+
+LineOrder::Step LineOrder::Add(const ParsedBarLine& line) {
+    return AddSigned(MomentOf(line), LineSignature(line));
+}
+
+LineOrder::Step LineOrder::AddSigned(const Moment& moment, std::uint64_t signature) {
+    if (!any_ || moment > last_) {
+        const Step step = any_ ? Step::Later : Step::First;
+        any_ = true;
+        last_ = moment;
+        at_last_.assign(1, signature);
+        return step;
+    }
+    if (moment < last_) return Step::Earlier;
+    if (std::find(at_last_.begin(), at_last_.end(), signature) != at_last_.end()) {
+        return Step::Duplicate;
+    }
+    at_last_.push_back(signature);
+    return Step::Same;
+}
+
+void LineOrder::ContinueAfter(const Moment& last) {
+    any_ = true;
+    last_ = last;
+    at_last_.clear();
+}
+
+}  // namespace varn
