@@ -500,8 +500,14 @@ void MainWindow::RememberFolder(const QString& chosen) {
 QString MainWindow::ProposedName(const QString& input, const QString& suffix) {
     if (input.isEmpty()) return last_folder_;
     const QFileInfo info(input);
-    return info.dir().filePath(info.completeBaseName() + QLatin1Char('-') + suffix +
-                               QStringLiteral(".txt"));
+    // The output is plain text: a compressed file's name loses both of its
+    // extensions ("prices.csv.gz" -> "prices-month.txt").
+    QString base = info.completeBaseName();
+    if (info.suffix().compare(QLatin1String("gz"), Qt::CaseInsensitive) == 0 ||
+        info.suffix().compare(QLatin1String("zip"), Qt::CaseInsensitive) == 0) {
+        base = QFileInfo(base).completeBaseName();
+    }
+    return info.dir().filePath(base + QLatin1Char('-') + suffix + QStringLiteral(".txt"));
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {

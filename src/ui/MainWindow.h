@@ -143,7 +143,8 @@ class MainWindow final : public QMainWindow {
     void LoadTruncateLines(const QString& path);
     void RememberFolder(const QString& chosen);
     // input's folder and name with "-" suffix ".txt": what the save dialog
-    // proposes ("prices.txt", "month" -> "prices-month.txt").
+    // proposes ("prices.txt", "month" -> "prices-month.txt"; "prices.csv.gz"
+    // too).
     QString ProposedName(const QString& input, const QString& suffix);
     void ShowFailure(const JobStatus& status);
 

@@ -401,6 +401,12 @@ class MainWindowTest : public WindowFixture {
         dialogs_->save_answers.push_back(std::nullopt);
         Click("truncate_button");
         QCOMPARE(dialogs_->save_proposals.back(), Path("prices-last7.txt"));
+
+        // The output of a compressed file is plain text.
+        QFile::copy(input, Path("prices.csv.gz"));
+        dialogs_->open_answers.push_back(Path("prices.csv.gz"));
+        Click("convert_button");
+        QCOMPARE(dialogs_->save_proposals.back(), Path("prices-0.txt"));
     }
 
     void DroppedFileLoadsIntoThePageThatShows() {
