@@ -69,10 +69,6 @@ class LinePreviewTest : public QObject {
             << DateLayout::DDMMYYYYDot << TimeLayout::NotIndicated << PriceForm::Ohlc
             << "Line 1 reads: date 2019-01-02  no time  open 10586.7  high 10823.42  low "
                "10568.26  close 10680.92";
-        QTest::newRow("one price named")
-            << QStringList{"Date,Price", "01/02/2006,1234.5"} << DateLayout::MMDDYYYYSlash
-            << TimeLayout::NotIndicated << PriceForm::Auto
-            << "Line 2 reads: date 2006-01-02  no time  price 1234.5";
     }
     void PreviewOfFirstLine() {
         QFETCH(QStringList, lines);
