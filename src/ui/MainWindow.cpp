@@ -659,11 +659,13 @@ void MainWindow::DetectAgain(std::function<void()> then) {
         },
         [this, detection, shape, form, then = std::move(then)] {
             ApplyDetection(*detection, form, shape);
-            // Nothing fits the lines read so, or they cannot be read: the
-            // status line says why, and nothing is built on the old layouts.
-            if (then &&
-                (detection->detected() || detection->outcome == Detection::Outcome::TooFewLines)) {
+            if (!then) return;
+            // Nothing fits the lines read so, or they cannot be read: nothing
+            // is built on the old layouts, and the status line says why.
+            if (detection->detected() || detection->outcome == Detection::Outcome::TooFewLines) {
                 then();
+            } else {
+                dialogs_->ShowError(this, bar_status_->text());
             }
         });
 }

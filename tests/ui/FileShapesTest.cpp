@@ -183,6 +183,12 @@ class FileShapesTest : public WindowFixture {
         edit->setText(QStringLiteral("date,open,high,low,close"));
         QVERIFY(!edit->property("refused").toBool() && create->isEnabled());
         QCOMPARE(Status(), detected);
+        // A list that reads but cannot give bars: Create Bar says why (as the
+        // status line does) and builds nothing.
+        edit->setText(QStringLiteral("date,high,low"));
+        Click("create_bars_button");
+        QCOMPARE(dialogs_->errors, QStringList{Status()});
+        QCOMPARE(dialogs_->save_asked, 0);
     }
 
     // Columns that cannot give bars: the status line and Create Bar say why,
