@@ -191,6 +191,24 @@ class FileShapesTest : public WindowFixture {
         QCOMPARE(dialogs_->save_asked, 0);
     }
 
+    // Tick lines of price, bid, ask and size with the volume asked for: which
+    // number is the volume cannot be told, and Create Bar says so rather than
+    // sum the bids (as it did when it gave the job the layouts).
+    void TickVolumeIsRefused() {
+        WriteAll(Path("ticks.csv"), Lines("", "{U},{T}:05,{O},{L},{H},2"));
+        Child<QCheckBox>("volume_box")->setChecked(true);
+        OpenPrices(Path("ticks.csv"));
+        BarChoices choices;
+        choices.volume = true;
+        std::vector<std::string> bars;
+        const JobReport core = RunBars(LineSource::File(Path("ticks.csv").toStdString()),
+                                       Destination::Lines(bars), choices);
+        QVERIFY(!core.ok() && !core.detection_reason.empty());
+        Click("create_bars_button");
+        QCOMPARE(dialogs_->save_asked, 0);
+        QVERIFY(dialogs_->errors.value(0).endsWith(WindowWords(core.detection_reason)));
+    }
+
     // Columns that cannot give bars: the status line and Create Bar say why,
     // in the core's words.
     void BadColumnsSayWhy() {
