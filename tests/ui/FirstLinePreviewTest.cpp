@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "bars/bar_line.h"
-#include "bars/line_shape.h"
 #include "calendar/regional.h"
 #include "io/job.h"
 #include "ui/FirstLinePreview.h"

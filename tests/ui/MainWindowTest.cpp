@@ -401,7 +401,6 @@ class MainWindowTest : public WindowFixture {
         dialogs_->save_answers.push_back(std::nullopt);
         Click("truncate_button");
         QCOMPARE(dialogs_->save_proposals.back(), Path("prices-last7.txt"));
-
         // The output of a compressed file is plain text.
         QFile::copy(input, Path("prices.csv.gz"));
         dialogs_->open_answers.push_back(Path("prices.csv.gz"));
@@ -444,7 +443,6 @@ class MainWindowTest : public WindowFixture {
         // Why nothing fits, in the core's words.
         const Detection nothing =
             DetectInputLayouts(window_->BarLines(), DateNames(EnglishRegionalNames()));
-        QVERIFY(!nothing.reason.empty());
         QCOMPARE(Child<QLabel>("bar_status")->text(),
                  QStringLiteral("mixed.txt: 150 lines. No layout pair fits 96 of the first 100 "
                                 "lines: ") +
