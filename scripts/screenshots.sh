@@ -7,15 +7,17 @@
 #   docs/bar-page-undetected.png 300 lines that fit no layout pair
 #   docs/bar-report-skipped.png  the message after Create Bar on a file with a
 #                                few lines that do not read
-# The window draws itself (varn-screenshots PAGE PICTURE [INPUT], built with the tests).
+#   docs/bar-page-semicolon.png  the same prices gzipped, with a header,
+#                                semicolons and decimal commas
+# The window draws itself (varn-screenshots PAGE PICTURE [INPUT], built with the window).
 #
 # Usage: scripts/screenshots.sh [build folder]   (default: build/dev)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build/dev}"
-tool="$(realpath "$build/tests/ui/varn-screenshots" 2>/dev/null || true)"
+tool="$(realpath "$build/src/ui/varn-screenshots" 2>/dev/null || true)"
 if [[ ! -x "$tool" ]]; then
-    echo "screenshots.sh: $build/tests/ui/varn-screenshots not found; build the target varn-screenshots first" >&2
+    echo "screenshots.sh: $build/src/ui/varn-screenshots not found; build the target varn-screenshots first" >&2
     exit 1
 fi
 command -v xvfb-run >/dev/null || { echo "screenshots.sh: xvfb-run not found (package xvfb)" >&2; exit 1; }
@@ -40,6 +42,14 @@ for day in $(seq 0 149); do
         *) daily_line "$day" ;;
     esac
 done >"$samples/prices-gaps.txt"
+# The same prices as a vendor in Europe writes them, gzipped: a header,
+# DD.MM.YYYY dates, semicolons, decimal commas and thousands points.
+for day in $(seq 0 149); do
+    price=$((1200 + (day * 37) % 90))
+    printf '%s;1.%03d,25;1.%03d,75;1.%03d,00;1.%03d,50;%d\r\n' \
+        "$(date -u -d "2006-01-02 + $day days" +%d.%m.%Y)" "$((price - 1000))" \
+        "$((price - 997))" "$((price - 1002))" "$((price - 999))" "$((20000 + day * 13))"
+done | { printf 'Date;Open;High;Low;Close;Volume\r\n'; cat; } | gzip -n >"$samples/dax.csv.gz"
 # 300 lines whose prices carry names: no date layout reads them.
 for n in $(seq 1 300); do
     printf 'bar %d open %d.25 high %d.75 low %d.00 close %d.50\r\n' "$n" "$((1200 + n % 90))" \
@@ -57,3 +67,4 @@ shoot 3 docs/progress-window.png "$samples/prices.txt"
 shoot 4 docs/bar-chart.png "$samples/prices.txt"
 shoot 2 docs/bar-page-undetected.png "$samples/quotes.txt"
 shoot 5 docs/bar-report-skipped.png "$samples/prices-gaps.txt"
+shoot 2 docs/bar-page-semicolon.png "$samples/dax.csv.gz"

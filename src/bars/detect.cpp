@@ -380,12 +380,18 @@ void DecideDayOrder(Detection& detection, const LineList& lines, const DateNames
 }
 
 int CountFittingLines(std::span<const std::string_view> lines, const LayoutPair& pair,
-                      PriceForm form, const DateNames& names) {
+                      PriceForm form, const DateNames& names, const LineShape& shape) {
     const PriceForm read_as = form == PriceForm::Single ? PriceForm::Single : PriceForm::Ohlc;
+    // The lines detection examines: those after the header, as rewritten.
+    const std::size_t header = std::min(lines.size(), static_cast<std::size_t>(shape.header_line));
+    const auto after_header = lines.subspan(header);
     int fits = 0;
-    for (std::string_view line :
-         lines.first(std::min<std::size_t>(lines.size(), DetectLineCount))) {
-        if (LineFitsLayouts(pair.date_layout, pair.time_layout, read_as, line, names)) ++fits;
+    for (const std::string_view line :
+         after_header.first(std::min<std::size_t>(after_header.size(), DetectLineCount))) {
+        if (LineFitsLayouts(pair.date_layout, pair.time_layout, read_as, ShapeLine(line, shape),
+                            names)) {
+            ++fits;
+        }
     }
     return fits;
 }

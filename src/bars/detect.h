@@ -136,10 +136,14 @@ std::optional<LayoutPair> DetectLayouts(std::span<const std::string_view> lines,
                                         std::optional<DateLayout> fixed_date_layout = std::nullopt,
                                         std::optional<TimeLayout> fixed_time_layout = std::nullopt);
 
-// How many of the first DetectLineCount of lines fit pair with the prices
-// read as form (Single, or four prices for anything else): the count
-// detection compares with DetectThreshold, for a pair chosen by hand.
+// How many of the first DetectLineCount lines after the header of shape fit
+// pair with the prices read as form (Single, or four prices for anything
+// else), each line read as shape rewrites it: the count detection compares
+// with DetectThreshold, for a pair chosen by hand. lines holds the first
+// lines of the input (DetectFirstLines of them, so that a header leaves
+// DetectLineCount); with the shape detection found and its pair and form,
+// the count is the detection's fitting_lines.
 int CountFittingLines(std::span<const std::string_view> lines, const LayoutPair& pair,
-                      PriceForm form, const DateNames& names);
+                      PriceForm form, const DateNames& names, const LineShape& shape);
 
 }  // namespace varn

@@ -6,8 +6,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
+#include <string>
+#include <vector>
 
 #include "bars/bar_line.h"
+#include "bars/line_shape.h"
 
 namespace varn {
 namespace {
@@ -57,6 +60,29 @@ class SessionStartValidator final : public QRegularExpressionValidator {
     const int& last_read_;
 };
 
+// Why list does not read as columns, or empty when it does.
+QString ColumnListRefusal(const QString& list, std::vector<Column>& columns) {
+    std::string reason;
+    if (list.trimmed().isEmpty()) {
+        columns.clear();
+        return {};
+    }
+    if (ReadColumnList(list.toStdString(), columns, reason)) return {};
+    columns.clear();
+    return QString::fromStdString(reason);
+}
+
+// A columns list is taken when it reads; anything else may be typed on the
+// way to one, and is shown refused rather than put back.
+class ColumnListValidator final : public QValidator {
+  public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        std::vector<Column> columns;
+        return ColumnListRefusal(input, columns).isEmpty() ? Acceptable : Intermediate;
+    }
+};
+
 }  // namespace
 
 BarOptionsRow::BarOptionsRow(QWidget* parent) : QWidget(parent) {
@@ -96,6 +122,34 @@ BarOptionsRow::BarOptionsRow(QWidget* parent) : QWidget(parent) {
     stamp_list_ = List(this, "stamp_list", {"classic", "iso"});
     header_box_ = Box(this, "header_box", QStringLiteral("hea&der"));
 
+    // How the lines are read: by the columns named here, which win over a
+    // header line naming them, and with a decimal comma.
+    reading_controls_ = new QWidget(this);
+    reading_controls_->setObjectName(QStringLiteral("reading_controls"));
+    columns_edit_ = new QLineEdit(reading_controls_);
+    columns_edit_->setObjectName(QStringLiteral("columns_edit"));
+    columns_edit_->setValidator(new ColumnListValidator(columns_edit_));
+    columns_edit_->setPlaceholderText(QStringLiteral("from the header, or by position"));
+    columns_edit_->setMinimumWidth(200);
+    connect(columns_edit_, &QLineEdit::textChanged, this, [this] {
+        ShowColumnsRefusal();
+        emit ColumnsEdited();
+    });
+    connect(columns_edit_, &QLineEdit::editingFinished, this, &BarOptionsRow::ReadingChosen);
+    ShowColumnsRefusal();
+    decimal_comma_box_ =
+        Box(reading_controls_, "decimal_comma_box", QStringLiteral("decimal c&omma"));
+    decimal_comma_box_->setToolTip(
+        QStringLiteral("Numbers are written with a decimal comma (10.586,70), whatever they look "
+                       "like"));
+    connect(decimal_comma_box_, &QCheckBox::toggled, this, &BarOptionsRow::ReadingChosen);
+
+    auto* reading = new QHBoxLayout(reading_controls_);
+    reading->setContentsMargins(0, 0, 0, 0);
+    reading->addWidget(Caption(reading_controls_, QStringLiteral("&columns"), columns_edit_));
+    reading->addWidget(columns_edit_, 1);
+    reading->addWidget(decimal_comma_box_);
+
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 2, 4, 2);
     layout->addWidget(volume_box_);
@@ -111,12 +165,44 @@ BarOptionsRow::BarOptionsRow(QWidget* parent) : QWidget(parent) {
     layout->addWidget(header_box_);
     layout->addStretch(1);
 
+    setTabOrder(columns_edit_, decimal_comma_box_);
+    setTabOrder(decimal_comma_box_, volume_box_);
     setTabOrder(volume_box_, open_interest_box_);
     setTabOrder(open_interest_box_, price_form_list_);
     setTabOrder(price_form_list_, bar_length_list_);
     setTabOrder(bar_length_list_, session_start_edit_);
     setTabOrder(session_start_edit_, stamp_list_);
     setTabOrder(stamp_list_, header_box_);
+}
+
+void BarOptionsRow::ShowColumnsRefusal() {
+    const QString refusal = ColumnsRefusal();
+    // Refused: red, and the reason where the pointer shows it.
+    columns_edit_->setProperty("refused", !refusal.isEmpty());
+    QPalette colours = palette();
+    if (!refusal.isEmpty()) {
+        colours.setColor(QPalette::Base, QColor(255, 220, 220));
+        colours.setColor(QPalette::Text, QColor(160, 0, 0));
+    }
+    columns_edit_->setPalette(colours);
+    columns_edit_->setToolTip(
+        refusal.isEmpty()
+            ? QStringLiteral("The columns of the lines, comma-separated: date, time, datetime, "
+                             "open, high, low, close, volume, open_interest, symbol, bid, ask or "
+                             "skip (wins over a header)")
+            : refusal);
+}
+
+QString BarOptionsRow::ColumnsRefusal() const {
+    std::vector<Column> columns;
+    return ColumnListRefusal(columns_edit_->text(), columns);
+}
+
+ShapeChoices BarOptionsRow::Shape() const {
+    ShapeChoices shape;
+    (void)ColumnListRefusal(columns_edit_->text(), shape.columns);
+    shape.decimal_comma = decimal_comma_box_->isChecked();
+    return shape;
 }
 
 void BarOptionsRow::SessionEdited() {
@@ -164,6 +250,7 @@ void BarOptionsRow::Apply(BarChoices& choices) const {
     choices.session_offset_minutes = session_offset_;
     choices.stamp = stamp_list_->currentIndex() == 1 ? StampStyle::Iso : StampStyle::Classic;
     choices.header = header_box_->isChecked();
+    choices.shape = Shape();
 }
 
 PriceForm BarOptionsRow::FormToDetect() const {
@@ -182,7 +269,7 @@ void BarOptionsRow::SetDetectedForm(PriceForm form) {
     emit FormChanged();
 }
 
-QWidget* BarOptionsRow::FirstControl() const { return volume_box_; }
+QWidget* BarOptionsRow::FirstControl() const { return columns_edit_; }
 QWidget* BarOptionsRow::LastControl() const { return header_box_; }
 
 }  // namespace varn

@@ -1,12 +1,20 @@
 #pragma once
 // The Bar page's row of further bar choices: volume and open interest
 // columns, the form of the prices, bars of a number of minutes, the session
-// start, the stamp style and the header line. It starts at the choices that
-// give the bars of the page's lists alone, and reads itself into a job's
-// choices in one call:
+// start, the stamp style and the header line; and how the lines are read:
+// the columns named by hand (the list `varn bars --columns` takes) and a
+// decimal comma, whose controls the page shows beside the caption that names
+// the columns read by position (ReadingControls). It starts at the choices that give
+// the bars of the page's lists alone, and reads itself into a job's choices
+// in one call:
 //
 //   BarChoices choices;              // layouts, period and delimiter filled
 //   row->Apply(choices);             // "volume" ticked: choices.volume = true
+//                                    // columns "date,skip,close":
+//                                    //   choices.shape.columns = {Date, Skip, Close}
+//
+// A columns list that names an unknown column shows refused (in red, with the
+// reason as its tooltip) and counts as no list until it reads.
 
 #include <QWidget>
 
@@ -30,6 +38,12 @@ class BarOptionsRow final : public QWidget {
     // Fills the further fields of choices from the row. A session start being
     // typed that does not read yet counts as the last one that did.
     void Apply(BarChoices& choices) const;
+    // How the lines are to be read: the columns named (none while the list
+    // is refused) and the decimal comma.
+    ShapeChoices Shape() const;
+    // Why the columns list does not read ("unknown column 'x': use date,
+    // ..."), or empty when it does (an empty list reads: no columns named).
+    QString ColumnsRefusal() const;
     // Whether a bar length is chosen in place of the period list, and its
     // name as the command line takes it ("20min", "4h"; empty when not).
     bool LengthChosen() const;
@@ -42,9 +56,12 @@ class BarOptionsRow final : public QWidget {
     // prices when nothing was detected).
     void SetDetectedForm(PriceForm form);
 
-    // The controls, first and last, for the page's focus order.
+    // The controls, first and last, for the page's focus order: the reading
+    // controls come first.
     QWidget* FirstControl() const;
     QWidget* LastControl() const;
+    // The columns field and the decimal comma box, for the page to place.
+    QWidget* ReadingControls() const { return reading_controls_; }
 
   signals:
     // The form of the prices chosen changed.
@@ -52,9 +69,15 @@ class BarOptionsRow final : public QWidget {
     // A bar length was chosen in place of the period list (chosen true), or
     // the period list again.
     void LengthChanged(bool chosen);
+    // How the lines are read was chosen: a columns list committed (Enter, or
+    // the focus leaving the field) or the decimal comma ticked or cleared.
+    void ReadingChosen();
+    // The columns list was edited: it may have come to read, or stopped.
+    void ColumnsEdited();
 
   private:
     void SessionEdited();
+    void ShowColumnsRefusal();
 
     QCheckBox* volume_box_ = nullptr;
     QCheckBox* open_interest_box_ = nullptr;
@@ -63,6 +86,9 @@ class BarOptionsRow final : public QWidget {
     QLineEdit* session_start_edit_ = nullptr;
     QComboBox* stamp_list_ = nullptr;
     QCheckBox* header_box_ = nullptr;
+    QWidget* reading_controls_ = nullptr;
+    QLineEdit* columns_edit_ = nullptr;
+    QCheckBox* decimal_comma_box_ = nullptr;
     int session_offset_ = 0;  // the last session start that read
     PriceForm detected_form_ = PriceForm::Auto;
 };

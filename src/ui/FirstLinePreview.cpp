@@ -1,6 +1,7 @@
 #include "ui/FirstLinePreview.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "bars/bar_line.h"
 #include "io/job.h"
@@ -53,13 +54,16 @@ QString LinePreviewText(std::size_t number, std::string_view line, DateLayout da
     return text;
 }
 
-QString FirstLinePreviewText(const LineList& lines, DateLayout date_layout, TimeLayout time_layout,
-                             PriceForm form, const DateNames& names) {
-    const std::size_t count = std::min(lines.Count(), PreviewBlankLinesMax);
-    for (std::size_t i = 0; i < count; ++i) {
+QString FirstLinePreviewText(const LineList& lines, const LineShape& shape, DateLayout date_layout,
+                             TimeLayout time_layout, PriceForm form, const DateNames& names) {
+    // The job reads the form the columns name, when they name one.
+    const PriceForm read_as = shape.prices != PriceForm::Auto ? shape.prices : form;
+    const auto header = static_cast<std::size_t>(std::max<std::int64_t>(0, shape.header_line));
+    const std::size_t count = std::min(lines.Count(), header + PreviewBlankLinesMax);
+    for (std::size_t i = header; i < count; ++i) {
         const std::string_view line = lines.Line(i);
         if (Blank(line)) continue;
-        return LinePreviewText(i, line, date_layout, time_layout, form, names);
+        return LinePreviewText(i, ShapeLine(line, shape), date_layout, time_layout, read_as, names);
     }
     return QStringLiteral("No price line to preview");
 }

@@ -6,12 +6,15 @@
 //   -> "Line 1 reads: date 2006-01-02  time 12:03  open 1198  high 1201 ..."
 //      (the first price taken for the time: fewer prices than four remain)
 //
-// The first line is the first that is not blank; a line that does not read
-// gives the parser's own reason.
+// The first line is the first after the header that is not blank, read as
+// the job reads it: rewritten by the shape of the lines, so a semicolon file
+// with decimal commas ("02.01.2019;10.586,70;...") shows its prices
+// ("open 10586.7"). A line that does not read gives the parser's own reason.
 
 #include <QString>
 #include <cstddef>
 
+#include "bars/line_shape.h"
 #include "calendar/layout_numbers.h"
 #include "calendar/parse_date.h"
 
@@ -28,9 +31,10 @@ inline constexpr std::size_t PreviewBlankLinesMax = 1000;
 QString LinePreviewText(std::size_t number, std::string_view line, DateLayout date_layout,
                         TimeLayout time_layout, PriceForm form, const DateNames& names);
 
-// The preview of the first line of lines that is not blank, or a note that
-// there is none.
-QString FirstLinePreviewText(const LineList& lines, DateLayout date_layout, TimeLayout time_layout,
-                             PriceForm form, const DateNames& names);
+// The preview of the first line of lines after the header of shape that is
+// not blank, as shape rewrites it, or a note that there is none. The prices
+// read as form unless the columns of shape name their own.
+QString FirstLinePreviewText(const LineList& lines, const LineShape& shape, DateLayout date_layout,
+                             TimeLayout time_layout, PriceForm form, const DateNames& names);
 
 }  // namespace varn

@@ -23,6 +23,7 @@
 #include <QSplitter>
 #include <QStyle>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <functional>
@@ -181,9 +182,12 @@ void MainWindow::UpdateButtons() {
     // Create Bar and Truncate last act on lines loaded: without them they
     // are greyed, and say why.
     const bool bar_lines = bar_lines_.Count() > 0;
-    create_bars_button_->setEnabled(idle && bar_lines);
+    // A columns list that does not read: nothing is built until it does.
+    const QString refusal = bar_options_ != nullptr ? bar_options_->ColumnsRefusal() : QString();
+    create_bars_button_->setEnabled(idle && bar_lines && refusal.isEmpty());
     create_bars_button_->setToolTip(
-        bar_lines                ? QStringLiteral("Build bars from the lines below and save them")
+        !refusal.isEmpty()       ? QStringLiteral("The columns field does not read: ") + refusal
+        : bar_lines              ? QStringLiteral("Build bars from the lines below and save them")
         : bar_file_name_.empty() ? QStringLiteral("Open a price file first")
                                  : QStringLiteral("There are no price lines to build bars from"));
     const bool truncate_lines = !truncate_lines_.empty();
@@ -381,7 +385,12 @@ void MainWindow::BuildBarPage() {
     panel->setContentsMargins(2, 1, 1, 1);
     panel->setSpacing(3);
     panel->addLayout(lists);
-    panel->addWidget(columns_label_);
+    // The caption naming the columns read by position; the options row puts
+    // the controls that name them otherwise beside it.
+    auto* caption_row = new QHBoxLayout();
+    caption_row->setSpacing(6);
+    caption_row->addWidget(columns_label_, 1);
+    panel->addLayout(caption_row);
 
     bar_text_ = new BarTextArea(bar_lines_, bar_page_);
     bar_text_->setObjectName(QStringLiteral("bar_text"));
@@ -401,9 +410,13 @@ void MainWindow::BuildBarPage() {
     bar_splitter_->setChildrenCollapsible(false);
     layout->addWidget(bar_splitter_, 1);
     // Where things stand: the file, its lines, and what detection found.
-    bar_status_ = new QLabel(QStringLiteral("No file loaded"), bar_page_);
+    status_text_ = QStringLiteral("No file loaded");
+    bar_status_ = new QLabel(status_text_, bar_page_);
     bar_status_->setObjectName(QStringLiteral("bar_status"));
     bar_status_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    // How the lines read makes a long line: it wraps rather than widen the
+    // window.
+    bar_status_->setWordWrap(true);
     bar_status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(bar_status_);
     // How the first line reads under the layouts chosen: a time taken from a
@@ -427,10 +440,18 @@ void MainWindow::BuildBarPage() {
 
     connect(open_prices_button_, &QPushButton::clicked, this, &MainWindow::OnOpenPricesClicked);
     connect(create_bars_button_, &QPushButton::clicked, this, &MainWindow::OnCreateBarsClicked);
-    BuildBarOptionsRow();
+    BuildBarOptionsRow(caption_row);
     connect(date_layout_list_, &QComboBox::currentIndexChanged, this, &MainWindow::ShowLinePreview);
     connect(time_layout_list_, &QComboBox::currentIndexChanged, this, &MainWindow::ShowLinePreview);
     connect(bar_options_, &BarOptionsRow::FormChanged, this, &MainWindow::ShowLinePreview);
+    // A columns list that does not read shows so at once; one committed, or
+    // the decimal comma, has the lines detected again.
+    connect(bar_options_, &BarOptionsRow::ColumnsEdited, this, [this] {
+        UpdateButtons();
+        ShowBarStatus();
+        ShowLinePreview();
+    });
+    connect(bar_options_, &BarOptionsRow::ReadingChosen, this, &MainWindow::OnReadingChosen);
     connect(bar_text_, &BarTextArea::Edited, this, &MainWindow::ShowLinePreview);
     connect(bar_text_, &BarTextArea::Edited, this, [this] {
         bar_text_edited_ = true;
@@ -449,11 +470,12 @@ void MainWindow::BuildBarPage() {
 
 // The further bar choices, in a row under the lists and before the text area
 // in the focus order.
-void MainWindow::BuildBarOptionsRow() {
+void MainWindow::BuildBarOptionsRow(QHBoxLayout* caption_row) {
     bar_options_ = new BarOptionsRow(bar_page_);
     if (auto* layout = qobject_cast<QVBoxLayout*>(bar_page_->layout())) {
         layout->insertWidget(1, bar_options_);
     }
+    caption_row->addWidget(bar_options_->ReadingControls(), 1);
     setTabOrder(delimiter_list_, bar_options_->FirstControl());
     setTabOrder(bar_options_->LastControl(), bar_text_);
 }
@@ -478,8 +500,14 @@ void MainWindow::RememberFolder(const QString& chosen) {
 QString MainWindow::ProposedName(const QString& input, const QString& suffix) {
     if (input.isEmpty()) return last_folder_;
     const QFileInfo info(input);
-    return info.dir().filePath(info.completeBaseName() + QLatin1Char('-') + suffix +
-                               QStringLiteral(".txt"));
+    // The output is plain text: a compressed file's name loses both of its
+    // extensions ("prices.csv.gz" -> "prices-month.txt").
+    QString base = info.completeBaseName();
+    if (info.suffix().compare(QLatin1String("gz"), Qt::CaseInsensitive) == 0 ||
+        info.suffix().compare(QLatin1String("zip"), Qt::CaseInsensitive) == 0) {
+        base = QFileInfo(base).completeBaseName();
+    }
+    return info.dir().filePath(base + QLatin1Char('-') + suffix + QStringLiteral(".txt"));
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -510,21 +538,57 @@ void MainWindow::DropFile(const QString& path) {
     }
 }
 
+std::vector<std::string_view> MainWindow::FirstBarLines() const {
+    const std::size_t count = std::min(bar_lines_.Count(), DetectFirstLines);
+    std::vector<std::string_view> first;
+    first.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) first.push_back(bar_lines_.Line(i));
+    return first;
+}
+
+bool MainWindow::FindPageShape(LineShape& shape, std::string& reason) const {
+    // As the bar job finds it from its first lines and choices.
+    BarChoices choices;
+    bar_options_->Apply(choices);
+    ShapeChoices wanted = choices.shape;
+    wanted.prices = choices.prices;
+    return FindLineShape(FirstBarLines(), wanted, shape, reason);
+}
+
+void MainWindow::SetBarStatus(const QString& text) {
+    status_text_ = text;
+    ShowBarStatus();
+}
+
+void MainWindow::ShowBarStatus() {
+    const QString refusal = bar_options_->ColumnsRefusal();
+    bar_status_->setText(refusal.isEmpty() ? status_text_
+                                           : QStringLiteral("Columns field: ") + refusal);
+}
+
 void MainWindow::ShowChosenLayoutsStatus() {
     const auto date = DateLayoutOf(date_layout_list_->currentIndex());
     const auto time = TimeLayoutOf(time_layout_list_->currentIndex());
     if (!date || !time || bar_file_name_.empty()) return;
-    const std::size_t examined =
-        std::min<std::size_t>(bar_lines_.Count(), static_cast<std::size_t>(DetectLineCount));
-    std::vector<std::string_view> first;
-    first.reserve(examined);
-    for (std::size_t i = 0; i < examined; ++i) first.push_back(bar_lines_.Line(i));
+    const QString file = QFileInfo(QString::fromLocal8Bit(bar_file_name_.c_str())).fileName();
+    LineShape shape;
+    std::string reason;
+    if (!FindPageShape(shape, reason)) {
+        SetBarStatus(QStringLiteral("%1: %2 lines. The columns cannot give bars: ")
+                         .arg(file)
+                         .arg(bar_lines_.Count()) +
+                     WindowWords(reason));
+        return;
+    }
     BarChoices choices;
     bar_options_->Apply(choices);
-    const int fitting = CountFittingLines(first, {*date, *time}, choices.prices, names_);
-    bar_status_->setText(ChosenLayoutsStatusText(
-        QFileInfo(QString::fromLocal8Bit(bar_file_name_.c_str())).fileName(), bar_lines_.Count(),
-        fitting, static_cast<int>(examined)));
+    const std::vector<std::string_view> first = FirstBarLines();
+    const int fitting = CountFittingLines(first, {*date, *time}, choices.prices, names_, shape);
+    const std::size_t after_header =
+        first.size() - std::min(first.size(), static_cast<std::size_t>(shape.header_line));
+    SetBarStatus(ChosenLayoutsStatusText(
+        file, bar_lines_.Count(), fitting,
+        static_cast<int>(std::min<std::size_t>(after_header, DetectLineCount)), shape));
 }
 
 void MainWindow::ShowLinePreview() {
@@ -535,9 +599,75 @@ void MainWindow::ShowLinePreview() {
         line_preview_->clear();
         return;
     }
+    LineShape shape;
+    std::string reason;
+    if (!FindPageShape(shape, reason)) {
+        line_preview_->setText(QStringLiteral("The columns cannot give bars: ") +
+                               WindowWords(reason));
+        return;
+    }
     BarChoices choices;
     bar_options_->Apply(choices);
-    line_preview_->setText(FirstLinePreviewText(bar_lines_, *date, *time, choices.prices, names_));
+    line_preview_->setText(
+        FirstLinePreviewText(bar_lines_, shape, *date, *time, choices.prices, names_));
+}
+
+void MainWindow::ApplyDetection(const Detection& detection, PriceForm form,
+                                const ShapeChoices& shape) {
+    detection_ = detection;
+    detected_shape_ = shape;
+    detected_with_form_ = form;
+    bar_options_->SetDetectedForm(detection.detected() ? detection.form : PriceForm::Auto);
+    if (detection.detected()) {
+        date_layout_list_->setCurrentIndex(Number(detection.pair.date_layout));
+        time_layout_list_->setCurrentIndex(Number(detection.pair.time_layout));
+    }
+    SetBarStatus(
+        DetectionStatusText(QFileInfo(QString::fromLocal8Bit(bar_file_name_.c_str())).fileName(),
+                            bar_lines_.Count(), detection));
+    ShowLinePreview();
+}
+
+bool MainWindow::ReadingChangedSinceDetection() const {
+    if (bar_file_name_.empty()) return false;  // nothing was detected: lines typed in
+    const ShapeChoices shape = bar_options_->Shape();
+    return shape.columns != detected_shape_.columns ||
+           shape.decimal_comma != detected_shape_.decimal_comma;
+}
+
+void MainWindow::OnReadingChosen() {
+    if (!bar_options_->ColumnsRefusal().isEmpty() || !ReadingChangedSinceDetection()) return;
+    // While a job runs the lines are not read again; they are when it ends.
+    if (job_running_) return;
+    // A press of Create Bar that took the focus from the columns field
+    // detects again itself: a job started here would grey the button under
+    // the press.
+    if (QApplication::focusWidget() == create_bars_button_) return;
+    DetectAgain({});
+}
+
+void MainWindow::DetectAgain(std::function<void()> then) {
+    const ShapeChoices shape = bar_options_->Shape();
+    const PriceForm form = bar_options_->FormToDetect();
+    auto detection = std::make_shared<Detection>();
+    StartJob(
+        QStringLiteral("Detect"), QString(), false,
+        [this, detection, shape, form](const JobCallbacks&) {
+            // The lines stay as they are while the job runs; names_ is not
+            // changed after the window is made.
+            *detection = DetectInputLayouts(bar_lines_, names_, form, shape);
+        },
+        [this, detection, shape, form, then = std::move(then)] {
+            ApplyDetection(*detection, form, shape);
+            if (!then) return;
+            // Nothing fits the lines read so, or they cannot be read: nothing
+            // is built on the old layouts, and the status line says why.
+            if (detection->detected() || detection->outcome == Detection::Outcome::TooFewLines) {
+                then();
+            } else {
+                dialogs_->ShowError(this, bar_status_->text());
+            }
+        });
 }
 
 void MainWindow::SetJobRunning(bool running) {
@@ -554,6 +684,10 @@ void MainWindow::SetJobRunning(bool running) {
     if (!running && focus_before_job_ != nullptr && focus_before_job_->isEnabled() &&
         focus_before_job_->isVisible()) {
         focus_before_job_->setFocus();
+    }
+    // A reading chosen while the job ran is taken now.
+    if (!running && ReadingChangedSinceDetection()) {
+        QTimer::singleShot(0, this, &MainWindow::OnReadingChosen);
     }
 }
 
@@ -725,20 +859,24 @@ void MainWindow::LoadBarFile(const QString& path) {
     auto load = std::make_shared<Load>();
     const std::string file = LocalPath(path);
     const QString shown_name = QFileInfo(path).fileName();
-    bar_status_->setText(QStringLiteral("%1: loading ...").arg(shown_name));
+    SetBarStatus(QStringLiteral("%1: loading ...").arg(shown_name));
+    // Read with the columns and decimal comma chosen (the columns while their
+    // list reads), as a bar job reads them.
+    const ShapeChoices shape = bar_options_->Shape();
+    const PriceForm form = bar_options_->FormToDetect();
     StartJob(
         QStringLiteral("Open"), QString(), false,
-        [this, load, file, form = bar_options_->FormToDetect()](const JobCallbacks&) {
+        [this, load, file, form, shape](const JobCallbacks&) {
             // names_ is not changed after the window is made.
             load->status = CatchOutOfMemory(file, [&] {
-                return LoadBarInput(file, load->lines, names_, load->detection, form);
+                return LoadBarInput(file, load->lines, names_, load->detection, form, shape);
             });
             if (load->status) load->longest = BarTextArea::LongestLine(load->lines);
         },
-        [this, load, file, path, shown_name] {
+        [this, load, file, path, form, shape] {
             if (!load->status) {
                 // What was loaded before stays, edits and all.
-                bar_status_->setText(QStringLiteral("%1: cannot be read").arg(path));
+                SetBarStatus(QStringLiteral("%1: cannot be read").arg(path));
                 ShowFailure(load->status);
                 return;
             }
@@ -748,15 +886,8 @@ void MainWindow::LoadBarFile(const QString& path) {
             // The bars shown were another file's.
             chart_->Clear();
             chart_->hide();
-            const Detection& detection = load->detection;
-            bar_options_->SetDetectedForm(detection.detected() ? detection.form : PriceForm::Auto);
             bar_text_->Reload(load->longest);
-            if (detection.detected()) {
-                date_layout_list_->setCurrentIndex(Number(detection.pair.date_layout));
-                time_layout_list_->setCurrentIndex(Number(detection.pair.time_layout));
-            }
-            bar_status_->setText(DetectionStatusText(shown_name, bar_lines_.Count(), detection));
-            ShowLinePreview();
+            ApplyDetection(load->detection, form, shape);
             UpdateButtons();
         });
 }
@@ -766,6 +897,17 @@ void MainWindow::OnCreateBarsClicked() {
     if (job_running_ || bar_lines_.Count() == 0) return;
     // A value left half typed shows what the job will use before it runs.
     bar_options_->CommitEdits();
+    if (!bar_options_->ColumnsRefusal().isEmpty()) return;
+    // The lines are read as the status line says: detected again first
+    // under a reading chosen since.
+    if (ReadingChangedSinceDetection()) {
+        DetectAgain([this] { CreateBars(); });
+        return;
+    }
+    CreateBars();
+}
+
+void MainWindow::CreateBars() {
     BarChoices choices;
     choices.delimiter = delimiter_list_->currentIndex() == 1 ? Delimiter::Comma : Delimiter::Space;
     choices.date_layout =
@@ -775,6 +917,19 @@ void MainWindow::OnCreateBarsClicked() {
     choices.period = BarPeriodOf(period_list_->currentIndex()).value_or(BarPeriod::Month);
     choices.names = regional_;
     bar_options_->Apply(choices);
+    // The lists show what detection found: the job detects as `varn bars`
+    // does, from the same lines and choices, so it finds the same layouts,
+    // tells how it chose the day order, and refuses what it cannot read
+    // right (which number of a tick line is the volume).
+    const bool as_detected = detection_.detected() &&
+                             bar_options_->FormToDetect() == detected_with_form_ &&
+                             choices.date_layout == detection_.pair.date_layout &&
+                             choices.time_layout == detection_.pair.time_layout;
+    if (as_detected) {
+        choices.date_layout.reset();
+        choices.time_layout.reset();
+        choices.prices = detected_with_form_;
+    }
 
     auto built = std::make_shared<BuiltBars>();
     built->input = QString::fromLocal8Bit(bar_file_name_.c_str());
@@ -806,8 +961,14 @@ void MainWindow::OnCreateBarsClicked() {
                 return;
             }
             if (!report.ok()) {
-                ShowFailure(report.status);
+                dialogs_->ShowError(this, BarFailureText(report));
                 return;
+            }
+            // Lines edited since they were detected may detect otherwise:
+            // the lists show what the job used.
+            if (report.layouts && report.layouts->detected) {
+                date_layout_list_->setCurrentIndex(Number(report.layouts->date));
+                time_layout_list_->setCurrentIndex(Number(report.layouts->time));
             }
             ShowChart(std::move(built->chart_bars), volume, stamp);
             SaveBars(built);

@@ -16,6 +16,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "bars/bar_input.h"
 #include "calendar/parse_date.h"
@@ -28,6 +30,7 @@
 class QComboBox;
 class QFrame;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -88,7 +91,8 @@ class MainWindow final : public QMainWindow {
     void BuildConvertPage();
     void BuildTruncatePage();
     void BuildBarPage();
-    void BuildBarOptionsRow();
+    // The options row under the panel, its reading controls in caption_row.
+    void BuildBarOptionsRow(QHBoxLayout* caption_row);
     void BuildMenus();
     // Enables the buttons that have something to act on, with a tooltip
     // saying why when they do not.
@@ -108,13 +112,39 @@ class MainWindow final : public QMainWindow {
     // Asks where to save built and writes it there on the job's thread.
     void SaveBars(std::shared_ptr<BuiltBars> built);
     void ShowChosenLayoutsStatus();
-    // Says how the first line reads under the layouts and price form chosen.
+    // Says how the first line reads under the layouts, price form and
+    // reading chosen.
     void ShowLinePreview();
+    // Takes what detection found of the page's lines, read with form and
+    // shape: the layouts in the lists, the form "auto" means, the status line.
+    void ApplyDetection(const Detection& detection, PriceForm form, const ShapeChoices& shape);
+    // A columns list committed or the decimal comma changed: the lines are
+    // detected again with them.
+    void OnReadingChosen();
+    // Detects the page's lines again on the job's thread under the reading
+    // chosen, and runs then after when something was detected (or the file
+    // is too short to be).
+    void DetectAgain(std::function<void()> then);
+    // Whether the reading chosen differs from the one of the last detection.
+    bool ReadingChangedSinceDetection() const;
+    // Builds bars from the page's lines (Create Bar, once the reading chosen
+    // is the detected one).
+    void CreateBars();
+    // The first lines of the page, as many as detection looks at.
+    std::vector<std::string_view> FirstBarLines() const;
+    // The shape of the page's lines under the choices of the page, as a bar
+    // job finds it; false with the reason when the columns cannot give bars.
+    bool FindPageShape(LineShape& shape, std::string& reason) const;
+    // Shows text in the status line, or while the columns list is refused,
+    // why (text is shown again once the list reads).
+    void SetBarStatus(const QString& text);
+    void ShowBarStatus();
     void ConvertFile(const QString& input);
     void LoadTruncateLines(const QString& path);
     void RememberFolder(const QString& chosen);
     // input's folder and name with "-" suffix ".txt": what the save dialog
-    // proposes ("prices.txt", "month" -> "prices-month.txt").
+    // proposes ("prices.txt", "month" -> "prices-month.txt"; "prices.csv.gz"
+    // too).
     QString ProposedName(const QString& input, const QString& suffix);
     void ShowFailure(const JobStatus& status);
 
@@ -126,6 +156,12 @@ class MainWindow final : public QMainWindow {
     std::string truncate_file_name_;  // the file the lines came from
     BarInputLines bar_lines_;
     std::string bar_file_name_;
+    // The last detection of the page's lines, and the reading and price form
+    // it was asked with.
+    Detection detection_;
+    ShapeChoices detected_shape_;
+    PriceForm detected_with_form_ = PriceForm::Auto;
+    QString status_text_;       // the status line, when the columns list reads
     QString last_folder_;       // where the open dialogs start
     bool job_running_ = false;  // a job, or the dialogs after it, under way
     bool busy_cursor_ = false;

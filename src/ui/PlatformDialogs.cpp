@@ -16,7 +16,7 @@ namespace {
 
 bool RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, QString& path) {
     QFileDialog dialog(parent);
-    dialog.setNameFilters(FileDialogFilters());
+    dialog.setNameFilters(FileDialogFilters(mode == QFileDialog::AcceptOpen));
     dialog.setAcceptMode(mode);
     // Start in the folder proposed, with the file name proposed selected.
     if (const QFileInfo start(path); !path.isEmpty() && start.isDir()) {
@@ -39,8 +39,11 @@ bool RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, QString& path)
 
 }  // namespace
 
-QStringList FileDialogFilters() {
-    return {QString::fromLatin1(TextFilesFilter), QString::fromLatin1(AllFilesFilter)};
+QStringList FileDialogFilters(bool open) {
+    QStringList filters{QString::fromLatin1(TextFilesFilter)};
+    if (open) filters.push_back(QString::fromLatin1(CompressedFilesFilter));
+    filters.push_back(QString::fromLatin1(AllFilesFilter));
+    return filters;
 }
 
 bool PlatformDialogs::GetOpenFileName(QWidget* parent, QString& path) {

@@ -1,7 +1,9 @@
 #pragma once
 // The platform's own dialogs behind the window's questions: the open and save
-// file dialogs, with a filter for the price files and one for any file,
-// and the message boxes of MessageBoxes.h, run modally.
+// file dialogs, with a filter for the price files and one for any file (and,
+// to open, one for compressed files: every job reads gzip and zip files as
+// the text they hold, and writes plain text), and the message boxes of
+// MessageBoxes.h, run modally.
 
 #include <QDialog>
 #include <QPointer>
@@ -11,11 +13,13 @@
 
 namespace varn {
 
-// The filters of every open and save dialog, the first one chosen at first:
-// the price files' usual extensions, then any file.
+// The filters of the open and save dialogs, the first one chosen at first:
+// the price files' usual extensions, compressed files when opening, then
+// any file.
 inline constexpr const char* TextFilesFilter = "Text Files (*.txt *.csv *.prn *.asc)";
+inline constexpr const char* CompressedFilesFilter = "Compressed files (*.gz *.zip)";
 inline constexpr const char* AllFilesFilter = "All files (*)";
-QStringList FileDialogFilters();
+QStringList FileDialogFilters(bool open);
 
 class PlatformDialogs final : public Dialogs {
   public:

@@ -1,8 +1,10 @@
 #include "ui/ReportText.h"
 
+#include <QRegularExpression>
 #include <string_view>
 
 #include "calendar/date_layouts.h"
+#include "text/separated_fields.h"
 
 namespace varn {
 namespace {
@@ -29,6 +31,16 @@ QString Skipped(const JobReport& report) {
            FirstSkipped(report);
 }
 
+QString Words(std::string_view text) {
+    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// " Note: dates fit month-first and day-first; ...", or nothing.
+QString NoteText(std::string_view note) {
+    if (note.empty()) return {};
+    return QStringLiteral(" Note: ") + WindowWords(note) + QLatin1Char('.');
+}
+
 QString PairText(DateLayout date, TimeLayout time) {
     return Latin1(DateLayoutItem(date)) + QStringLiteral(" + ") + Latin1(TimeLayoutItem(time));
 }
@@ -46,8 +58,33 @@ QString BarReportText(const JobReport& report) {
     if (report.stopped) {
         return QStringLiteral("Stopped by Break: %1 bars written").arg(report.bars_written);
     }
-    return QStringLiteral("%1 bars from %2 lines").arg(report.bars_written).arg(report.lines_read) +
-           Skipped(report);
+    // A header and the lines above it are no price lines, neither used nor
+    // skipped.
+    const std::int64_t header_line = report.reading ? report.reading->header_line : 0;
+    QString text = QStringLiteral("%1 bars from %2 lines")
+                       .arg(report.bars_written)
+                       .arg(report.lines_read - report.header_lines);
+    if (report.header_lines > 0 && header_line > 0) {
+        text += QStringLiteral(" after the header on line %1").arg(header_line);
+    }
+    text += Skipped(report);
+    if (report.lines_out_of_order > 0) {
+        text += QStringLiteral("\n%1 %2 high below low or open/close outside high-low (line %3)")
+                    .arg(report.lines_out_of_order)
+                    .arg(report.lines_out_of_order == 1 ? QStringLiteral("line has")
+                                                        : QStringLiteral("lines have"))
+                    .arg(report.first_out_of_order);
+    }
+    for (const std::string& note : report.notes) text += QLatin1Char('\n') + WindowWords(note);
+    return text;
+}
+
+QString BarFailureText(const JobReport& report) {
+    QString text = Words(report.status.Message());
+    if (!report.detection_reason.empty()) {
+        text += QLatin1Char('\n') + WindowWords(report.detection_reason);
+    }
+    return text;
 }
 
 QString ConversionReportText(const JobReport& report) {
@@ -67,9 +104,57 @@ QString NoLineUsedText(const JobReport& report, const QString& what) {
            FirstSkipped(report);
 }
 
+QString WindowWords(std::string_view reason) {
+    // The options of the command line, and the controls that stand for them.
+    static const std::pair<QRegularExpression, QString> kControls[] = {
+        {QRegularExpression(QStringLiteral("with --columns")),
+         QStringLiteral("in the columns field")},
+        {QRegularExpression(QStringLiteral("--columns")), QStringLiteral("the columns field")},
+        {QRegularExpression(QStringLiteral("give --date-layout and --time-layout")),
+         QStringLiteral("choose the date and time layouts")},
+        {QRegularExpression(QStringLiteral("--date-layout (\\d+)")),
+         QStringLiteral("date layout \\1")},
+        {QRegularExpression(QStringLiteral("--prices (\\w+)")), QStringLiteral("prices \"\\1\"")},
+        {QRegularExpression(QStringLiteral("--decimal-comma")), QStringLiteral("decimal comma")},
+    };
+    QString text = Words(reason);
+    for (const auto& [option, control] : kControls) text.replace(option, control);
+    return text;
+}
+
+QString ReadingText(const InputReading& reading) {
+    QString text = QStringLiteral("Read: separator ") + Words(reading.separator);
+    if (reading.decimal_comma) text += QStringLiteral(", decimal comma");
+    const QString columns = Words(reading.columns);
+    if (reading.header_line > 0) {
+        text += QStringLiteral(", header on line %1").arg(reading.header_line);
+        if (reading.columns_from_header) text += QStringLiteral(" naming ") + columns;
+    }
+    if (!reading.columns_from_header && !columns.isEmpty()) {
+        text += QStringLiteral(", columns as given: ") + columns;
+    }
+    if (!reading.zone_word.empty()) {
+        text += QStringLiteral(", zone word %1 read as the wall time written")
+                    .arg(Words(reading.zone_word));
+    }
+    return text + QLatin1Char('.');
+}
+
+QString ReadingText(const LineShape& shape, std::string_view zone_word) {
+    InputReading reading;
+    reading.separator = SeparatorName(shape.separator);
+    reading.decimal_comma = shape.decimal == DecimalMark::Comma;
+    reading.header_line = shape.header_line;
+    reading.columns = shape.ColumnsText();
+    reading.columns_from_header = shape.columns_from_header;
+    reading.zone_word = zone_word;
+    return ReadingText(reading);
+}
+
 QString DetectionStatusText(const QString& file, std::size_t lines, const Detection& detection) {
     if (lines == 0) return QStringLiteral("%1: empty file").arg(file);
     const QString head = QStringLiteral("%1: %2 lines. ").arg(file).arg(lines);
+    const QString reading = QLatin1Char(' ') + ReadingText(detection.shape, detection.zone_word);
     switch (detection.outcome) {
         case Detection::Outcome::Detected:
             // The list item names four prices; a file of one price a line
@@ -80,28 +165,39 @@ QString DetectionStatusText(const QString& file, std::size_t lines, const Detect
                               Latin1(TimeLayoutItem(detection.pair.time_layout)) +
                               QStringLiteral(", one price per line")
                         : PairText(detection.pair.date_layout, detection.pair.time_layout)) +
-                   QStringLiteral(" (%1 of %2 lines fit)")
+                   QStringLiteral(" (%1 of %2 lines fit).")
                        .arg(detection.fitting_lines)
-                       .arg(DetectLineCount);
+                       .arg(DetectLineCount) +
+                   reading + NoteText(detection.note);
         case Detection::Outcome::TooFewLines:
-            return head + QStringLiteral("Short file (\u2264 %1 lines): choose the layouts")
-                              .arg(DetectLineCount);
+            return head +
+                   QStringLiteral("Short file (\u2264 %1 lines): choose the layouts.")
+                       .arg(DetectLineCount) +
+                   reading;
         case Detection::Outcome::BadColumns:
-            return head + QString::fromStdString(detection.reason);
+            // The shape is not whole: only why.
+            return head + QStringLiteral("The columns cannot give bars: ") +
+                   WindowWords(detection.reason);
         case Detection::Outcome::NoFit:
             break;
     }
-    return head + QStringLiteral("No layout pair fits %1 of the first %2 lines: choose the layouts")
-                      .arg(DetectThreshold)
-                      .arg(DetectLineCount);
+    return head +
+           QStringLiteral("No layout pair fits %1 of the first %2 lines: ")
+               .arg(DetectThreshold)
+               .arg(DetectLineCount) +
+           (detection.reason.empty() ? QStringLiteral("choose the layouts")
+                                     : WindowWords(detection.reason)) +
+           QLatin1Char('.') + reading;
 }
 
-QString ChosenLayoutsStatusText(const QString& file, std::size_t lines, int fitting, int examined) {
-    return QStringLiteral("%1: %2 lines. %3 of the first %4 lines read under the chosen layouts")
-        .arg(file)
-        .arg(lines)
-        .arg(fitting)
-        .arg(examined);
+QString ChosenLayoutsStatusText(const QString& file, std::size_t lines, int fitting, int examined,
+                                const LineShape& shape) {
+    return QStringLiteral("%1: %2 lines. %3 of the first %4 lines read under the chosen layouts. ")
+               .arg(file)
+               .arg(lines)
+               .arg(fitting)
+               .arg(examined) +
+           ReadingText(shape);
 }
 
 }  // namespace varn

@@ -33,6 +33,8 @@ constexpr RememberedChoice RememberedChoices[] = {
     {"bars/session_start", nullptr, "session_start_edit"},
     {"bars/stamp", nullptr, "stamp_list"},
     {"bars/header", nullptr, "header_box"},
+    {"bars/columns", nullptr, "columns_edit"},
+    {"bars/decimal_comma", nullptr, "decimal_comma_box"},
 };
 
 // What a control shows, as its setting holds it: a list's index, a box's

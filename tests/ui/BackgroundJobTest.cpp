@@ -19,7 +19,7 @@ class BackgroundJobTest : public WindowFixture {
     // and shows the window.
     void OpenOneDay(int count) {
         WriteAll(Path("one-day.txt"),
-                 QByteArray("01/02/2001 1.5 1.6 1.4 1.55\r\n").repeated(count));
+                 QByteArray("01/22/2001 1.5 1.6 1.4 1.55\r\n").repeated(count));
         OpenPrices(Path("one-day.txt"));
         QCOMPARE(window_->BarLines().Count(), static_cast<std::size_t>(count));
         window_->show();
@@ -44,7 +44,7 @@ class BackgroundJobTest : public WindowFixture {
         QVERIFY(busy_cursor);
         QVERIFY2(shown >= 50, qPrintable(QString::number(shown)));
         QCOMPARE(QApplication::overrideCursor(), nullptr);
-        QCOMPARE(ReadAll(Path("one-day-bars.txt")), "1.2.2001 1.5000 1.6000 1.4000 1.5500\r\n");
+        QCOMPARE(ReadAll(Path("one-day-bars.txt")), "1.22.2001 1.5000 1.6000 1.4000 1.5500\r\n");
         QCOMPARE(dialogs_->message_details, QStringList{"1 bars from 1000000 lines"});
     }
 

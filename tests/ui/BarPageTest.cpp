@@ -127,11 +127,12 @@ class BarPageTest : public WindowFixture {
         QTest::newRow("one price a line")
             << ticks
             << "status.txt: 120 lines. Detected: MM/DD/YYYY + DATE;21:45, one price per line "
-               "(100 of 100 lines fit)";
+               "(100 of 100 lines fit). Read: separator semicolon. Note: dates fit month-first "
+               "and day-first; took month-first; date layout 6 reads day-first.";
         QTest::newRow("four prices a line")
             << DailyLines(QDate(2001, 1, 1), 120)
             << "status.txt: 120 lines. Detected: MM/DD/YYYY  OHLC Vol O.I. + Not Indicated (100 "
-               "of 100 lines fit)";
+               "of 100 lines fit). Read: separator spaces.";
     }
     void StatusLineNamesWhatWasLoaded() {
         QFETCH(QByteArray, content);
@@ -201,10 +202,13 @@ class BarPageTest : public WindowFixture {
         QCOMPARE(dialogs_->messages.size(), 1);
     }
 
-    // 12. The chart takes room from the text area, not from the desktop; the
-    // progress window names its job in the desktop's colours.
+    // 12. The chart takes room from the text area, not from the desktop, with
+    // a status line that wraps; the progress window keeps the desktop's colours.
     void ChartDoesNotGrowTheWindow() {
-        OpenDaily("grow.txt", 79);
+        WriteAll(Path("grow.txt"),
+                 "Date;Time;Open;High;Low;Close\n" +
+                     QByteArray("02.01.2024;10:00;1,5;1,6;1,4;1,55\n").repeated(150));
+        OpenPrices(Path("grow.txt"));
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
         const QSize before = window_->size();

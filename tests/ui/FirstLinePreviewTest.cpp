@@ -58,6 +58,16 @@ class LinePreviewTest : public QObject {
         QTest::newRow("no line") << QStringList{"", "  "} << DateLayout::MMDDYYYYSlash
                                  << TimeLayout::NotIndicated << PriceForm::Ohlc
                                  << "No price line to preview";
+        // Read as the job reads them: after the header, rewritten.
+        QTest::newRow("header passed over")
+            << QStringList{"Date,Open,High,Low,Close", "01/02/2006,1.5,1.6,1.4,1.55"}
+            << DateLayout::MMDDYYYYSlash << TimeLayout::NotIndicated << PriceForm::Ohlc
+            << "Line 2 reads: date 2006-01-02  no time  open 1.5  high 1.6  low 1.4  close 1.55";
+        QTest::newRow("semicolons and decimal commas")
+            << QStringList{"02.01.2019;10.586,70;10.823,42;10.568,26;10.680,92;132921872"}
+            << DateLayout::DDMMYYYYDot << TimeLayout::NotIndicated << PriceForm::Ohlc
+            << "Line 1 reads: date 2019-01-02  no time  open 10586.7  high 10823.42  low "
+               "10568.26  close 10680.92";
     }
     void PreviewOfFirstLine() {
         QFETCH(QStringList, lines);
@@ -68,8 +78,15 @@ class LinePreviewTest : public QObject {
         std::vector<std::string> store;
         for (const QString& line : lines) store.push_back(line.toStdString());
         const StringLines list(store);
-        QCOMPARE(FirstLinePreviewText(list, date, time, form, DateNames(EnglishRegionalNames())),
-                 want);
+        // The shape as the window finds it, from the first lines.
+        const std::vector<std::string_view> first(store.begin(), store.end());
+        LineShape shape;
+        std::string reason;
+        QVERIFY2(FindLineShape(first, ShapeChoices{{}, false, form}, shape, reason),
+                 reason.c_str());
+        QCOMPARE(
+            FirstLinePreviewText(list, shape, date, time, form, DateNames(EnglishRegionalNames())),
+            want);
     }
 
     // A date that does not read gives the date parser's own words, whatever

@@ -31,6 +31,7 @@
 #include "ui/MainWindow.h"
 #include "ui/PlatformDialogs.h"
 #include "ui/ProgressWindow.h"
+#include "ui/ReportText.h"
 
 using namespace varn;
 using namespace varn::testing;
@@ -177,7 +178,8 @@ class MainWindowTest : public WindowFixture {
         QVERIFY(!converted.empty());
     }
 
-    // The platform's open and save dialogs offer the price files and any file.
+    // The platform's open and save dialogs offer the price files and any file;
+    // the open dialog compressed files too, which every job reads as text.
     void FileDialogsOfferAnyFile() {
         PlatformDialogs platform;
         for (const bool save : {false, true}) {
@@ -190,8 +192,9 @@ class MainWindowTest : public WindowFixture {
             QString path = dir_.path();
             QVERIFY(!(save ? platform.GetSaveFileName(nullptr, path)
                            : platform.GetOpenFileName(nullptr, path)));
-            QCOMPARE(filters,
-                     QStringList({"Text Files (*.txt *.csv *.prn *.asc)", "All files (*)"}));
+            QStringList want{"Text Files (*.txt *.csv *.prn *.asc)", "All files (*)"};
+            if (!save) want.insert(1, QStringLiteral("Compressed files (*.gz *.zip)"));
+            QCOMPARE(filters, want);
         }
     }
 
@@ -376,7 +379,7 @@ class MainWindowTest : public WindowFixture {
         // A short file is not guessed at, and the status line says so.
         QCOMPARE(Child<QLabel>("bar_status")->text(),
                  QStringLiteral("some.txt: 1 lines. Short file (\u2264 100 lines): choose the "
-                                "layouts"));
+                                "layouts. Read: separator spaces."));
     }
 
     void DialogsStartBesideTheInputWithAProposedName() {
@@ -398,6 +401,11 @@ class MainWindowTest : public WindowFixture {
         dialogs_->save_answers.push_back(std::nullopt);
         Click("truncate_button");
         QCOMPARE(dialogs_->save_proposals.back(), Path("prices-last7.txt"));
+        // The output of a compressed file is plain text.
+        QFile::copy(input, Path("prices.csv.gz"));
+        dialogs_->open_answers.push_back(Path("prices.csv.gz"));
+        Click("convert_button");
+        QCOMPARE(dialogs_->save_proposals.back(), Path("prices-0.txt"));
     }
 
     void DroppedFileLoadsIntoThePageThatShows() {
@@ -432,16 +440,21 @@ class MainWindowTest : public WindowFixture {
         const QString mixed = Path("mixed.txt");
         WriteAll(mixed, text);
         OpenPrices(mixed);
+        // Why nothing fits, in the core's words.
+        const Detection nothing =
+            DetectInputLayouts(window_->BarLines(), DateNames(EnglishRegionalNames()));
         QCOMPARE(Child<QLabel>("bar_status")->text(),
                  QStringLiteral("mixed.txt: 150 lines. No layout pair fits 96 of the first 100 "
-                                "lines: choose the layouts"));
+                                "lines: ") +
+                     WindowWords(nothing.reason) + QStringLiteral(". Read: separator spaces."));
 
         const QString daily = Path("status-daily.txt");
         WriteAll(daily, DailyLines(QDate(2001, 1, 1), 120));
         OpenPrices(daily);
         QCOMPARE(Child<QLabel>("bar_status")->text(),
                  QStringLiteral("status-daily.txt: 120 lines. Detected: MM/DD/YYYY  OHLC Vol O.I. "
-                                "+ Not Indicated (100 of 100 lines fit)"));
+                                "+ Not Indicated (100 of 100 lines fit). Read: separator "
+                                "spaces."));
 
         // A layout chosen by hand: how many of the first lines read under it.
         auto* dates = Child<QComboBox>("date_layout_list");
@@ -523,8 +536,8 @@ class MainWindowTest : public WindowFixture {
         Click("create_bars_button");
         QCOMPARE(dialogs_->message_details.size(), 1);
         QCOMPARE(dialogs_->message_details.front(),
-                 QStringLiteral("1 bars from 3 lines; 1 line skipped (first: line 3: fewer "
-                                "than four prices)"));
+                 QStringLiteral("1 bars from 2 lines after the header on line 1; 1 line skipped "
+                                "(first: line 3: fewer than four prices)"));
 
         // Lines none of which reads: a warning, no save dialog, nothing written.
         const QString none = Path("none.txt");

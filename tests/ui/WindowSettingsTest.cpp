@@ -54,6 +54,8 @@ class WindowSettingsTest : public WindowFixture {
         row("session", "session_start_edit", "bars/session_start", "-07:00");
         row("stamp", "stamp_list", "bars/stamp", "iso");
         row("header", "header_box", "bars/header", "true");
+        row("columns", "columns_edit", "bars/columns", "symbol,skip,date,time,open,high,low,close");
+        row("decimal comma", "decimal_comma_box", "bars/decimal_comma", "true");
     }
     void EveryChoiceComesBack() {
         QFETCH(QString, control);
@@ -104,6 +106,9 @@ class WindowSettingsTest : public WindowFixture {
         QTest::newRow("session half typed") << "session_start_edit"
                                             << "bars/session_start"
                                             << "9:3";
+        QTest::newRow("columns naming no column") << "columns_edit"
+                                                  << "bars/columns"
+                                                  << "date,opn,high,low,close";
         QTest::newRow("volume not a tick") << "volume_box"
                                            << "bars/volume"
                                            << "maybe";
