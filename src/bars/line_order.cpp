@@ -38,13 +38,23 @@ LineOrder::Step LineOrder::AddSigned(const Moment& moment, std::uint64_t signatu
         any_ = true;
         last_ = moment;
         at_last_.assign(1, signature);
+        many_at_last_.clear();
         return step;
     }
     if (moment < last_) return Step::Earlier;
+    if (!many_at_last_.empty()) {
+        return many_at_last_.insert(signature).second ? Step::Same : Step::Duplicate;
+    }
     if (std::find(at_last_.begin(), at_last_.end(), signature) != at_last_.end()) {
         return Step::Duplicate;
     }
     at_last_.push_back(signature);
+    if (at_last_.size() > kFewAtOneMoment) {
+        // Many lines of one moment (a file of dates without times): look
+        // them up by hash from now on.
+        many_at_last_.insert(at_last_.begin(), at_last_.end());
+        at_last_.clear();
+    }
     return Step::Same;
 }
 
@@ -52,6 +62,7 @@ void LineOrder::ContinueAfter(const Moment& last) {
     any_ = true;
     last_ = last;
     at_last_.clear();
+    many_at_last_.clear();
 }
 
 }  // namespace varn

@@ -10,6 +10,7 @@
 //   order.Add(line 09:29 ...)           Earlier: the lines are not in time order
 
 #include <cstdint>
+#include <unordered_set>
 #include <vector>
 
 #include "bars/parse_batch.h"
@@ -44,9 +45,12 @@ class LineOrder {
     void ContinueAfter(const Moment& last);
 
   private:
+    static constexpr std::size_t kFewAtOneMoment = 16;
     bool any_ = false;
     Moment last_;
-    std::vector<std::uint64_t> at_last_;  // the signatures of the lines at last_
+    // The signatures of the lines at last_: a few in a list, more in a set.
+    std::vector<std::uint64_t> at_last_;
+    std::unordered_set<std::uint64_t> many_at_last_;
 };
 
 }  // namespace varn

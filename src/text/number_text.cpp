@@ -90,14 +90,10 @@ void DecimalEvidence::Weigh(std::string_view field) {
         (after == 3 ? three_after_comma : comma) += 1;
     } else if (commas == 0 && dots == 1) {
         (after == 3 ? three_after_point : point) += 1;
-    } else if (commas == 1 && comma_last) {
-        comma += 1;  // 10.586,70
-    } else if (dots == 1 && !comma_last) {
-        point += 1;  // 1,234.5
-    } else if (dots == 0) {
-        point += 1;  // 82,488,700: thousands commas go with a decimal point
-    } else if (commas == 0) {
-        comma += 1;  // 132.921.872
+    } else if ((commas == 1 && comma_last) || (commas == 0 && dots > 1)) {
+        comma += 1;  // 10.586,70 or 132.921.872
+    } else if ((dots == 1 && !comma_last) || dots == 0) {
+        point += 1;  // 1,234.5, or 82,488,700: thousands commas go with a decimal point
     }
 }
 

@@ -134,6 +134,7 @@ Separator FindSeparator(std::span<const std::string_view> lines) {
     if (sample.empty()) return Separator::Spaces;
     const auto shared = [&sample](Separator separator) {
         std::vector<int> counts;
+        counts.reserve(sample.size());
         for (const std::string_view line : sample) {
             counts.push_back(CountOutsideQuotes(line, SeparatorChar(separator)));
         }

@@ -160,6 +160,22 @@ TEST(TimeOrder, LinesOfOneMomentWithOtherPricesAllCount) {
     ASSERT_TRUE(report.ok());
     EXPECT_THAT(bars, ::testing::ElementsAre("1.2.2024 9:0 2.0000 7.0000 1.0000 1.0000 60"));
     EXPECT_EQ(report.duplicate_lines, 1);
+
+    // Many lines of one moment, every third written twice, shuffled or not.
+    Lines many;
+    for (int i = 1; i <= 60; ++i) {
+        const std::string price = std::to_string(i);
+        many.push_back("01/02/2024,09:00:00," + price + "," + price + "," + price + "," + price +
+                       ",1");
+        if (i % 3 == 0) many.push_back(many.back());
+    }
+    for (const bool shuffle : {false, true}) {
+        if (shuffle) std::shuffle(many.begin() + 1, many.end() - 2, std::mt19937(5));
+        const JobReport counted = Build(many, Minutes(BarPeriod::Day), bars);
+        ASSERT_TRUE(counted.ok());
+        EXPECT_THAT(bars, ::testing::ElementsAre("1.2.2024 9:0 1.0000 60.00 1.0000 60.00 60"));
+        EXPECT_EQ(counted.duplicate_lines, 20);
+    }
 }
 
 TEST(TimeOrder, StandardInputReadNewestFirstIsReadAgain) {
