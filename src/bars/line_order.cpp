@@ -16,12 +16,10 @@ std::uint64_t Mix(std::uint64_t hash, std::uint64_t value) {
 
 }  // namespace
 
-std::uint64_t LineSignature(const ParsedBarLine& line) {
-    const BarLine& bar = line.bar;
-    std::uint64_t hash = Mix(0, static_cast<std::uint64_t>(bar.seconds));
-    hash = Mix(hash, static_cast<std::uint64_t>(line.date.nanoseconds));
-    for (const double value :
-         {bar.open, bar.high, bar.low, bar.close, bar.volume, bar.open_interest}) {
+std::uint64_t SignatureOf(const Moment& moment, const LineNumbers& numbers) {
+    std::uint64_t hash = Mix(0, static_cast<std::uint64_t>(moment.seconds));
+    hash = Mix(hash, static_cast<std::uint64_t>(moment.nanoseconds));
+    for (const double value : numbers) {
         // Every missing number (NaN) alike; 0 and -0 alike.
         hash = Mix(hash, IsMissing(value) ? 1 : std::bit_cast<std::uint64_t>(value + 0.0));
     }
@@ -29,7 +27,21 @@ std::uint64_t LineSignature(const ParsedBarLine& line) {
 }
 
 LineOrder::Step LineOrder::Add(const ParsedBarLine& line) {
-    return AddSigned(MomentOf(line), LineSignature(line));
+    const Moment moment = MomentOf(line);
+    if (!any_ || moment > last_) {
+        // Nearly every line is later than the one before: its signature is
+        // made only when another line comes at its moment.
+        const Step step = any_ ? Step::Later : Step::First;
+        any_ = true;
+        last_ = moment;
+        first_numbers_ = NumbersOf(line.bar);
+        first_unsigned_ = true;
+        at_last_.clear();
+        if (!many_at_last_.empty()) many_at_last_.clear();
+        return step;
+    }
+    if (moment < last_) return Step::Earlier;
+    return AddSigned(moment, LineSignature(line));
 }
 
 LineOrder::Step LineOrder::AddSigned(const Moment& moment, std::uint64_t signature) {
@@ -38,10 +50,15 @@ LineOrder::Step LineOrder::AddSigned(const Moment& moment, std::uint64_t signatu
         any_ = true;
         last_ = moment;
         at_last_.assign(1, signature);
-        many_at_last_.clear();
+        if (!many_at_last_.empty()) many_at_last_.clear();
+        first_unsigned_ = false;
         return step;
     }
     if (moment < last_) return Step::Earlier;
+    if (first_unsigned_) {
+        at_last_.push_back(SignatureOf(last_, first_numbers_));
+        first_unsigned_ = false;
+    }
     if (!many_at_last_.empty()) {
         return many_at_last_.insert(signature).second ? Step::Same : Step::Duplicate;
     }
@@ -62,7 +79,8 @@ void LineOrder::ContinueAfter(const Moment& last) {
     any_ = true;
     last_ = last;
     at_last_.clear();
-    many_at_last_.clear();
+    if (!many_at_last_.empty()) many_at_last_.clear();
+    first_unsigned_ = false;
 }
 
 }  // namespace varn

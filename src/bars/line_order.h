@@ -9,6 +9,7 @@
 //   order.Add(line 09:30 1 3 0.5 2.5)   Same: another price at the same moment
 //   order.Add(line 09:29 ...)           Earlier: the lines are not in time order
 
+#include <array>
 #include <cstdint>
 #include <unordered_set>
 #include <vector>
@@ -28,9 +29,18 @@ inline Moment MomentOf(const ParsedBarLine& line) {
     return {line.bar.seconds, line.date.nanoseconds};
 }
 
-// The numbers of a line, its moment among them, as one 64-bit value: two
-// lines with the same moment and the same numbers have the same signature.
-std::uint64_t LineSignature(const ParsedBarLine& line);
+// The numbers of a line: open, high, low, close, volume, open interest.
+using LineNumbers = std::array<double, 6>;
+inline LineNumbers NumbersOf(const BarLine& bar) {
+    return {bar.open, bar.high, bar.low, bar.close, bar.volume, bar.open_interest};
+}
+
+// The moment and numbers of a line as one 64-bit value: two lines with the
+// same moment and the same numbers have the same signature.
+std::uint64_t SignatureOf(const Moment& moment, const LineNumbers& numbers);
+inline std::uint64_t LineSignature(const ParsedBarLine& line) {
+    return SignatureOf(MomentOf(line), NumbersOf(line.bar));
+}
 
 class LineOrder {
   public:
@@ -48,8 +58,11 @@ class LineOrder {
     static constexpr std::size_t kFewAtOneMoment = 16;
     bool any_ = false;
     Moment last_;
-    // The signatures of the lines at last_: a few in a list, more in a set.
+    // The signatures of the lines at last_: a few in a list, more in a set;
+    // those of the first line only once a second one comes.
     std::vector<std::uint64_t> at_last_;
+    LineNumbers first_numbers_{};
+    bool first_unsigned_ = false;
     std::unordered_set<std::uint64_t> many_at_last_;
 };
 

@@ -694,6 +694,18 @@ bool ReadTime(TimeLayout time_layout, std::string_view time_text, const DateName
     return false;
 }
 
+// Reads one to digits_max digits at p, moving p past them; false when there
+// are none. Inlined: it runs five times a line.
+[[gnu::always_inline]] inline bool ReadShortNumber(const char*& p, const char* end,
+                                                   std::ptrdiff_t digits_max, std::int32_t& value) {
+    const char* const start = p;
+    const char* const limit = end - p > digits_max ? p + digits_max : end;
+    std::int32_t read = 0;
+    for (; p != limit && IsDigit(*p); ++p) read = read * 10 + (*p - '0');
+    value = read;
+    return p != start;
+}
+
 // The shape of nearly every line of a price file, read in one pass: a
 // numeric date of three runs of digits with one separator of its layout
 // between them, and, by a colon time layout, H:M or H:M:S of one or two
@@ -722,20 +734,11 @@ bool ReadPlainNumeric(std::string_view text, DateLayout date_layout, TimeLayout 
     }
     const char* p = text.data();
     const char* const end = p + text.size();
-    // Reads one to digits_max digits at p; false when there are none.
-    const auto digits = [&p, end](std::ptrdiff_t digits_max, std::int32_t& value) {
-        const char* const start = p;
-        const char* const limit = end - p > digits_max ? p + digits_max : end;
-        std::int32_t read = 0;
-        for (; p != limit && IsDigit(*p); ++p) read = read * 10 + (*p - '0');
-        value = read;
-        return p != start;
-    };
     // The date: no separator of the date layout is a line separator or a
     // digit, so the date field and its three parts are just these.
     std::array<std::int32_t, 3> numbers{};
     for (std::size_t n = 0; n < 3; ++n) {
-        if (!digits(9, numbers[n])) return false;
+        if (!ReadShortNumber(p, end, 9, numbers[n])) return false;
         if (n < 2) {
             if (p == end || !layout->set->Contains(*p)) return false;
             ++p;
@@ -780,13 +783,13 @@ bool ReadPlainNumeric(std::string_view text, DateLayout date_layout, TimeLayout 
         // the character there is a separator of that set as well.
         if (p == end || !time_set->Contains(*p)) return false;
         while (p != end && time_set->Contains(*p)) ++p;
-        if (!digits(2, read.hours) || p == end || *p != ':') return false;
+        if (!ReadShortNumber(p, end, 2, read.hours) || p == end || *p != ':') return false;
         ++p;
-        if (!digits(2, read.minutes)) return false;
+        if (!ReadShortNumber(p, end, 2, read.minutes)) return false;
         read.seconds = 0;
         if (p != end && *p == ':') {
             ++p;
-            if (!digits(2, read.seconds)) return false;
+            if (!ReadShortNumber(p, end, 2, read.seconds)) return false;
         }
         if (p != end && !time_set->Contains(*p)) return false;
         if (read.hours > 24 || read.minutes > 60 || read.seconds > 60) return false;
