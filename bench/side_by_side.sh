@@ -4,6 +4,8 @@
 #
 #   bench/side_by_side.sh [--only bars] [--data DIR] [LINES]    (LINES: 5000000)
 #
+# VARN=PATH times another varn binary (an earlier build, to compare before
+# and after on the same inputs) in place of build/release/src/cli/varn.
 # --only bars times the bar job alone. --data DIR takes the inputs that an
 # earlier run left in DIR (conv0.csv, minutes.csv, ...; same names, same
 # generator) when they hold LINES lines, and makes the others afresh.
@@ -26,7 +28,7 @@ while [ $# -gt 0 ]; do
 done
 case $only in "" | bars) ;; *) echo "--only takes bars" >&2; exit 2 ;; esac
 lines=${1:-5000000}
-varn=build/release/src/cli/varn
+varn=${VARN:-build/release/src/cli/varn}
 peers=build/bench-peers
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

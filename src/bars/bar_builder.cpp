@@ -170,20 +170,25 @@ void KeyedBars::Mark(Bar& bar, const ParsedBarLine& line, const Moment& moment) 
         return;
     }
     const double volume = IsMissing(line.bar.volume) ? 0 : line.bar.volume;
-    bar.marks.push_back({moment, places_++, signature, volume});
+    bar.marks.push_back({moment, signature, volume});
 }
 
 void KeyedBars::WriteAll(BarWriter& writer, bool drop_last) {
     duplicates_ = 0;
-    for (auto& [key, bar] : bars_) {
+    std::vector<std::pair<std::int32_t, Bar*>> in_order;
+    in_order.reserve(bars_.size());
+    for (auto& [key, bar] : bars_) in_order.emplace_back(key, &bar);
+    std::sort(in_order.begin(), in_order.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [key, bar_at] : in_order) {
+        Bar& bar = *bar_at;
         // A repeat of a line adds nothing.
         std::sort(bar.signatures.begin(), bar.signatures.end());
         duplicates_ +=
             bar.signatures.end() - std::unique(bar.signatures.begin(), bar.signatures.end());
         // Volumes in time order, as the same lines sorted would sum them.
-        std::sort(bar.marks.begin(), bar.marks.end(), [](const LineMark& a, const LineMark& b) {
-            return a.at < b.at || (a.at == b.at && a.place < b.place);
-        });
+        std::stable_sort(bar.marks.begin(), bar.marks.end(),
+                         [](const LineMark& a, const LineMark& b) { return a.at < b.at; });
         LineOrder order;
         bar.values.volume = 0;
         for (const LineMark& mark : bar.marks) {

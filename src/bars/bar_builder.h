@@ -10,9 +10,9 @@
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -135,9 +135,10 @@ class KeyedBars {
     std::int64_t duplicates() const { return duplicates_; }
 
   private:
+    // Kept in the order of the input: a stable sort keeps ties at one moment
+    // in it.
     struct LineMark {
         Moment at;
-        std::int64_t place = 0;  // in the input: ties at one moment keep their order
         std::uint64_t signature = 0;
         double volume = 0;
     };
@@ -151,12 +152,13 @@ class KeyedBars {
     void Mark(Bar& bar, const ParsedBarLine& line, const Moment& moment);
 
     BarSettings settings_;
-    std::map<std::int32_t, Bar> bars_;
+    // By key; written in the order of their keys. The nodes stay in place,
+    // so last_bar_ does.
+    std::unordered_map<std::int32_t, Bar> bars_;
     Bar* last_bar_ = nullptr;  // of the line added last
     std::int32_t last_key_ = 0;
     bool any_ = false;
     Moment last_moment_;
-    std::int64_t places_ = 0;
     std::int64_t earlier_steps_ = 0;
     std::int64_t later_steps_ = 0;
     std::int64_t duplicates_ = 0;
