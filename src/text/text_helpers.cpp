@@ -215,6 +215,43 @@ ShortText FormatPrice(double value) {
     return text;
 }
 
+void AppendFixedPrice(std::string& text, double value, int decimals) {
+    if (!std::isfinite(value)) {
+        text += FormatPrice(value);
+        return;
+    }
+    const auto kept = static_cast<std::size_t>(std::clamp(decimals, 0, MaxPriceDecimals));
+    // The largest double has 309 digits before the point, the smallest 324
+    // places after it.
+    char shortest[400];
+    const char* const end = std::to_chars(shortest, shortest + sizeof shortest, std::fabs(value),
+                                          std::chars_format::fixed)
+                                .ptr;
+    const std::string_view written(shortest, static_cast<std::size_t>(end - shortest));
+    const std::size_t point = std::min(written.find('.'), written.size());
+    const std::string_view integer = written.substr(0, point);
+    const std::string_view fraction = written.substr(std::min(point + 1, written.size()));
+
+    // The digits kept, the point left out, behind a 0 that takes a carry.
+    std::array<char, sizeof shortest + MaxPriceDecimals + 1> digits{};
+    std::size_t count = 0;
+    digits[count++] = '0';
+    for (const char digit : integer) digits[count++] = digit;
+    for (std::size_t i = 0; i < kept; ++i)
+        digits[count++] = i < fraction.size() ? fraction[i] : '0';
+    if (fraction.size() > kept && fraction[kept] >= '5') {
+        std::size_t i = count - 1;
+        while (digits[i] == '9') digits[i--] = '0';
+        ++digits[i];
+    }
+    const std::string_view units(digits.data(), count);
+    const std::size_t integer_end = count - kept;
+    const std::size_t first = std::min(units.find_first_not_of('0'), integer_end - 1);
+    if (value < 0 && units.find_first_not_of('0') != std::string_view::npos) text += '-';
+    text.append(units.substr(first, integer_end - first));
+    if (kept > 0) text.append(1, '.').append(units.substr(integer_end));
+}
+
 ShortText IntToShortText(std::int32_t value) {
     char buffer[16];
     const auto written = std::to_chars(buffer, buffer + sizeof buffer, value);

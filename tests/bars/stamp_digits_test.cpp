@@ -2,9 +2,11 @@
 // and the digits of its prices (by magnitude, as read, or a fixed count).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bars/bar_input.h"
@@ -150,6 +152,259 @@ TEST(RunBars, DefaultStampAndDigitsGiveTheBytesOfBefore) {
         const Bars timed_bars = BuildOf(timed, choices);
         choices.time_layout = TimeLayout::NotIndicated;
         EXPECT_EQ(Fnv(BuildOf(daily, choices), Fnv(timed_bars)), row.want);
+    }
+}
+
+// The stamps of bars written with a plain comma: the text before the first.
+Bars StampsOf(const Bars& bars) {
+    Bars stamps;
+    for (const std::string& bar : bars) stamps.push_back(bar.substr(0, bar.find(',')));
+    return stamps;
+}
+
+TEST(BarStampMoment, NamesWhereThePeriodStartsOrEnds) {
+    using enum StampTime;
+    const BarSpan five{BarPeriod::FiveMinutes};
+    const BarSpan day{BarPeriod::Day};
+    const BarSpan week{BarPeriod::Week};
+    const BarSpan month{BarPeriod::Month};
+    const BarSpan quarter{BarPeriod::Quarter};
+    const ParsedDate friday{2001, 1, 5, 9, 32, 10};  // 1 January 2001 is a Monday
+    struct Row {
+        BarSpan span;
+        ParsedDate date;
+        StampTime when;
+        bool timed;
+        const char* want;  // the classic stamp
+    };
+    const Row rows[] = {
+        {five, friday, Last, true, "1.5.2001 9:32"},
+        {five, friday, Start, true, "1.5.2001 9:30"},
+        {five, friday, End, true, "1.5.2001 9:35"},
+        {five, friday, End, false, "1.5.2001"},
+        {five, {2001, 1, 5, 23, 57, 0}, End, true, "1.6.2001 0:0"},
+        {five, {2001, 1, 5, 23, 57, 0}, End, false, "1.5.2001"},
+        {five, {1700, 3, 1, 10, 7, 59}, Start, true, "3.1.1700 10:5"},  // before the epoch
+        {{BarPeriod::FifteenMinutes}, friday, End, true, "1.5.2001 9:45"},
+        {{BarPeriod::Hour}, friday, Start, true, "1.5.2001 9:0"},
+        {{BarPeriod::Hour, 0, 30}, friday, End, true, "1.5.2001 10:30"},
+        {{BarPeriod::Month, 20}, friday, Start, true, "1.5.2001 9:20"},
+        {{BarPeriod::Month, 240}, friday, End, true, "1.5.2001 12:0"},
+        {day, friday, Start, true, "1.5.2001 0:0"},
+        {day, friday, End, true, "1.6.2001 0:0"},
+        {day, friday, End, false, "1.5.2001"},
+        {{BarPeriod::Day, 0, -420}, friday, Start, true, "1.4.2001 17:0"},
+        {{BarPeriod::Day, 0, -420}, friday, End, false, "1.5.2001"},
+        {{BarPeriod::Day, 0, -420}, {2001, 1, 5, 18, 0, 0}, End, true, "1.6.2001 17:0"},
+        {week, friday, Start, true, "1.1.2001 0:0"},
+        {week, friday, End, true, "1.8.2001 0:0"},
+        {week, friday, End, false, "1.7.2001"},
+        {{BarPeriod::Week, 0, -420}, friday, Start, true, "12.31.2000 17:0"},
+        {month, friday, Start, false, "1.1.2001"},
+        {month, friday, End, false, "1.31.2001"},
+        {month, friday, End, true, "2.1.2001 0:0"},
+        {month, {2000, 2, 3, 0, 0, 0}, End, false, "2.29.2000"},
+        {month, {2001, 12, 3, 0, 0, 0}, End, true, "1.1.2002 0:0"},
+        {{BarPeriod::Month, 0, -420}, friday, Start, true, "1.1.2001 0:0"},  // no session
+        {quarter, {2001, 8, 31, 0, 0, 0}, Start, false, "7.1.2001"},
+        {quarter, {2001, 8, 31, 0, 0, 0}, End, false, "9.30.2001"},
+        {quarter, {2001, 11, 30, 0, 0, 0}, End, true, "1.1.2002 0:0"},
+        {{BarPeriod::Year}, friday, Start, true, "1.1.2001 0:0"},
+        {{BarPeriod::Year}, friday, End, false, "12.31.2001"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.want);
+        const ParsedDate got = BarStampMoment(row.span, row.date, row.when, row.timed);
+        EXPECT_EQ(BarStamp(got, row.timed ? TimeLayout::SemicolonHms : TimeLayout::NotIndicated),
+                  row.want);
+    }
+}
+
+TEST(RunBars, StampsTheStartOrEndOfEveryPeriod) {
+    const Lines minutes = {"01/05/2001,09:31:10,1,1,1,1", "01/05/2001,09:34:00,1,1,1,1",
+                           "01/05/2001,09:36:30,1,1,1,1", "01/05/2001,10:01:00,1,1,1,1",
+                           "01/08/2001,09:31:00,1,1,1,1", "04/02/2001,09:31:00,1,1,1,1"};
+    Lines days;
+    for (const Lines::value_type& line : minutes) days.push_back(line.substr(0, 10) + ",1,1,1,1");
+    struct Row {
+        int period;
+        StampTime when;
+        StampStyle style;
+        bool timed;
+        Bars want;
+    };
+    using enum StampTime;
+    const StampStyle classic = StampStyle::Classic;
+    const StampStyle iso = StampStyle::Iso;
+    const Row rows[] = {
+        {0,
+         Start,
+         classic,
+         true,
+         {"1.5.2001 9:30", "1.5.2001 9:35", "1.5.2001 10:0", "1.8.2001 9:30", "4.2.2001 9:30"}},
+        {0,
+         End,
+         iso,
+         true,
+         {"2001-01-05T09:35:00", "2001-01-05T09:40:00", "2001-01-05T10:05:00",
+          "2001-01-08T09:35:00", "2001-04-02T09:35:00"}},
+        {1,
+         End,
+         classic,
+         true,
+         {"1.5.2001 9:45", "1.5.2001 10:15", "1.8.2001 9:45", "4.2.2001 9:45"}},
+        {2,
+         Start,
+         iso,
+         true,
+         {"2001-01-05T09:00:00", "2001-01-05T10:00:00", "2001-01-08T09:00:00",
+          "2001-04-02T09:00:00"}},
+        {3, End, classic, true, {"1.6.2001 0:0", "1.9.2001 0:0", "4.3.2001 0:0"}},
+        {3, End, iso, false, {"2001-01-05", "2001-01-08", "2001-04-02"}},
+        {4, Start, classic, false, {"1.1.2001", "1.8.2001", "4.2.2001"}},
+        {4, End, iso, true, {"2001-01-08T00:00:00", "2001-01-15T00:00:00", "2001-04-09T00:00:00"}},
+        {5, End, classic, false, {"1.31.2001", "4.30.2001"}},
+        {5, Start, iso, true, {"2001-01-01T00:00:00", "2001-04-01T00:00:00"}},
+        {6, End, iso, false, {"2001-03-31", "2001-06-30"}},
+        {7, End, classic, true, {"1.1.2002 0:0"}},
+        {7, Start, classic, false, {"1.1.2001"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.period) + " " +
+                     std::string(StampTimeNames[static_cast<std::size_t>(row.when)]));
+        BarChoices choices =
+            Choices(static_cast<BarPeriod>(row.period),
+                    row.timed ? TimeLayout::SemicolonHms : TimeLayout::NotIndicated);
+        choices.stamp = row.style;
+        choices.stamp_time = row.when;
+        choices.delimiter = Delimiter::Csv;
+        EXPECT_EQ(StampsOf(BuildOf(row.timed ? minutes : days, choices)), row.want);
+    }
+}
+
+TEST(ReadBarFields, CountsTheDecimalsOfThePricesWhenAsked) {
+    struct Row {
+        const char* rest;  // after "01/02/2001,"
+        PriceForm form;
+        int want;
+    };
+    const Row rows[] = {
+        {"1.5,1.25,1.3,1.4", PriceForm::Ohlc, 2},
+        {"1,2,0,1", PriceForm::Ohlc, 0},
+        {"0.00002717,0.00002720,0.000027,0.00002718", PriceForm::Ohlc, 8},
+        {"1,1,1,1.0000000000000", PriceForm::Ohlc, 10},  // at most 10
+        {"-37.63,1,-40,1", PriceForm::Ohlc, 2},          // read by TextToDouble
+        {"1.5e-3,1,0,1", PriceForm::Ohlc, 4},
+        {"1.5,1.5,1.5,1.5,1200.125,7.5", PriceForm::Ohlc, 1},  // not the quantities
+        {"155.123,5000.5", PriceForm::Single, 3},
+    };
+    const DateNames names(EnglishRegionalNames());
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.rest);
+        for (const bool count : {false, true}) {
+            BarReading reading;
+            reading.form = row.form;
+            reading.volume = reading.open_interest = true;
+            reading.count_decimals = count;
+            ParsedDate date;
+            BarLine bar;
+            ASSERT_TRUE(ReadBarFields(DateLayout::MMDDYYYYSlash, TimeLayout::NotIndicated, reading,
+                                      std::string("01/02/2001,") + row.rest, names, date, bar));
+            EXPECT_EQ(bar.decimals, count ? row.want : 0);
+        }
+    }
+}
+
+TEST(RunBars, WritesPricesWithTheDecimalsChosen) {
+    const Lines fx = {"01/02/2024,10:00:00,1.09497,1.09512,1.09490,1.09501,12",
+                      "01/02/2024,10:01:00,1.09501,1.09530,1.09500,1.0952,3.25"};
+    const Lines jpy = {"01/02/2024,10:00:00,141.125,141.300,141.100,141.250",
+                       "01/02/2024,10:01:00,141.250,141.250,140.975,141.000"};
+    const Lines crypto = {"01/02/2024,10:00:00,0.00002717,0.00002720,0.00002701,0.00002719",
+                          "01/02/2024,10:01:00,0.00002719,0.00002741,0.00002719,0.0000274"};
+    const Lines mixed = {"01/02/2024,10:00:00,1.5,2,1,1.5", "01/02/2024,10:01:00,1.5,1.5,1.25,1.25",
+                         "01/02/2024,10:07:00,7,7,7,7"};
+    struct Row {
+        const char* name;
+        const Lines& lines;
+        int decimals;
+        bool volume;
+        Bars want;
+    };
+    const Row rows[] = {
+        {"FX as read", fx, DecimalsAsInput, true, {"1.09497,1.09530,1.09490,1.09520,15.25"}},
+        {"FX by magnitude", fx, DecimalsByMagnitude, false, {"1.0950,1.0953,1.0949,1.0952"}},
+        {"JPY as read", jpy, DecimalsAsInput, false, {"141.125,141.300,140.975,141.000"}},
+        {"crypto as read",
+         crypto,
+         DecimalsAsInput,
+         false,
+         {"0.00002717,0.00002741,0.00002701,0.00002740"}},
+        {"crypto by magnitude",
+         crypto,
+         DecimalsByMagnitude,
+         false,
+         {"0.00003,0.00003,0.00003,0.00003"}},
+        {"each bar its own", mixed, DecimalsAsInput, false, {"1.50,2.00,1.00,1.25", "7,7,7,7"}},
+        {"none", fx, 0, true, {"1,1,1,1,15.25"}},
+        {"two, halves away from zero", jpy, 2, false, {"141.13,141.30,140.98,141.00"}},
+        {"ten", crypto, 10, false, {"0.0000271700,0.0000274100,0.0000270100,0.0000274000"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        BarChoices choices = Choices(BarPeriod::FiveMinutes, TimeLayout::SemicolonHms);
+        choices.decimals = row.decimals;
+        choices.volume = row.volume;
+        choices.delimiter = Delimiter::Csv;
+        Bars got = BuildOf(row.lines, choices);
+        for (std::string& bar : got) bar.erase(0, bar.find(',') + 1);
+        EXPECT_EQ(got, row.want);
+    }
+    // Decimal commas and semicolons read as their points would.
+    BarChoices choices = Choices(BarPeriod::FiveMinutes, TimeLayout::SemicolonHms);
+    choices.decimals = DecimalsAsInput;
+    EXPECT_EQ(BuildOf({"01/02/2024;10:00:00;1,09497;1,09512;1,0949;1,09501"}, choices),
+              Bars{"1.2.2024 10:0 1.09497 1.09512 1.09490 1.09501"});
+}
+
+TEST(RunBars, WritesEveryPriceOfUpToFifteenDigitsAsRead) {
+    // Prices of 1 to 10 decimals and up to 15 digits, below 10^12, either
+    // sign, each line a day of its own: every bar gives back its line's
+    // price, as read or with zeros to 10 decimals (22 digits, more than a
+    // double holds).
+    Series random;
+    Lines lines;
+    std::vector<std::pair<std::string, std::string>> days;  // stamp, price
+    for (int i = 0; i < 20000; ++i) {
+        const auto decimals = static_cast<unsigned>(1 + i % 10);
+        const unsigned whole = random.Next(std::min(12U, 15 - decimals) + 1);
+        std::string price(1, whole == 0 ? '0' : static_cast<char>('1' + random.Next(9)));
+        for (unsigned k = 1; k < whole; ++k) price += static_cast<char>('0' + random.Next(10));
+        price += '.';
+        for (unsigned k = 0; k < decimals; ++k) price += static_cast<char>('0' + random.Next(10));
+        if (i % 4 == 0 && price.find_first_not_of("0.") != std::string::npos) price.insert(0, "-");
+        const std::string month = std::to_string(i / 28 % 12 + 1);
+        const std::string day = std::to_string(i % 28 + 1);
+        const std::string year = std::to_string(1900 + i / 336);
+        lines.push_back(month + "/" + day + "/" + year + " " + price + " " + price + " " + price +
+                        " " + price);
+        days.emplace_back(month + "." + day + "." + year, price);
+    }
+    BarChoices choices = Choices(BarPeriod::Day, TimeLayout::NotIndicated);
+    for (const int decimals : {DecimalsAsInput, MaxPriceDecimals}) {
+        SCOPED_TRACE(decimals);
+        choices.decimals = decimals;
+        const Bars got = BuildOf(lines, choices);
+        ASSERT_EQ(got.size(), days.size());
+        int wrong = 0;
+        for (std::size_t i = 0; i < got.size(); ++i) {
+            std::string price = days[i].second;
+            if (decimals == MaxPriceDecimals) price.resize(price.find('.') + 11, '0');
+            const std::string want =
+                days[i].first + " " + price + " " + price + " " + price + " " + price;
+            if (got[i] != want && ++wrong <= 5) ADD_FAILURE() << got[i] << " for " << lines[i];
+        }
+        EXPECT_EQ(wrong, 0);
     }
 }
 
