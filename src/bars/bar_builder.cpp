@@ -135,6 +135,10 @@ void BarBuilder::AddParsed(const ParsedBarLine& line) {
     bar_.last_date = line.date;
 }
 
+void BarBuilder::AddRepeat(const ParsedBarLine& line) {
+    if (open_ && count_decimals_) bar_.decimals = std::max<int>(bar_.decimals, line.bar.decimals);
+}
+
 void BarBuilder::Finish() {
     if (!open_) return;
     open_ = false;
@@ -161,6 +165,7 @@ void KeyedBars::Add(const ParsedBarLine& line) {
             bar.values.low = read.low;
             bar.values.close = read.close;
             bar.values.last_date = line.date;
+            bar.values.decimals = read.decimals;
             bar.open_at = bar.close_at = moment;
             if (settings_.open_interest && !IsMissing(read.open_interest)) {
                 bar.values.open_interest = read.open_interest;
@@ -175,6 +180,8 @@ void KeyedBars::Add(const ParsedBarLine& line) {
     BarValues& values = bar.values;
     values.high = std::max(values.high, read.high);
     values.low = std::min(values.low, read.low);
+    // Of every line, a repeat's too: as the sorted lines would give it.
+    values.decimals = std::max<int>(values.decimals, read.decimals);
     // The earliest line opens, the first of several at that moment; the
     // latest closes, the last of several.
     if (moment < bar.open_at) {

@@ -82,7 +82,7 @@ struct BarValues {
     double volume = 0;         // the sum of its lines' volumes
     double open_interest = 0;  // of its last line that has one, 0 when none has
     ParsedDate last_date;      // of its last line: the stamp
-    int decimals = 0;          // the most of its lines' BarLine::decimals
+    int decimals = 0;          // the most of its lines' BarLine::decimals, repeats among them
 };
 
 // Writes finished bars as lines: the stamp of the moment chosen
@@ -115,6 +115,11 @@ class BarBuilder {
 
     // Adds a line parsed under this builder's settings (see ParseBarLines).
     void AddParsed(const ParsedBarLine& line);
+    // Takes a line that repeats one of the open bar exactly (a Duplicate of
+    // LineOrder), left out otherwise: its decimals count, so that a bar's
+    // decimals do not hang on which copy of a line came first ("1.5" and
+    // "1.50" read alike).
+    void AddRepeat(const ParsedBarLine& line);
     // Writes the open bar, if any. Not called when a job is stopped: the open
     // bar is then dropped.
     void Finish();
@@ -130,8 +135,9 @@ class BarBuilder {
 
 // Bars of lines in any order: a bar's open is the price of its earliest line
 // and its close that of its latest, its high and low over all its lines, its
-// stamp the latest line's; bars are written in time order. Lines that repeat
-// another exactly (the same moment and numbers) count once. Holds every bar,
+// stamp the latest line's, its decimals the most of its lines'; bars are
+// written in time order. Lines that repeat another exactly (the same moment
+// and numbers) count once. Holds every bar,
 // and for the repeats the signature of every line (8 bytes), or with the
 // volume summed its moment, place and volume too (32 bytes): volumes are
 // summed in time order, as for the same lines sorted.

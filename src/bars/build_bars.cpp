@@ -412,6 +412,7 @@ JobReport RunBars(const LineSource& source, const Destination& destination,
                     }
                     if (step == LineOrder::Step::Duplicate) {
                         ++report.duplicate_lines;
+                        sink->AddRepeat(parsed);
                         continue;
                     }
                 }

@@ -150,6 +150,8 @@ TEST(RunBars, DefaultStampAndDigitsGiveTheBytesOfBefore) {
         choices.stamp = row.stamp;
         choices.volume = row.volume;
         const Bars timed_bars = BuildOf(timed, choices);
+        // Newest first, the bars are made by keys: the same bytes.
+        EXPECT_EQ(BuildOf(Lines(timed.rbegin(), timed.rend()), choices), timed_bars);
         choices.time_layout = TimeLayout::NotIndicated;
         EXPECT_EQ(Fnv(BuildOf(daily, choices), Fnv(timed_bars)), row.want);
     }
