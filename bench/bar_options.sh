@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Times the further bar choices against plain bars on the same 5,000,000
-# one-minute lines as side_by_side.sh: --volume (and --open-interest), and
-# --prices single on those lines and on lines of one price and a volume.
+# one-minute lines as side_by_side.sh: --volume (and --open-interest),
+# --prices single on those lines and on lines of one price and a volume,
+# --decimals input and --stamp-time start.
 # With a second binary (the build before the choices existed) the plain bars
 # of both are timed too.
 #
@@ -41,6 +42,8 @@ for p in day 5min; do
     add "bars -p $p --volume --open-interest" "$bars -p $p --volume --open-interest $work/minutes.csv $work/out"
     add "bars -p $p --prices single" "$bars -p $p --prices single $work/minutes.csv $work/out"
     add "bars -p $p --prices single --volume, ticks" "$bars -p $p --prices single --volume $work/ticks.csv $work/out"
+    add "bars -p $p --decimals input" "$bars -p $p --decimals input $work/minutes.csv $work/out"
+    add "bars -p $p --stamp-time start" "$bars -p $p --stamp-time start $work/minutes.csv $work/out"
 done
 for ((r = 0; r < rounds + 1; r++)); do  # round 0 warms the page cache
     for i in "${!commands[@]}"; do

@@ -66,6 +66,7 @@ void BuildInnerBars(const BarSettings& settings, const BarReading& reading, bool
                 block.inner_last = MomentOf(parsed[i]);
                 if (steps[i] == LineOrder::Step::Duplicate) {
                     ++block.inner_duplicates;
+                    builder.AddRepeat(parsed[i]);
                     continue;
                 }
             }

@@ -1,6 +1,7 @@
 #include "bars/bar_builder.h"
 
 #include <algorithm>
+#include <charconv>
 #include <utility>
 
 #include "text/quantity.h"
@@ -22,12 +23,24 @@ std::string_view DelimiterText(Delimiter delimiter) {
     return " ";
 }
 
+std::optional<int> ReadPriceDecimals(std::string_view text) {
+    if (text == "input") return DecimalsAsInput;
+    int count = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
+    if (error != std::errc() || end != text.data() + text.size() || text.size() > 2 || count < 0 ||
+        count > MaxPriceDecimals) {
+        return std::nullopt;
+    }
+    return count;
+}
+
 BarReading BarSettings::Reading() const {
     BarReading reading;
     reading.span = BarSpan{period, period_minutes, session_offset_minutes};
     reading.form = prices == PriceForm::Single ? PriceForm::Single : PriceForm::Ohlc;
     reading.volume = volume;
     reading.open_interest = open_interest && reading.form == PriceForm::Ohlc;
+    reading.count_decimals = decimals == DecimalsAsInput;
     return reading;
 }
 
@@ -44,18 +57,33 @@ std::string BarHeader(const BarSettings& settings) {
 
 BarWriter::BarWriter(const BarSettings& settings, Sink sink, BarCallback on_bar)
     : settings_(settings),
+      span_(settings.Reading().span),
       delimiter_(DelimiterText(settings.delimiter)),
       sink_(std::move(sink)),
       on_bar_(std::move(on_bar)) {}
 
 void BarWriter::Write(const BarValues& bar) {
     const std::string& d = delimiter_;
-    text_.assign(BarStamp(bar.last_date, settings_.time_layout, settings_.stamp));
+    if (settings_.stamp_time == StampTime::Last) {
+        text_.assign(BarStamp(bar.last_date, settings_.time_layout, settings_.stamp));
+    } else {
+        const bool timed = settings_.time_layout != TimeLayout::NotIndicated;
+        text_.assign(BarStamp(BarStampMoment(span_, bar.last_date, settings_.stamp_time, timed),
+                              settings_.time_layout, settings_.stamp));
+    }
     const std::size_t stamp_length = text_.size();
-    text_.append(d).append(FormatPrice(bar.open));
-    text_.append(d).append(FormatPrice(bar.high));
-    text_.append(d).append(FormatPrice(bar.low));
-    text_.append(d).append(FormatPrice(bar.close));
+    if (settings_.decimals == DecimalsByMagnitude) {
+        text_.append(d).append(FormatPrice(bar.open));
+        text_.append(d).append(FormatPrice(bar.high));
+        text_.append(d).append(FormatPrice(bar.low));
+        text_.append(d).append(FormatPrice(bar.close));
+    } else {
+        const int decimals =
+            settings_.decimals == DecimalsAsInput ? bar.decimals : settings_.decimals;
+        for (const double price : {bar.open, bar.high, bar.low, bar.close}) {
+            AppendFixedPrice(text_.append(d), price, decimals);
+        }
+    }
     if (settings_.volume) AppendQuantity(text_.append(d), bar.volume);
     if (settings_.open_interest) AppendQuantity(text_.append(d), bar.open_interest);
     sink_(text_);
@@ -75,7 +103,9 @@ void BarWriter::Write(const BarValues& bar) {
 }
 
 BarBuilder::BarBuilder(BarSettings settings, Sink sink, BarCallback on_bar)
-    : settings_(settings), writer_(settings, std::move(sink), std::move(on_bar)) {}
+    : settings_(settings),
+      writer_(settings, std::move(sink), std::move(on_bar)),
+      count_decimals_(settings.decimals == DecimalsAsInput) {}
 
 void BarBuilder::AddParsed(const ParsedBarLine& line) {
     if (!line.ok) return;  // a line that does not parse takes no part
@@ -89,9 +119,11 @@ void BarBuilder::AddParsed(const ParsedBarLine& line) {
         bar_.low = bar.low;
         bar_.volume = 0;
         bar_.open_interest = 0;
+        bar_.decimals = bar.decimals;
     } else {
         bar_.high = std::max(bar_.high, bar.high);
         bar_.low = std::min(bar_.low, bar.low);
+        if (count_decimals_) bar_.decimals = std::max<int>(bar_.decimals, bar.decimals);
     }
     bar_.close = bar.close;
     // A line without the number adds nothing.
@@ -101,6 +133,10 @@ void BarBuilder::AddParsed(const ParsedBarLine& line) {
     }
     // The stamp is written only for a bar's last line: keep its date.
     bar_.last_date = line.date;
+}
+
+void BarBuilder::AddRepeat(const ParsedBarLine& line) {
+    if (open_ && count_decimals_) bar_.decimals = std::max<int>(bar_.decimals, line.bar.decimals);
 }
 
 void BarBuilder::Finish() {
@@ -129,6 +165,7 @@ void KeyedBars::Add(const ParsedBarLine& line) {
             bar.values.low = read.low;
             bar.values.close = read.close;
             bar.values.last_date = line.date;
+            bar.values.decimals = read.decimals;
             bar.open_at = bar.close_at = moment;
             if (settings_.open_interest && !IsMissing(read.open_interest)) {
                 bar.values.open_interest = read.open_interest;
@@ -143,6 +180,8 @@ void KeyedBars::Add(const ParsedBarLine& line) {
     BarValues& values = bar.values;
     values.high = std::max(values.high, read.high);
     values.low = std::min(values.low, read.low);
+    // Of every line, a repeat's too: as the sorted lines would give it.
+    values.decimals = std::max<int>(values.decimals, read.decimals);
     // The earliest line opens, the first of several at that moment; the
     // latest closes, the last of several.
     if (moment < bar.open_at) {

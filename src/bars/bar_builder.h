@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -20,6 +21,7 @@
 #include "bars/line_order.h"
 #include "bars/parse_batch.h"
 #include "calendar/layout_numbers.h"
+#include "text/text_helpers.h"
 
 namespace varn {
 
@@ -42,6 +44,14 @@ struct BuiltBar {
 };
 using BarCallback = std::function<void(const BuiltBar& bar)>;
 
+// How many decimals a bar's prices are written with: a fixed count, 0 to
+// MaxPriceDecimals, or one of these.
+inline constexpr int DecimalsByMagnitude = -1;  // FormatPrice: 5 below 0.1, 4 below 10, else 2
+inline constexpr int DecimalsAsInput = -2;      // the most the bar's prices were written with
+// Reads "input" as DecimalsAsInput and a count "0" to "10" as itself;
+// nothing otherwise.
+std::optional<int> ReadPriceDecimals(std::string_view text);
+
 // How lines are read into bars once the layouts are known.
 struct BarSettings {
     DateLayout date_layout = DateLayout::YYMMDD;
@@ -54,6 +64,8 @@ struct BarSettings {
     bool volume = false;                 // write the summed volume after the close
     bool open_interest = false;          // then the last open interest
     StampStyle stamp = StampStyle::Classic;
+    StampTime stamp_time = StampTime::Last;  // the moment the stamp names
+    int decimals = DecimalsByMagnitude;      // or DecimalsAsInput, or 0 to 10
 
     // What each line is read for.
     BarReading Reading() const;
@@ -70,11 +82,14 @@ struct BarValues {
     double volume = 0;         // the sum of its lines' volumes
     double open_interest = 0;  // of its last line that has one, 0 when none has
     ParsedDate last_date;      // of its last line: the stamp
+    int decimals = 0;          // the most of its lines' BarLine::decimals, repeats among them
 };
 
-// Writes finished bars as lines: the stamp, the prices by FormatPrice and the
-// quantities chosen, joined by the delimiter; hands each line to a sink and,
-// when on_bar is not empty, the bar's numbers after it.
+// Writes finished bars as lines: the stamp of the moment chosen
+// (BarStampMoment), the prices by FormatPrice or with the decimals chosen
+// (AppendFixedPrice) and the quantities chosen, joined by the delimiter;
+// hands each line to a sink and, when on_bar is not empty, the bar's numbers
+// after it.
 class BarWriter {
   public:
     using Sink = std::function<void(std::string_view bar_line)>;
@@ -83,6 +98,7 @@ class BarWriter {
 
   private:
     BarSettings settings_;
+    BarSpan span_;
     std::string delimiter_;
     Sink sink_;
     BarCallback on_bar_;
@@ -99,6 +115,11 @@ class BarBuilder {
 
     // Adds a line parsed under this builder's settings (see ParseBarLines).
     void AddParsed(const ParsedBarLine& line);
+    // Takes a line that repeats one of the open bar exactly (a Duplicate of
+    // LineOrder), left out otherwise: its decimals count, so that a bar's
+    // decimals do not hang on which copy of a line came first ("1.5" and
+    // "1.50" read alike).
+    void AddRepeat(const ParsedBarLine& line);
     // Writes the open bar, if any. Not called when a job is stopped: the open
     // bar is then dropped.
     void Finish();
@@ -106,6 +127,7 @@ class BarBuilder {
   private:
     BarSettings settings_;
     BarWriter writer_;
+    bool count_decimals_;  // the lines carry their decimals
     bool open_ = false;
     std::int32_t key_ = 0;
     BarValues bar_;
@@ -113,8 +135,9 @@ class BarBuilder {
 
 // Bars of lines in any order: a bar's open is the price of its earliest line
 // and its close that of its latest, its high and low over all its lines, its
-// stamp the latest line's; bars are written in time order. Lines that repeat
-// another exactly (the same moment and numbers) count once. Holds every bar,
+// stamp the latest line's, its decimals the most of its lines'; bars are
+// written in time order. Lines that repeat another exactly (the same moment
+// and numbers) count once. Holds every bar,
 // and for the repeats the signature of every line (8 bytes), or with the
 // volume summed its moment, place and volume too (32 bytes): volumes are
 // summed in time order, as for the same lines sorted.

@@ -8,6 +8,7 @@
 #include "calendar/zone_words.h"
 #include "text/fields.h"
 #include "text/numbers.h"
+#include "text/text_helpers.h"
 
 namespace varn {
 namespace {
@@ -116,6 +117,44 @@ std::int32_t BarKey(BarPeriod period, const ParsedDate& date) {
     return static_cast<std::int32_t>(WideBarKey(period, date));
 }
 
+ParsedDate BarStampMoment(const BarSpan& span, const ParsedDate& date, StampTime when, bool timed) {
+    if (when == StampTime::Last) return date;
+    // The period's bounds in seconds from midnight of the epoch's day.
+    const std::int64_t epoch_day = DayNumber(1850, 9, 9);
+    std::int64_t start = 0;
+    std::int64_t end = 0;
+    std::int64_t length = std::int64_t{span.minutes} * 60;
+    if (length == 0 && Number(span.period) < static_cast<int>(kPeriodSeconds.size())) {
+        length = kPeriodSeconds[static_cast<std::size_t>(Number(span.period))];
+    }
+    if (length > 0) {
+        start = WideBarKey(span, date) * length + std::int64_t{span.offset_minutes} * 60;
+        end = start + length;
+    } else {
+        const int months = span.period == BarPeriod::Month     ? 1
+                           : span.period == BarPeriod::Quarter ? 3
+                                                               : 12;
+        const int first =
+            months == 12 ? 1 : (std::clamp(date.month, 1, 12) - 1) / months * months + 1;
+        // Year 0 is not counted: the year after -1 is 1.
+        const std::int32_t next_year = date.year == -1 ? 1 : date.year + 1;
+        const bool last = first + months > 12;
+        start = (DayNumber(date.year, first, 1) - epoch_day) * 86400;
+        end = (DayNumber(last ? next_year : date.year, last ? 1 : first + months, 1) - epoch_day) *
+              86400;
+    }
+    std::int64_t seconds = when == StampTime::Start ? start : end;
+    if (when == StampTime::End && !timed) --seconds;  // the period's last moment
+    const std::int64_t day = FloorDiv(seconds, 86400);
+    const std::int64_t second_of_day = seconds - day * 86400;
+    ParsedDate moment;
+    DateOfDay(epoch_day + day, moment.year, moment.month, moment.day);
+    moment.hours = static_cast<std::int32_t>(second_of_day / 3600);
+    moment.minutes = static_cast<std::int32_t>(second_of_day / 60 % 60);
+    moment.seconds = static_cast<std::int32_t>(second_of_day % 60);
+    return moment;
+}
+
 ShortText BarStamp(const ParsedDate& date, TimeLayout time_layout) {
     // Written into one buffer, then made a string once.
     char text[64];
@@ -173,12 +212,33 @@ ShortText BarStamp(const ParsedDate& date, TimeLayout time_layout, StampStyle st
 
 namespace {
 
+// The decimals a number that TextToDouble reads is written with: the digits
+// after its point less its exponent ("1.25" 2, "1.5e-3" 4, "2.5E1" 0), at
+// most MaxPriceDecimals.
+int DecimalsOf(std::string_view number) {
+    const std::size_t point = number.find('.');
+    if (point == std::string_view::npos) return 0;
+    std::size_t end = point + 1;
+    while (end < number.size() && number[end] >= '0' && number[end] <= '9') ++end;
+    int exponent = 0;
+    if (end + 1 < number.size() && (number[end] == 'e' || number[end] == 'E')) {
+        const std::size_t digits = end + (number[end + 1] == '+' || number[end + 1] == '-' ? 2 : 1);
+        (void)std::from_chars(number.data() + digits, number.data() + number.size(), exponent);
+        if (number[end + 1] == '-') exponent = -exponent;
+    }
+    const auto places = static_cast<std::int64_t>(end - point - 1) - exponent;
+    return static_cast<int>(std::clamp<std::int64_t>(places, 0, MaxPriceDecimals));
+}
+
 // The next field of text at PriceTable from pos, read as TextToDouble reads
 // it, in one pass for the plain form that nearly every price has: 1 to 15
 // digits with at most one "." or "," among them, 16 characters at most (the
 // value is then one exact division away). Other fields go to TextToDouble.
-// Empty when no field is left; value is then untouched.
-std::string_view ReadPriceField(std::string_view text, std::size_t& pos, double& value) {
+// Empty when no field is left; value is then untouched. With kCount, the
+// decimals of a field that reads are raised to at least its own.
+template <bool kCount>
+std::string_view ReadPriceField(std::string_view text, std::size_t& pos, double& value,
+                                int& decimals) {
     static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                          1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     const char* p = text.data() + pos;
@@ -214,8 +274,9 @@ std::string_view ReadPriceField(std::string_view text, std::size_t& pos, double&
         const auto fraction =
             separator == nullptr ? 0 : static_cast<std::size_t>(p - separator - 1);
         value = static_cast<double>(digits) / kPowers[fraction];
+        if constexpr (kCount) decimals = std::max(decimals, static_cast<int>(fraction));
     } else if (size > 0) {
-        (void)TextToDouble(field, value);
+        if (TextToDouble(field, value) && kCount) decimals = std::max(decimals, DecimalsOf(field));
     }
     return field;
 }
@@ -281,9 +342,24 @@ bool ReadLine(DateLayout date_layout, TimeLayout time_layout, const BarReading& 
     double* const one[] = {&bar.close, &bar.volume};
     double* const* const numbers = single ? one : four;
     if (single) count = std::min<std::size_t>(count, 2);
-    for (std::size_t k = 0; k < count; ++k) {
-        // A whole number reads the same as a price would.
-        if (ReadPriceField(text, pos, *numbers[k]).empty()) break;
+    int decimals = 0;
+    if (reading.count_decimals) {
+        // Of the prices: not of the volume and open interest after them.
+        const std::size_t prices = single ? 1 : 4;
+        int quantity_decimals = 0;
+        for (std::size_t k = 0; k < count; ++k) {
+            if (ReadPriceField<true>(text, pos, *numbers[k],
+                                     k < prices ? decimals : quantity_decimals)
+                    .empty()) {
+                break;
+            }
+        }
+        bar.decimals = static_cast<std::uint8_t>(std::min(decimals, MaxPriceDecimals));
+    } else {
+        for (std::size_t k = 0; k < count; ++k) {
+            // A whole number reads the same as a price would.
+            if (ReadPriceField<false>(text, pos, *numbers[k], decimals).empty()) break;
+        }
     }
     const auto fail = [reason](std::string_view why) {
         if (reason != nullptr) reason->assign(why);

@@ -64,6 +64,9 @@ struct BarLine {
     // Four prices not in order: high below low, or open or close outside
     // high-low. Such a line is used for bars, and counted.
     bool out_of_order = false;
+    // The most decimals written in its prices ("1.5 1.25" has 2), at most
+    // MaxPriceDecimals; 0 unless BarReading::count_decimals.
+    std::uint8_t decimals = 0;
     ShortText stamp;
 };
 
@@ -101,10 +104,17 @@ struct BarReading {
     bool open_interest = false;
     const LineShape* shape = nullptr;  // kept by the caller while lines are read
     ZoneShift zones = {};              // its zones resolved once per job
+    bool count_decimals = false;       // fill BarLine::decimals
 };
 
 // How a bar's stamp is written: "1.2.2001 16:0" or "2001-01-02T16:00:00".
 enum class StampStyle : int { Classic = 0, Iso = 1 };
+
+// Which moment a bar's stamp names: its last line's, or where its period
+// starts or ends (see BarStampMoment). The names the command line takes, by
+// number.
+enum class StampTime : int { Last = 0, Start = 1, End = 2 };
+inline constexpr std::array<std::string_view, 3> StampTimeNames = {"last", "start", "end"};
 
 // The key of the bar of period that a moment falls in. Periods up to a week
 // count whole periods from BarEpoch in whole seconds, rounded down, so each
@@ -133,6 +143,22 @@ ShortText BarStamp(const ParsedDate& date, TimeLayout time_layout);
 // The stamp in style: Classic as BarStamp; Iso "YYYY-MM-DD" with zeros, and
 // "THH:MM:SS" after it when the file has times ("2001-01-05T09:05:00").
 ShortText BarStamp(const ParsedDate& date, TimeLayout time_layout, StampStyle style);
+
+// The moment the stamp of the bar of span that date falls in names:
+//
+//   when   stamp with a time                 stamp of a date alone
+//   Last   date itself                       date itself
+//   Start  the period's first moment         the day of that moment
+//   End    the moment the period ends: the   the day of the period's last
+//          next period's first moment        moment: its last day
+//
+// Minute to week periods begin at their boundaries (BarKey, the session
+// start included), months, quarters and years on their first day at 0:00.
+// So the 09:30 to 09:35 bar starts at 9:30 and ends at 9:35; a day ends at
+// 0:00 of the next day, and its stamp without a time names the day itself;
+// January ends at 0:00 on 1 February, or, without a time, on 31 January.
+// Seconds and fractions are 0 in a period's bounds.
+ParsedDate BarStampMoment(const BarSpan& span, const ParsedDate& date, StampTime when, bool timed);
 
 // Reads line (cut to 255 characters). True when its date and time read and
 // open, high, low and close all read; volume and open interest may be absent

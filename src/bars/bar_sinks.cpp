@@ -79,6 +79,10 @@ void BarSink::Add(const ParsedBarLine& line) {
     }
 }
 
+void BarSink::AddRepeat(const ParsedBarLine& line) {
+    if (builder_) builder_->AddRepeat(line);
+}
+
 void BarSink::AddBuilt(std::string_view bar_text, std::int64_t bar_count) {
     builder_->Finish();
     if (!held_) {

@@ -47,6 +47,8 @@ class BarSink {
                                  bool hold);
 
     void Add(const ParsedBarLine& line);
+    // A line that repeats one before it exactly (BarBuilder::AddRepeat).
+    void AddRepeat(const ParsedBarLine& line);
     // The bars of inner runs built elsewhere (each ended by CR LF): the open
     // bar ends before them.
     void AddBuilt(std::string_view bar_text, std::int64_t bar_count);

@@ -218,6 +218,13 @@ JobReport RunBars(const LineSource& source, const Destination& destination,
                                            "a session start must lie within a day");
         return report;
     }
+    if (choices.decimals != DecimalsByMagnitude && choices.decimals != DecimalsAsInput &&
+        (choices.decimals < 0 || choices.decimals > MaxPriceDecimals)) {
+        report.status = JobStatus::Failure(destination.name(),
+                                           std::make_error_code(std::errc::invalid_argument),
+                                           "prices have 0 to 10 decimals");
+        return report;
+    }
     BarBlocks blocks(source, choices.block_bytes);
     if (report.status = blocks.Open(); !report.ok()) return report;
     const DateNames names(choices.names);
@@ -273,6 +280,8 @@ JobReport RunBars(const LineSource& source, const Destination& destination,
     settings.volume = choices.volume;
     settings.open_interest = choices.open_interest;
     settings.stamp = choices.stamp;
+    settings.stamp_time = choices.stamp_time;
+    settings.decimals = choices.decimals;
     BarReading reading = settings.Reading();
     reading.shape = &input.shape;
     ZoneTally zone_tally;
@@ -403,6 +412,7 @@ JobReport RunBars(const LineSource& source, const Destination& destination,
                     }
                     if (step == LineOrder::Step::Duplicate) {
                         ++report.duplicate_lines;
+                        sink->AddRepeat(parsed);
                         continue;
                     }
                 }

@@ -67,6 +67,13 @@ struct BarChoices {
     // 1439 minutes; -420 starts each day at 17:00 of the day before).
     int session_offset_minutes = 0;
     StampStyle stamp = StampStyle::Classic;
+    // The moment a bar's stamp names: its last line's, or where its period
+    // starts or ends (BarStampMoment).
+    StampTime stamp_time = StampTime::Last;
+    // The decimals of the prices: by magnitude as FormatPrice writes them,
+    // DecimalsAsInput (the most the bar's prices were written with), or a
+    // count from 0 to 10. The volume and open interest are written as ever.
+    int decimals = DecimalsByMagnitude;
     // A first line naming the columns: "date open high low close volume
     // open_interest" as chosen, joined by the delimiter (see BarHeader).
     bool header = false;
@@ -129,7 +136,8 @@ std::error_code ReadingError(ReadingFault fault);
 // read, used and skipped (with the first reasons) and bars written (a header
 // line is not a bar), and names the layouts and price form used. A bar length
 // or session start out of range fails without writing, as does a zone that
-// cannot be used (a ZoneError naming it), checked on the first lines.
+// cannot be used (a ZoneError naming it), checked on the first lines; so
+// does a count of decimals out of range.
 JobReport RunBars(const LineSource& source, const Destination& destination,
                   const BarChoices& choices, const JobCallbacks& callbacks = {});
 

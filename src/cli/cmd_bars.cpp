@@ -1,7 +1,8 @@
 // varn bars [--date-layout N|auto] [--time-layout N|auto] [--period P]
 //           [--delimiter space|comma|tab|csv] [--volume] [--open-interest]
 //           [--prices auto|ohlc|single] [--session-start [-]HH:MM]
-//           [--stamp classic|iso] [--header] [--eol crlf|lf] [--threads N]
+//           [--stamp classic|iso] [--stamp-time last|start|end]
+//           [--decimals N|input] [--header] [--eol crlf|lf] [--threads N]
 //           [--columns LIST] [--decimal-comma] [--strict] [--member NAME]
 //           [--zone-in ZONE] [--zone-out ZONE] [--order auto|keep]
 //           [--symbol NAME] INPUT [OUTPUT]
@@ -18,10 +19,13 @@
 // not read or whose prices are out of order. P is 0-7, a period name, Nmin or
 // Nh ("20min", "4h"). --zone-out makes the bars in a time zone, from times
 // written in --zone-in (or in the zone their word names, or with offsets). A
-// missing OUTPUT is standard output; with --out-dir each input is written to
+// --stamp-time names the moment a stamp stands for, --decimals how prices are
+// written (by default as FormatPrice rounds them). A missing OUTPUT is
+// standard output; with --out-dir each input is written to
 // DIR/<name>-<period>.txt.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "bars/build_bars.h"
 #include "bars/detect.h"
@@ -44,6 +48,8 @@ struct BarArgs {
     std::string prices = "auto";
     std::string session_start = "00:00";
     std::string stamp = "classic";
+    std::string stamp_time = "last";
+    std::string decimals;  // empty: by magnitude
     bool header = false;
     std::string eol = "crlf";
     int threads = 0;
@@ -78,6 +84,10 @@ BarChoices ChoicesOf(const BarArgs& args, const PeriodOption& period) {
                                                : PriceForm::Auto;
     choices.session_offset_minutes = *ReadSessionStart(args.session_start);
     choices.stamp = args.stamp == "iso" ? StampStyle::Iso : StampStyle::Classic;
+    choices.stamp_time = args.stamp_time == "start" ? StampTime::Start
+                         : args.stamp_time == "end" ? StampTime::End
+                                                    : StampTime::Last;
+    choices.decimals = ReadPriceDecimals(args.decimals).value_or(DecimalsByMagnitude);
     choices.header = args.header;
     choices.line_end = LineEndOf(args.eol);
     choices.names = RegionalNamesFromLocale();
@@ -137,6 +147,19 @@ void AddBarsCommand(CLI::App& app, CommandRun& run) {
         ->check(SessionStartValidator());
     cmd->add_option("--stamp", args->stamp, "classic (default, 1.2.2001 16:0) or iso")
         ->check(CLI::IsMember({"classic", "iso"}));
+    cmd->add_option("--stamp-time", args->stamp_time,
+                    "the moment a stamp names: last (default, the bar's last line), start or "
+                    "end of its period")
+        ->check(
+            CLI::IsMember(std::vector<std::string>(StampTimeNames.begin(), StampTimeNames.end())));
+    cmd->add_option("--decimals", args->decimals,
+                    "decimals of the prices, 0-10, or input (as many as the bar's prices had); "
+                    "default 5 below 0.1, 4 below 10, else 2")
+        ->check(CLI::Validator(
+            [](std::string& text) -> std::string {
+                return ReadPriceDecimals(text) ? "" : "must be a number from 0 to 10 or input";
+            },
+            "N|input"));
     cmd->add_flag("--header", args->header, "write a first line naming the columns");
     AddLineEndOption(*cmd, args->eol);
     AddReadingOptions(*cmd, args->reading);

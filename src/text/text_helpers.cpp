@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 namespace varn {
@@ -213,6 +214,71 @@ ShortText FormatPrice(double value) {
     text += fraction_part;
     if (text.size() > ShortTextMax) text.resize(ShortTextMax);
     return text;
+}
+
+void AppendFixedPrice(std::string& text, double value, int decimals) {
+    if (!std::isfinite(value)) {
+        text += FormatPrice(value);
+        return;
+    }
+    const auto kept = static_cast<std::size_t>(std::clamp(decimals, 0, MaxPriceDecimals));
+    // Nearly every price is a whole number of units of the last decimal kept,
+    // fewer than 10^15 of them, that reads back as value: those units are
+    // then the shortest digits with zeros added. (Below 10^15 units, texts
+    // with that many decimals lie more than four steps of a double apart, so
+    // no other one reads back as value; and none with more decimals is
+    // shorter.) Written from the whole number, without the digits of
+    // to_chars.
+    static constexpr double kScales[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10};
+    const double magnitude = std::fabs(value);
+    if (const double scaled = magnitude * kScales[kept]; scaled < 1e15) {
+        const auto whole = static_cast<std::uint64_t>(std::llround(scaled));
+        if (static_cast<double>(whole) / kScales[kept] == magnitude) {
+            char buffer[24];
+            char* first = std::end(buffer);
+            std::uint64_t rest = whole;
+            for (std::size_t i = 0; i < kept; ++i, rest /= 10) {
+                *--first = static_cast<char>('0' + rest % 10);
+            }
+            if (kept > 0) *--first = '.';
+            do {
+                *--first = static_cast<char>('0' + rest % 10);
+                rest /= 10;
+            } while (rest != 0);
+            if (value < 0 && whole != 0) *--first = '-';
+            text.append(first, std::end(buffer));
+            return;
+        }
+    }
+    // The largest double has 309 digits before the point, the smallest 324
+    // places after it.
+    char shortest[400];
+    const char* const end =
+        std::to_chars(shortest, shortest + sizeof shortest, magnitude, std::chars_format::fixed)
+            .ptr;
+    const std::string_view written(shortest, static_cast<std::size_t>(end - shortest));
+    const std::size_t point = std::min(written.find('.'), written.size());
+    const std::string_view integer = written.substr(0, point);
+    const std::string_view fraction = written.substr(std::min(point + 1, written.size()));
+
+    // The digits kept, the point left out, behind a 0 that takes a carry.
+    std::array<char, sizeof shortest + MaxPriceDecimals + 1> digits{};
+    std::size_t count = 0;
+    digits[count++] = '0';
+    for (const char digit : integer) digits[count++] = digit;
+    for (std::size_t i = 0; i < kept; ++i)
+        digits[count++] = i < fraction.size() ? fraction[i] : '0';
+    if (fraction.size() > kept && fraction[kept] >= '5') {
+        std::size_t i = count - 1;
+        while (digits[i] == '9') digits[i--] = '0';
+        ++digits[i];
+    }
+    const std::string_view units(digits.data(), count);
+    const std::size_t integer_end = count - kept;
+    const std::size_t first = std::min(units.find_first_not_of('0'), integer_end - 1);
+    if (value < 0 && units.find_first_not_of('0') != std::string_view::npos) text += '-';
+    text.append(units.substr(first, integer_end - first));
+    if (kept > 0) text.append(1, '.').append(units.substr(integer_end));
 }
 
 ShortText IntToShortText(std::int32_t value) {

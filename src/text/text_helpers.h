@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <string>
 #include <string_view>
 
 #include "text/short_text.h"
@@ -19,6 +20,21 @@ namespace varn {
 // locale. A value that rounds to zero has no "-"; NaN and infinities give
 // "nan", "inf" and "-inf".
 ShortText FormatPrice(double value);
+
+// The most decimals a price is written with by AppendFixedPrice's callers.
+inline constexpr int MaxPriceDecimals = 10;
+
+// Appends value with exactly `decimals` decimals (0 to MaxPriceDecimals; no
+// "." with 0), "." as the separator in every locale. Written from the
+// shortest decimal digits that read back as value, never from its binary
+// expansion: a value read from a text of at most 15 significant digits gives
+// back the digits of that text, with zeros added to the count (1.09497 with
+// 5 is "1.09497", 1.5 with 2 "1.50", 0.00002717 with 8 "0.00002717").
+// Fewer decimals than those digits round them with halves away from zero,
+// judged on the first digit dropped (1.005 with 2 is "1.01"). A value that
+// rounds to zero has no "-"; NaN and infinities are written as FormatPrice
+// writes them.
+void AppendFixedPrice(std::string& text, double value, int decimals);
 
 // Decimal digits with a leading "-" when negative.
 ShortText IntToShortText(std::int32_t value);

@@ -33,7 +33,8 @@ BarChoices Minutes(BarPeriod period, int minutes = 0) {
 }
 
 // Three days of minute lines, 09:30 to 11:29, prices wandering so that no two
-// neighbours agree, volumes all different.
+// neighbours agree, volumes all different; one line in 23 has its prices
+// written with 4 decimals, the others with 2.
 Lines SortedMinutes() {
     Lines lines;
     std::mt19937 random(7);
@@ -42,9 +43,10 @@ Lines SortedMinutes() {
         for (int minute = 9 * 60 + 30; minute < 11 * 60 + 30; ++minute) {
             price += static_cast<int>(random() % 21) * 0.25 - 2.5;
             char line[96];
-            std::snprintf(line, sizeof line, "01/%02d/2024,%02d:%02d:00,%.2f,%.2f,%.2f,%.2f,%d",
-                          day, minute / 60, minute % 60, price, price + 1, price - 1, price + 0.5,
-                          static_cast<int>(lines.size()) + 1);
+            const int digits = lines.size() % 23 == 5 ? 4 : 2;
+            std::snprintf(line, sizeof line, "01/%02d/2024,%02d:%02d:00,%.*f,%.*f,%.*f,%.*f,%d",
+                          day, minute / 60, minute % 60, digits, price, digits, price + 1, digits,
+                          price - 1, digits, price + 0.5, static_cast<int>(lines.size()) + 1);
             lines.emplace_back(line);
         }
     }
@@ -97,8 +99,13 @@ const OrderRow kOrders[] = {
 
 TEST(TimeOrder, AnyArrangementGivesTheBarsOfTheSortedFile) {
     const Lines sorted = SortedMinutes();
+    // Prices with as many decimals as their bar's lines, stamps of the
+    // periods' starts: the most decimals of a bar's lines, whichever came first.
+    BarChoices digits = Minutes(BarPeriod::Hour, 15);
+    digits.decimals = DecimalsAsInput;
+    digits.stamp_time = StampTime::Start;
     const BarChoices periods[] = {Minutes(BarPeriod::Day), Minutes(BarPeriod::Hour),
-                                  Minutes(BarPeriod::Hour, 15), Minutes(BarPeriod::Month)};
+                                  Minutes(BarPeriod::Hour, 15), Minutes(BarPeriod::Month), digits};
     for (const BarChoices& base : periods) {
         Bars want;
         ASSERT_TRUE(Build(sorted, base, want).ok());
@@ -175,6 +182,23 @@ TEST(TimeOrder, LinesOfOneMomentWithOtherPricesAllCount) {
         ASSERT_TRUE(counted.ok());
         EXPECT_THAT(bars, ::testing::ElementsAre("1.2.2024 9:0 1.0000 60.00 1.0000 60.00 60"));
         EXPECT_EQ(counted.duplicate_lines, 20);
+    }
+}
+
+TEST(TimeOrder, ARepeatWithMoreZerosCountsOnceWithItsDecimals) {
+    // In time order, among the inner bars of a block or in blocks of a line,
+    // and newest first.
+    Lines lines = {"01/01/2024,09:00:00,1,1,1,1,1", "01/02/2024,09:00:00,2,2,2,2,10",
+                   "01/02/2024,09:00:00,2,2,2,2.000,10", "01/02/2024,09:01:00,1.5,1.5,1.5,1.5,1",
+                   "01/03/2024,09:00:00,1,1,1,1,1"};
+    BarChoices choices = Minutes(BarPeriod::Day);
+    choices.decimals = DecimalsAsInput;
+    for (int pass = 0; pass < 4; ++pass, std::reverse(lines.begin(), lines.end())) {
+        SCOPED_TRACE(pass);
+        choices.block_bytes = pass < 2 ? 0 : 1;
+        Bars bars;
+        EXPECT_EQ(Build(lines, choices, bars).duplicate_lines, 1);
+        EXPECT_EQ(bars.at(1), "1.2.2024 9:1 2.000 2.000 1.500 1.500 11");
     }
 }
 

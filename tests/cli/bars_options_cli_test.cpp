@@ -42,6 +42,11 @@ TEST(VarnBars, RejectsBadOptionValuesWithExitTwo) {
         {"order sorted", {"bars", "--order", "sorted", "a", "b"}},
         {"split with an OUTPUT", {"bars", "--split", "d", "a", "b"}},
         {"split with two inputs and out-dir", {"bars", "--split", "d", "--out-dir", "e", "a", "b"}},
+        {"stamp time middle", {"bars", "--stamp-time", "middle", "a", "b"}},
+        {"11 decimals", {"bars", "--decimals", "11", "a", "b"}},
+        {"decimals -1", {"bars", "--decimals", "-1", "a", "b"}},
+        {"decimals 2.5", {"bars", "--decimals", "2.5", "a", "b"}},
+        {"decimals as written", {"bars", "--decimals", "written", "a", "b"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <string>
 
 namespace varn {
@@ -65,6 +67,45 @@ TEST(FormatPrice, WritesAPointUnderADecimalCommaLocale) {
     std::setlocale(LC_ALL, saved.c_str());
     EXPECT_EQ(small, "0.05000");
     EXPECT_EQ(large, "1271.76");
+}
+
+TEST(AppendFixedPrice, WritesTheShortestDigitsToTheCount) {
+    struct Row {
+        double value;
+        int decimals;
+        const char* want;
+    };
+    const double inf = std::numeric_limits<double>::infinity();
+    const Row rows[] = {
+        {1.09497, 5, "1.09497"},  // 1.0949699999999999... as a double
+        {151.234, 3, "151.234"},
+        {0.00002717, 8, "0.00002717"},
+        {1.5, 2, "1.50"},
+        {1271, 0, "1271"},
+        {12345678901.1, 10, "12345678901.1000000000"},  // 12345678901.100000381 as a double
+        {0.1 + 0.2, 10, "0.3000000000"},                // 0.30000000000000004 is rounded
+        {1.005, 2, "1.01"},                             // halves away, on the digits
+        {-1.005, 2, "-1.01"},
+        {99.995, 2, "100.00"},
+        {9.9999, 3, "10.000"},
+        {0.5, 0, "1"},
+        {0.49, 0, "0"},
+        {-0.00001, 4, "0.0000"},  // no "-" on a zero
+        {5e-11, 10, "0.0000000001"},
+        {1e-300, 10, "0.0000000000"},
+        {1.25, 12, "1.2500000000"},                    // at most 10
+        {-99999.9999999999, 10, "-99999.9999999999"},  // 10^15 - 1 units of 10^-10
+        {99999.99999999999, 10, "100000.0000000000"},  // rounded: 10^15 of them
+        {-37.63, 2, "-37.63"},
+        {std::nan(""), 2, "nan"},
+        {-inf, 2, "-inf"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.want);
+        std::string text = "x ";
+        AppendFixedPrice(text, row.value, row.decimals);
+        EXPECT_EQ(text, std::string("x ") + row.want);
+    }
 }
 
 TEST(IntToShortText, WritesEveryInt32) {
