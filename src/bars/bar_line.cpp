@@ -144,7 +144,11 @@ ParsedDate BarStampMoment(const BarSpan& span, const ParsedDate& date, StampTime
               86400;
     }
     std::int64_t seconds = when == StampTime::Start ? start : end;
-    if (when == StampTime::End && !timed) --seconds;  // the period's last moment
+    if (when == StampTime::End && length == 0) {
+        seconds -= 86400;  // a month, quarter or year ends on its last day
+    } else if (when == StampTime::End && !timed) {
+        --seconds;  // the period's last moment: its last day
+    }
     const std::int64_t day = FloorDiv(seconds, 86400);
     const std::int64_t second_of_day = seconds - day * 86400;
     ParsedDate moment;

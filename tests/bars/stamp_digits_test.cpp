@@ -204,13 +204,13 @@ TEST(BarStampMoment, NamesWhereThePeriodStartsOrEnds) {
         {{BarPeriod::Week, 0, -420}, friday, Start, true, "12.31.2000 17:0"},
         {month, friday, Start, false, "1.1.2001"},
         {month, friday, End, false, "1.31.2001"},
-        {month, friday, End, true, "2.1.2001 0:0"},
+        {month, friday, End, true, "1.31.2001 0:0"},
         {month, {2000, 2, 3, 0, 0, 0}, End, false, "2.29.2000"},
-        {month, {2001, 12, 3, 0, 0, 0}, End, true, "1.1.2002 0:0"},
+        {month, {2001, 12, 3, 0, 0, 0}, End, true, "12.31.2001 0:0"},
         {{BarPeriod::Month, 0, -420}, friday, Start, true, "1.1.2001 0:0"},  // no session
         {quarter, {2001, 8, 31, 0, 0, 0}, Start, false, "7.1.2001"},
         {quarter, {2001, 8, 31, 0, 0, 0}, End, false, "9.30.2001"},
-        {quarter, {2001, 11, 30, 0, 0, 0}, End, true, "1.1.2002 0:0"},
+        {quarter, {2001, 11, 30, 0, 0, 0}, End, true, "12.31.2001 0:0"},
         {{BarPeriod::Year}, friday, Start, true, "1.1.2001 0:0"},
         {{BarPeriod::Year}, friday, End, false, "12.31.2001"},
     };
@@ -268,7 +268,7 @@ TEST(RunBars, StampsTheStartOrEndOfEveryPeriod) {
         {5, End, classic, false, {"1.31.2001", "4.30.2001"}},
         {5, Start, iso, true, {"2001-01-01T00:00:00", "2001-04-01T00:00:00"}},
         {6, End, iso, false, {"2001-03-31", "2001-06-30"}},
-        {7, End, classic, true, {"1.1.2002 0:0"}},
+        {7, End, classic, true, {"12.31.2001 0:0"}},
         {7, Start, classic, false, {"1.1.2001"}},
     };
     for (const Row& row : rows) {
