@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
+#include <QStringListModel>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -132,29 +133,58 @@ void WidenDropDown(QComboBox* list) {
 
 // An editable list of the zones, empty (no zone) first, wide enough for the
 // usual names ("America/New_York"); typing part of a name anywhere in it
-// ("york") offers the names that hold it.
-QComboBox* ZoneList(QWidget* parent, const char* name, const std::vector<std::string>& zones) {
-    auto* list = new QComboBox(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    list->setEditable(true);
-    list->setInsertPolicy(QComboBox::NoInsert);
-    list->addItem(QString());
-    for (const std::string& zone : zones) list->addItem(QString::fromStdString(zone));
-    list->setCurrentIndex(0);
-    list->lineEdit()->setPlaceholderText(QStringLiteral("none"));
-    // The field is measured in x's: as many as "America/New_York" is wide.
-    const QFontMetrics metrics = list->fontMetrics();
-    list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    list->setMinimumContentsLength(
-        (metrics.horizontalAdvance(QStringLiteral("America/New_York")) - 1) /
-            metrics.horizontalAdvance(QLatin1Char('x')) +
-        1);
-    WidenDropDown(list);
-    list->completer()->setCompletionMode(QCompleter::PopupCompletion);
-    list->completer()->setFilterMode(Qt::MatchContains);
-    list->completer()->setCaseSensitivity(Qt::CaseInsensitive);
-    return list;
-}
+// ("york") offers the names that hold it. The names are read from the
+// database into zones (shared by the lists) when a list is first used, the
+// focus or the list dropping down, so a window that never looks at zones
+// does not start slower.
+class ZoneList final : public QComboBox {
+  public:
+    ZoneList(QWidget* parent, const char* name, QStringListModel* zones) : QComboBox(parent) {
+        setObjectName(QString::fromLatin1(name));
+        setModel(zones);
+        setEditable(true);
+        setInsertPolicy(QComboBox::NoInsert);
+        setCurrentIndex(0);
+        lineEdit()->setPlaceholderText(QStringLiteral("none"));
+        // The field is measured in x's: as many as "America/New_York" is wide.
+        setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        setMinimumContentsLength(
+            (fontMetrics().horizontalAdvance(QStringLiteral("America/New_York")) - 1) /
+                fontMetrics().horizontalAdvance(QLatin1Char('x')) +
+            1);
+        completer()->setCompletionMode(QCompleter::PopupCompletion);
+        completer()->setFilterMode(Qt::MatchContains);
+        completer()->setCaseSensitivity(Qt::CaseInsensitive);
+    }
+    void showPopup() override {
+        Fill();
+        QComboBox::showPopup();
+    }
+
+  protected:
+    void focusInEvent(QFocusEvent* event) override {
+        Fill();
+        QComboBox::focusInEvent(event);
+    }
+
+  private:
+    // Adds the names after the empty item (what the field shows stays).
+    void Fill() {
+        if (filled_) return;
+        filled_ = true;
+        if (model()->rowCount() <= 1) {
+            const std::vector<std::string> names = ZoneNames();
+            model()->insertRows(1, static_cast<int>(names.size()));
+            for (std::size_t i = 0; i < names.size(); ++i) {
+                model()->setData(model()->index(static_cast<int>(i) + 1, 0),
+                                 QString::fromStdString(names[i]));
+            }
+        }
+        WidenDropDown(this);
+    }
+
+    bool filled_ = false;
+};
 
 }  // namespace
 
@@ -224,9 +254,9 @@ BarOptionsRow::BarOptionsRow(QWidget* parent) : QWidget(parent) {
     reading->addWidget(decimal_comma_box_);
 
     // The zones, the time order and the symbol, on a line of their own.
-    const std::vector<std::string> zones = ZoneNames();
-    zone_in_list_ = ZoneList(this, "zone_in_list", zones);
-    zone_out_list_ = ZoneList(this, "zone_out_list", zones);
+    auto* zones = new QStringListModel(QStringList{QString()}, this);
+    zone_in_list_ = new ZoneList(this, "zone_in_list", zones);
+    zone_out_list_ = new ZoneList(this, "zone_out_list", zones);
     for (QComboBox* list : {zone_in_list_, zone_out_list_}) {
         ShowZoneRefusal(list);
         connect(list, &QComboBox::editTextChanged, this, [this, list] {

@@ -154,7 +154,11 @@ class SymbolZoneOrderTest : public WindowFixture {
         auto* status = Child<QLabel>("bar_status");
         const QString detected = status->text();
         Child<QComboBox>("zone_in_list")->setCurrentText(zone_in);
-        Child<QComboBox>("zone_out_list")->setCurrentText(zone_out);
+        auto* out = Child<QComboBox>("zone_out_list");
+        out->setCurrentText(zone_out);
+        out->showPopup();  // the list, once used, offers the database's names
+        out->hidePopup();
+        QVERIFY(Items(out).contains("America/New_York") && out->currentText() == zone_out);
         if (refused.isEmpty()) {
             QCOMPARE(Build(), CoreBars(input, [&](BarChoices& c) {
                          c.zone_in = zone_in.toStdString();
