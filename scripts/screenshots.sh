@@ -9,6 +9,9 @@
 #                                few lines that do not read
 #   docs/bar-page-semicolon.png  the same prices gzipped, with a header,
 #                                semicolons and decimal commas
+#   docs/bar-page-symbols.png    minute lines of two symbols: the symbol list
+#   docs/bar-report-newest-first.png  the message after Create Bar on the daily
+#                                prices written newest first
 # The window draws itself (varn-screenshots PAGE PICTURE [INPUT], built with the window).
 #
 # Usage: scripts/screenshots.sh [build folder]   (default: build/dev)
@@ -56,6 +59,18 @@ for n in $(seq 1 300); do
         "$((1203 + n % 90))" "$((1198 + n % 90))" "$((1201 + n % 90))"
 done >"$samples/quotes.txt"
 
+# Minute lines of two currency pairs, one after the other, after a header.
+for i in $(seq 0 239); do
+    minute=$((570 + i))
+    for pair in EURUSD:109497 GBPUSD:127112; do
+        price=$((${pair#*:} + (i * 37) % 90 - 45))
+        printf '%s,01/15/2024,%02d:%02d:00,1.%05d,1.%05d,1.%05d,1.%05d,%d\r\n' "${pair%:*}" \
+            "$((minute / 60))" "$((minute % 60))" "$((price - 100000))" "$((price - 99980))" \
+            "$((price - 100030))" "$((price - 99990))" "$((100 + (i * 53) % 300))"
+    done
+done | { printf 'Symbol,Date,Time,Open,High,Low,Close,Volume\r\n'; cat; } >"$samples/fx-pairs.csv"
+tac "$samples/prices.txt" >"$samples/prices-newest-first.txt"
+
 shoot() {  # page picture [input]
     xvfb-run -a -s "-screen 0 1024x768x24" "$tool" "$1" "$PWD/$2" "${@:3}"
     echo "$2"
@@ -68,3 +83,5 @@ shoot 4 docs/bar-chart.png "$samples/prices.txt"
 shoot 2 docs/bar-page-undetected.png "$samples/quotes.txt"
 shoot 5 docs/bar-report-skipped.png "$samples/prices-gaps.txt"
 shoot 2 docs/bar-page-semicolon.png "$samples/dax.csv.gz"
+shoot 2 docs/bar-page-symbols.png "$samples/fx-pairs.csv"
+shoot 5 docs/bar-report-newest-first.png "$samples/prices-newest-first.txt"

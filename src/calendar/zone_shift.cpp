@@ -263,6 +263,26 @@ const Zone* FindZone(std::string_view name, std::string& reason) {
     return nullptr;
 }
 
+std::vector<std::string> ZoneNames() {
+    ZoneRegistry& registry = Registry();
+    const std::lock_guard<std::mutex> lock(registry.mutex);
+    std::vector<std::string> names;
+    try {
+        const date::tzdb& db = date::get_tzdb();
+        if (!registry.checked) {
+            registry.fault = CheckDatabase(db);
+            registry.checked = true;
+        }
+        if (!registry.fault.empty()) return names;
+        names.reserve(db.zones.size());
+        for (const date::time_zone& zone : db.zones) names.push_back(zone.name());
+    } catch (const std::exception&) {
+        return {};  // no zone folder, or one that cannot be read: FindZone says why
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 const std::string& ZoneName(const Zone& zone) { return zone.rules().name(); }
 
 std::string_view ZoneNamesHint() {

@@ -27,6 +27,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "calendar/parse_date.h"
 #include "text/short_text.h"
@@ -46,6 +47,11 @@ const Zone* FindZone(std::string_view name, std::string& reason);
 
 // The name of zone as the database spells it: "America/New_York".
 const std::string& ZoneName(const Zone& zone);
+
+// The names of the zones FindZone finds, as the database spells them, in
+// byte order ("Africa/Abidjan", ..., "America/New_York", ..., "Zulu"): for
+// lists to choose from. Empty when the database cannot be read or used.
+std::vector<std::string> ZoneNames();
 
 // Where the names of the zones can be seen, for messages: "timedatectl
 // list-timezones lists them, as do the files under /usr/share/zoneinfo".

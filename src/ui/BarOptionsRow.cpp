@@ -1,16 +1,23 @@
 #include "ui/BarOptionsRow.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
+#include <QStringListModel>
+#include <QStyle>
+#include <QVBoxLayout>
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "bars/bar_line.h"
 #include "bars/line_shape.h"
+#include "calendar/zone_shift.h"
 
 namespace varn {
 namespace {
@@ -83,6 +90,102 @@ class ColumnListValidator final : public QValidator {
     }
 };
 
+// Shows field refused (red, the reason as its tooltip, and the property
+// "refused" that the settings look at) or not, painting painted.
+void ShowRefusal(QWidget* field, QWidget* painted, const QString& refusal, const QString& tip) {
+    field->setProperty("refused", !refusal.isEmpty());
+    QPalette colours = field->parentWidget()->palette();
+    if (!refusal.isEmpty()) {
+        colours.setColor(QPalette::Base, QColor(255, 220, 220));
+        colours.setColor(QPalette::Text, QColor(160, 0, 0));
+    }
+    painted->setPalette(colours);
+    field->setToolTip(refusal.isEmpty() ? tip : refusal);
+}
+
+// Why text names no zone of the database, or empty when it names one or is
+// empty (no zone).
+QString ZoneRefusalOf(const QString& text) {
+    const QString name = text.trimmed();
+    if (name.isEmpty()) return {};
+    std::string reason;
+    if (FindZone(name.toStdString(), reason) != nullptr) return {};
+    return QString::fromStdString(reason);
+}
+
+// The zone a field names, or empty when it names none.
+std::string ZoneChosen(const QComboBox* list) {
+    return ZoneRefusalOf(list->currentText()).isEmpty()
+               ? list->currentText().trimmed().toStdString()
+               : std::string();
+}
+
+// The list that drops down is as wide as its longest item, however narrow
+// the field that shows the chosen one.
+void WidenDropDown(QComboBox* list) {
+    int widest = 0;
+    for (int i = 0; i < list->count(); ++i) {
+        widest = std::max(widest, list->fontMetrics().horizontalAdvance(list->itemText(i)));
+    }
+    list->view()->setMinimumWidth(widest +
+                                  2 * list->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+}
+
+// An editable list of the zones, empty (no zone) first, wide enough for the
+// usual names ("America/New_York"); typing part of a name anywhere in it
+// ("york") offers the names that hold it. The names are read from the
+// database into zones (shared by the lists) when a list is first used, the
+// focus or the list dropping down, so a window that never looks at zones
+// does not start slower.
+class ZoneList final : public QComboBox {
+  public:
+    ZoneList(QWidget* parent, const char* name, QStringListModel* zones) : QComboBox(parent) {
+        setObjectName(QString::fromLatin1(name));
+        setModel(zones);
+        setEditable(true);
+        setInsertPolicy(QComboBox::NoInsert);
+        setCurrentIndex(0);
+        lineEdit()->setPlaceholderText(QStringLiteral("none"));
+        // The field is measured in x's: as many as "America/New_York" is wide.
+        setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        setMinimumContentsLength(
+            (fontMetrics().horizontalAdvance(QStringLiteral("America/New_York")) - 1) /
+                fontMetrics().horizontalAdvance(QLatin1Char('x')) +
+            1);
+        completer()->setCompletionMode(QCompleter::PopupCompletion);
+        completer()->setFilterMode(Qt::MatchContains);
+        completer()->setCaseSensitivity(Qt::CaseInsensitive);
+    }
+    void showPopup() override {
+        Fill();
+        QComboBox::showPopup();
+    }
+
+  protected:
+    void focusInEvent(QFocusEvent* event) override {
+        Fill();
+        QComboBox::focusInEvent(event);
+    }
+
+  private:
+    // Adds the names after the empty item (what the field shows stays).
+    void Fill() {
+        if (filled_) return;
+        filled_ = true;
+        if (model()->rowCount() <= 1) {
+            const std::vector<std::string> names = ZoneNames();
+            model()->insertRows(1, static_cast<int>(names.size()));
+            for (std::size_t i = 0; i < names.size(); ++i) {
+                model()->setData(model()->index(static_cast<int>(i) + 1, 0),
+                                 QString::fromStdString(names[i]));
+            }
+        }
+        WidenDropDown(this);
+    }
+
+    bool filled_ = false;
+};
+
 }  // namespace
 
 BarOptionsRow::BarOptionsRow(QWidget* parent) : QWidget(parent) {
@@ -150,20 +253,68 @@ BarOptionsRow::BarOptionsRow(QWidget* parent) : QWidget(parent) {
     reading->addWidget(columns_edit_, 1);
     reading->addWidget(decimal_comma_box_);
 
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(4, 2, 4, 2);
-    layout->addWidget(volume_box_);
-    layout->addWidget(open_interest_box_);
-    layout->addWidget(Caption(this, QStringLiteral("&prices"), price_form_list_));
-    layout->addWidget(price_form_list_);
-    layout->addWidget(Caption(this, QStringLiteral("b&ar"), bar_length_list_));
-    layout->addWidget(bar_length_list_);
-    layout->addWidget(Caption(this, QStringLiteral("&session"), session_start_edit_));
-    layout->addWidget(session_start_edit_);
-    layout->addWidget(Caption(this, QStringLiteral("s&tamp"), stamp_list_));
-    layout->addWidget(stamp_list_);
-    layout->addWidget(header_box_);
-    layout->addStretch(1);
+    // The zones, the time order and the symbol, on a line of their own.
+    auto* zones = new QStringListModel(QStringList{QString()}, this);
+    zone_in_list_ = new ZoneList(this, "zone_in_list", zones);
+    zone_out_list_ = new ZoneList(this, "zone_out_list", zones);
+    for (QComboBox* list : {zone_in_list_, zone_out_list_}) {
+        ShowZoneRefusal(list);
+        connect(list, &QComboBox::editTextChanged, this, [this, list] {
+            ShowZoneRefusal(list);
+            emit ZonesEdited();
+        });
+    }
+    keep_order_box_ = Box(this, "keep_order_box", QStringLiteral("&keep file order"));
+    keep_order_box_->setToolTip(
+        QStringLiteral("Bars of runs of lines as the file has them; unticked, bars by time "
+                       "whatever the order of the lines, exact repeats counted once"));
+    symbol_list_ = new QComboBox(this);
+    symbol_list_->setObjectName(QStringLiteral("symbol_list"));
+    symbol_list_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // No wider than twenty characters: the list that drops down shows a
+    // longer name whole.
+    symbol_list_->setMaximumWidth(
+        symbol_list_->minimumSizeHint().width() +
+        symbol_list_->fontMetrics().horizontalAdvance(QString(20, QLatin1Char('x'))));
+    symbol_list_->setToolTip(
+        QStringLiteral("The symbol whose bars are built, or one file each in a folder"));
+    symbol_label_ = Caption(this, QStringLiteral("s&ymbol"), symbol_list_);
+    SetSymbols({}, false);
+
+    auto* first_line = new QHBoxLayout();
+    first_line->addWidget(volume_box_);
+    first_line->addWidget(open_interest_box_);
+    first_line->addWidget(Caption(this, QStringLiteral("&prices"), price_form_list_));
+    first_line->addWidget(price_form_list_);
+    first_line->addWidget(Caption(this, QStringLiteral("b&ar"), bar_length_list_));
+    first_line->addWidget(bar_length_list_);
+    first_line->addWidget(Caption(this, QStringLiteral("&session"), session_start_edit_));
+    first_line->addWidget(session_start_edit_);
+    first_line->addWidget(Caption(this, QStringLiteral("s&tamp"), stamp_list_));
+    first_line->addWidget(stamp_list_);
+    first_line->addWidget(header_box_);
+    first_line->addStretch(1);
+    auto* second_line = new QHBoxLayout();
+    second_line->addWidget(Caption(this, QStringLiteral("&zone in"), zone_in_list_));
+    second_line->addWidget(zone_in_list_);
+    second_line->addWidget(Caption(this, QStringLiteral("zone o&ut"), zone_out_list_));
+    second_line->addWidget(zone_out_list_);
+    second_line->addWidget(keep_order_box_);
+    second_line->addSpacing(6);
+    second_line->addWidget(symbol_label_);
+    second_line->addWidget(symbol_list_);
+    second_line->addStretch(1);
+    // The lines close together (the row takes room from the text area), the
+    // controls of a line as far apart as the style has them.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 1, 4, 1);
+    layout->setSpacing(1);
+    for (QHBoxLayout* line : {first_line, second_line}) {
+        auto* holder = new QWidget(this);
+        line->setContentsMargins(0, 0, 0, 0);
+        holder->setLayout(line);
+        layout->addWidget(holder);
+    }
 
     setTabOrder(columns_edit_, decimal_comma_box_);
     setTabOrder(decimal_comma_box_, volume_box_);
@@ -173,24 +324,72 @@ BarOptionsRow::BarOptionsRow(QWidget* parent) : QWidget(parent) {
     setTabOrder(bar_length_list_, session_start_edit_);
     setTabOrder(session_start_edit_, stamp_list_);
     setTabOrder(stamp_list_, header_box_);
+    setTabOrder(header_box_, zone_in_list_);
+    setTabOrder(zone_in_list_, zone_out_list_);
+    setTabOrder(zone_out_list_, keep_order_box_);
+    setTabOrder(keep_order_box_, symbol_list_);
 }
 
 void BarOptionsRow::ShowColumnsRefusal() {
-    const QString refusal = ColumnsRefusal();
     // Refused: red, and the reason where the pointer shows it.
-    columns_edit_->setProperty("refused", !refusal.isEmpty());
-    QPalette colours = palette();
-    if (!refusal.isEmpty()) {
-        colours.setColor(QPalette::Base, QColor(255, 220, 220));
-        colours.setColor(QPalette::Text, QColor(160, 0, 0));
+    ShowRefusal(columns_edit_, columns_edit_, ColumnsRefusal(),
+                QStringLiteral("The columns of the lines, comma-separated: date, time, datetime, "
+                               "open, high, low, close, volume, open_interest, symbol, bid, ask or "
+                               "skip (wins over a header)"));
+}
+
+void BarOptionsRow::ShowZoneRefusal(QComboBox* list) {
+    ShowRefusal(list, list->lineEdit(), ZoneRefusalOf(list->currentText()),
+                list == zone_in_list_
+                    ? QStringLiteral("The time zone the times are written in (empty: as their "
+                                     "zone word says; offsets and epoch stamps are UTC)")
+                    : QStringLiteral("The time zone of the bars and their stamps, daylight "
+                                     "saving included (empty: the times as written)"));
+}
+
+QString BarOptionsRow::ZonesRefusal() const {
+    if (const QString refusal = ZoneRefusalOf(zone_in_list_->currentText()); !refusal.isEmpty()) {
+        return QStringLiteral("zone in: ") + refusal;
     }
-    columns_edit_->setPalette(colours);
-    columns_edit_->setToolTip(
-        refusal.isEmpty()
-            ? QStringLiteral("The columns of the lines, comma-separated: date, time, datetime, "
-                             "open, high, low, close, volume, open_interest, symbol, bid, ask or "
-                             "skip (wins over a header)")
-            : refusal);
+    if (const QString refusal = ZoneRefusalOf(zone_out_list_->currentText()); !refusal.isEmpty()) {
+        return QStringLiteral("zone out: ") + refusal;
+    }
+    return {};
+}
+
+void BarOptionsRow::SetSymbols(const std::vector<std::pair<std::string, std::int64_t>>& symbols,
+                               bool keep_choice) {
+    const bool split = SplitChosen();
+    const QVariant chosen = symbol_list_->currentData();
+    symbol_list_->clear();
+    const bool shown = symbols.size() > 1;
+    symbol_label_->setVisible(shown);
+    symbol_list_->setVisible(shown);
+    if (!shown) return;
+    for (const auto& [name, lines] : symbols) {
+        // The bytes of the name go to the job as they came.
+        const QByteArray bytes = QByteArray::fromStdString(name);
+        symbol_list_->addItem(QString::fromLocal8Bit(bytes), bytes);
+        symbol_list_->setItemData(symbol_list_->count() - 1, QStringLiteral("%1 lines").arg(lines),
+                                  Qt::ToolTipRole);
+    }
+    symbol_list_->addItem(QStringLiteral("one file each"));
+    symbol_list_->setItemData(symbol_list_->count() - 1,
+                              QStringLiteral("One file a symbol, SYMBOL.txt, in a folder you "
+                                             "choose"),
+                              Qt::ToolTipRole);
+    WidenDropDown(symbol_list_);
+    int index = 0;
+    if (keep_choice && split) {
+        index = symbol_list_->count() - 1;
+    } else if (keep_choice && chosen.isValid()) {
+        index = std::max(0, symbol_list_->findData(chosen));
+    }
+    symbol_list_->setCurrentIndex(index);
+}
+
+bool BarOptionsRow::SplitChosen() const {
+    return symbol_list_->count() > 0 && symbol_list_->currentIndex() == symbol_list_->count() - 1;
 }
 
 QString BarOptionsRow::ColumnsRefusal() const {
@@ -251,6 +450,14 @@ void BarOptionsRow::Apply(BarChoices& choices) const {
     choices.stamp = stamp_list_->currentIndex() == 1 ? StampStyle::Iso : StampStyle::Classic;
     choices.header = header_box_->isChecked();
     choices.shape = Shape();
+    // A zone field that does not read names no zone; the page builds nothing
+    // until it does.
+    choices.zone_in = ZoneChosen(zone_in_list_);
+    choices.zone_out = ZoneChosen(zone_out_list_);
+    choices.order = keep_order_box_->isChecked() ? TimeOrder::Keep : TimeOrder::Auto;
+    // No symbol with "one file each", or without the list.
+    const QVariant symbol = symbol_list_->currentData();
+    choices.symbol = symbol.isValid() ? symbol.toByteArray().toStdString() : std::string();
 }
 
 PriceForm BarOptionsRow::FormToDetect() const {
@@ -270,6 +477,6 @@ void BarOptionsRow::SetDetectedForm(PriceForm form) {
 }
 
 QWidget* BarOptionsRow::FirstControl() const { return columns_edit_; }
-QWidget* BarOptionsRow::LastControl() const { return header_box_; }
+QWidget* BarOptionsRow::LastControl() const { return symbol_list_; }
 
 }  // namespace varn

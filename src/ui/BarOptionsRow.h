@@ -15,13 +15,29 @@
 //
 // A columns list that names an unknown column shows refused (in red, with the
 // reason as its tooltip) and counts as no list until it reads.
+//
+// A second line holds the zones the times are written in and the bars are
+// made in (names of the system's time zone database, typed or chosen; empty
+// for none), whether bars are made from runs of lines as the file has them
+// rather than by time, and, for lines that carry several symbols, the symbol
+// to build or "one file each":
+//
+//   row->SetSymbols({{"AAA", 200}, {"BBB", 150}});   // the list shows, AAA chosen
+//   row->Apply(choices);                             // choices.symbol = "AAA"
+//   zone out "Europe/Lundon"                         // refused as the columns are:
+//                                                    //   ZonesRefusal() says why
 
 #include <QWidget>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "bars/build_bars.h"
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 
 namespace varn {
@@ -44,6 +60,19 @@ class BarOptionsRow final : public QWidget {
     // Why the columns list does not read ("unknown column 'x': use date,
     // ..."), or empty when it does (an empty list reads: no columns named).
     QString ColumnsRefusal() const;
+    // Why a zone field does not read ("zone out: 'Europe/Lundon' is not a time
+    // zone; ..."), or empty when both do (an empty field reads: no zone).
+    QString ZonesRefusal() const;
+    // The symbols of the lines with their line counts, in order of
+    // appearance: with more than one the symbol list shows them, then "one
+    // file each", the first chosen (with keep_choice, the symbol or "one file
+    // each" chosen before, when the list has it); with one or none the list
+    // hides, and no symbol is chosen.
+    void SetSymbols(const std::vector<std::pair<std::string, std::int64_t>>& symbols,
+                    bool keep_choice);
+    // Whether "one file each" is chosen: the job writes a file a symbol into
+    // a folder (BarChoices::split_dir), which the page asks for.
+    bool SplitChosen() const;
     // Whether a bar length is chosen in place of the period list, and its
     // name as the command line takes it ("20min", "4h"; empty when not).
     bool LengthChosen() const;
@@ -74,10 +103,13 @@ class BarOptionsRow final : public QWidget {
     void ReadingChosen();
     // The columns list was edited: it may have come to read, or stopped.
     void ColumnsEdited();
+    // A zone field was edited: it may have come to read, or stopped.
+    void ZonesEdited();
 
   private:
     void SessionEdited();
     void ShowColumnsRefusal();
+    void ShowZoneRefusal(QComboBox* list);
 
     QCheckBox* volume_box_ = nullptr;
     QCheckBox* open_interest_box_ = nullptr;
@@ -89,7 +121,12 @@ class BarOptionsRow final : public QWidget {
     QWidget* reading_controls_ = nullptr;
     QLineEdit* columns_edit_ = nullptr;
     QCheckBox* decimal_comma_box_ = nullptr;
-    int session_offset_ = 0;  // the last session start that read
+    QComboBox* zone_in_list_ = nullptr;
+    QComboBox* zone_out_list_ = nullptr;
+    QCheckBox* keep_order_box_ = nullptr;
+    QLabel* symbol_label_ = nullptr;
+    QComboBox* symbol_list_ = nullptr;  // the symbols, then "one file each"; hidden for one
+    int session_offset_ = 0;            // the last session start that read
     PriceForm detected_form_ = PriceForm::Auto;
 };
 

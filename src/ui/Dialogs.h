@@ -1,9 +1,9 @@
 #pragma once
 // The questions the window asks and the messages it shows: which file to
-// open, where to save, and the boxes that report a created file or a
-// failure. The window holds them behind this interface, so a test answers
-// them without a screen (PlatformDialogs asks the user, the tests' double
-// answers from a list):
+// open, where to save (a file, or a folder for one file a symbol), and the
+// boxes that report a created file or a failure. The window holds them
+// behind this interface, so a test answers them without a screen
+// (PlatformDialogs asks the user, the tests' double answers from a list):
 //
 //   OnConvertClicked -> GetOpenFileName "in.txt", GetSaveFileName "out.txt"
 //                    -> ShowMessage "File out.txt created!", "2 lines written"
@@ -25,6 +25,9 @@ class Dialogs {
     // True with path set as typed (no extension is added); an existing file is
     // confirmed before it is chosen. False when the user cancels.
     virtual bool GetSaveFileName(QWidget* parent, QString& path) = 0;
+    // On entry folder proposes where to start (empty: anywhere). True with
+    // folder set to the folder chosen; false when the user cancels.
+    virtual bool GetFolder(QWidget* parent, QString& folder) = 0;
     // A message box with an empty title and one OK button; details, when not
     // empty, is its informative text under the message.
     virtual void ShowMessage(QWidget* parent, const QString& text,

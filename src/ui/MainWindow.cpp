@@ -33,6 +33,7 @@
 #include <vector>
 
 #include "bars/bar_line.h"
+#include "bars/bar_sinks.h"
 #include "bars/build_bars.h"
 #include "calendar/date_layouts.h"
 #include "convert/conversions.h"
@@ -77,6 +78,24 @@ void FillList(QComboBox* list, auto&& items) {
     for (const auto& item : items) list->addItem(Latin1(item));
 }
 
+using Symbols = std::vector<std::pair<std::string, std::int64_t>>;
+
+// Lines read beside the window by a job that takes no stop flag (RunDetect):
+// once stop answers true every line reads empty, and the job soon ends.
+class StoppableLines final : public LineList {
+  public:
+    StoppableLines(const LineList& lines, std::function<bool()> stop)
+        : lines_(lines), stop_(std::move(stop)) {}
+    std::size_t Count() const override { return lines_.Count(); }
+    std::string_view Line(std::size_t i) const override {
+        return stop_() ? std::string_view() : lines_.Line(i);
+    }
+
+  private:
+    const LineList& lines_;
+    std::function<bool()> stop_;
+};
+
 }  // namespace
 
 MainWindow::MainWindow(const RegionalNames& names, Dialogs* dialogs, QWidget* parent)
@@ -99,6 +118,8 @@ MainWindow::MainWindow(const RegionalNames& names, Dialogs* dialogs, QWidget* pa
     pages_->setCurrentWidget(bar_page_);
     progress_ = new ProgressWindow(this);
     job_ = new BackgroundJob(this);
+    symbol_job_ = new BackgroundJob(this);
+    symbol_job_->setObjectName(QStringLiteral("symbol_job"));
     job_->setObjectName(QStringLiteral("job"));
     connect(job_, &BackgroundJob::Progress, progress_, &ProgressWindow::SetPosition);
     connect(progress_, &ProgressWindow::BreakClicked, job_, &BackgroundJob::RequestStop);
@@ -129,6 +150,7 @@ MainWindow::MainWindow(const RegionalNames& names, Dialogs* dialogs, QWidget* pa
 MainWindow::~MainWindow() {
     // The job may be reading the lines the members below hold.
     job_->StopAndWait();
+    symbol_job_->StopAndWait();
     SetBusyCursor(false);
 }
 
@@ -182,11 +204,14 @@ void MainWindow::UpdateButtons() {
     // Create Bar and Truncate last act on lines loaded: without them they
     // are greyed, and say why.
     const bool bar_lines = bar_lines_.Count() > 0;
-    // A columns list that does not read: nothing is built until it does.
+    // A columns list or a zone that does not read: nothing is built until
+    // it does.
     const QString refusal = bar_options_ != nullptr ? bar_options_->ColumnsRefusal() : QString();
-    create_bars_button_->setEnabled(idle && bar_lines && refusal.isEmpty());
+    const QString zones = bar_options_ != nullptr ? bar_options_->ZonesRefusal() : QString();
+    create_bars_button_->setEnabled(idle && bar_lines && refusal.isEmpty() && zones.isEmpty());
     create_bars_button_->setToolTip(
         !refusal.isEmpty()       ? QStringLiteral("The columns field does not read: ") + refusal
+        : !zones.isEmpty()       ? QStringLiteral("The zone does not read: ") + zones
         : bar_lines              ? QStringLiteral("Build bars from the lines below and save them")
         : bar_file_name_.empty() ? QStringLiteral("Open a price file first")
                                  : QStringLiteral("There are no price lines to build bars from"));
@@ -394,6 +419,12 @@ void MainWindow::BuildBarPage() {
 
     bar_text_ = new BarTextArea(bar_lines_, bar_page_);
     bar_text_->setObjectName(QStringLiteral("bar_text"));
+    // At the least a line and the scroll bar under it: with the chart and
+    // the options row's two lines, the page still fits the window's first
+    // size.
+    bar_text_->setMinimumHeight(bar_text_->fontMetrics().lineSpacing() +
+                                style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                                2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth));
 
     auto* layout = new QVBoxLayout(bar_page_);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -452,6 +483,10 @@ void MainWindow::BuildBarPage() {
         ShowLinePreview();
     });
     connect(bar_options_, &BarOptionsRow::ReadingChosen, this, &MainWindow::OnReadingChosen);
+    connect(bar_options_, &BarOptionsRow::ZonesEdited, this, [this] {
+        UpdateButtons();
+        ShowBarStatus();
+    });
     connect(bar_text_, &BarTextArea::Edited, this, &MainWindow::ShowLinePreview);
     connect(bar_text_, &BarTextArea::Edited, this, [this] {
         bar_text_edited_ = true;
@@ -562,8 +597,10 @@ void MainWindow::SetBarStatus(const QString& text) {
 
 void MainWindow::ShowBarStatus() {
     const QString refusal = bar_options_->ColumnsRefusal();
-    bar_status_->setText(refusal.isEmpty() ? status_text_
-                                           : QStringLiteral("Columns field: ") + refusal);
+    const QString zones = bar_options_->ZonesRefusal();
+    bar_status_->setText(!refusal.isEmpty() ? QStringLiteral("Columns field: ") + refusal
+                         : !zones.isEmpty() ? QStringLiteral("Zone field, ") + zones
+                                            : status_text_);
 }
 
 void MainWindow::ShowChosenLayoutsStatus() {
@@ -628,6 +665,18 @@ void MainWindow::ApplyDetection(const Detection& detection, PriceForm form,
     ShowLinePreview();
 }
 
+BarChoices MainWindow::SymbolCountChoices(PriceForm form, const ShapeChoices& shape) const {
+    BarChoices choices;
+    choices.names = regional_;
+    choices.date_layout =
+        DateLayoutOf(date_layout_list_->currentIndex()).value_or(DateLayout::YYMMDD);
+    choices.time_layout =
+        TimeLayoutOf(time_layout_list_->currentIndex()).value_or(TimeLayout::NotIndicated);
+    choices.prices = form;
+    choices.shape = shape;
+    return choices;
+}
+
 bool MainWindow::ReadingChangedSinceDetection() const {
     if (bar_file_name_.empty()) return false;  // nothing was detected: lines typed in
     const ShapeChoices shape = bar_options_->Shape();
@@ -659,6 +708,7 @@ void MainWindow::DetectAgain(std::function<void()> then) {
         },
         [this, detection, shape, form, then = std::move(then)] {
             ApplyDetection(*detection, form, shape);
+            CountSymbols(*detection, SymbolCountChoices(form, shape), true);
             if (!then) return;
             // Nothing fits the lines read so, or they cannot be read: nothing
             // is built on the old layouts, and the status line says why.
@@ -679,7 +729,7 @@ void MainWindow::SetJobRunning(bool running) {
     // While a job reads what the window holds, nothing may start another job
     // or change the lines it reads.
     UpdateButtons();
-    bar_text_->SetReadOnly(running);
+    LockText();
     SetBusyCursor(running);
     if (!running && focus_before_job_ != nullptr && focus_before_job_->isEnabled() &&
         focus_before_job_->isVisible()) {
@@ -689,6 +739,40 @@ void MainWindow::SetJobRunning(bool running) {
     if (!running && ReadingChangedSinceDetection()) {
         QTimer::singleShot(0, this, &MainWindow::OnReadingChosen);
     }
+}
+
+void MainWindow::LockText() { bar_text_->SetReadOnly(job_running_ || symbol_job_->Running()); }
+
+void MainWindow::CountSymbols(const Detection& detection, BarChoices choices, bool keep_choice) {
+    symbol_job_->StopAndWait();
+    LockText();
+    // Another file's symbols go at once; the same lines read anew keep
+    // theirs until the count says.
+    if (!keep_choice || detection.outcome == Detection::Outcome::BadColumns ||
+        !detection.shape.HasSymbol()) {
+        bar_options_->SetSymbols({}, keep_choice);
+    }
+    if (detection.outcome == Detection::Outcome::BadColumns || !detection.shape.HasSymbol()) {
+        return;
+    }
+    if (detection.detected()) {
+        choices.date_layout = detection.pair.date_layout;
+        choices.time_layout = detection.pair.time_layout;
+    }
+    auto symbols = std::make_shared<Symbols>();
+    symbol_job_->Start(
+        [this, symbols, choices, name = bar_file_name_](const JobCallbacks& callbacks) {
+            // The lines stay as they are while the count runs: the text is
+            // read-only, and a load stops the count before it replaces them.
+            const StoppableLines lines(bar_lines_, callbacks.stop_requested);
+            const JobReport report = RunDetect(LineSource::Lines(lines, name), choices);
+            if (report.ok() && report.reading) *symbols = report.reading->symbols;
+        },
+        [this, symbols, keep_choice] {
+            bar_options_->SetSymbols(*symbols, keep_choice);
+            LockText();
+        });
+    LockText();
 }
 
 void MainWindow::SetBusyCursor(bool busy) {
@@ -880,6 +964,7 @@ void MainWindow::LoadBarFile(const QString& path) {
                 ShowFailure(load->status);
                 return;
             }
+            symbol_job_->StopAndWait();  // it reads the lines replaced here
             bar_lines_ = std::move(load->lines);
             bar_file_name_ = file;
             bar_text_edited_ = false;
@@ -888,6 +973,7 @@ void MainWindow::LoadBarFile(const QString& path) {
             chart_->hide();
             bar_text_->Reload(load->longest);
             ApplyDetection(load->detection, form, shape);
+            CountSymbols(load->detection, SymbolCountChoices(form, shape), false);
             UpdateButtons();
         });
 }
@@ -897,7 +983,9 @@ void MainWindow::OnCreateBarsClicked() {
     if (job_running_ || bar_lines_.Count() == 0) return;
     // A value left half typed shows what the job will use before it runs.
     bar_options_->CommitEdits();
-    if (!bar_options_->ColumnsRefusal().isEmpty()) return;
+    if (!bar_options_->ColumnsRefusal().isEmpty() || !bar_options_->ZonesRefusal().isEmpty()) {
+        return;
+    }
     // The lines are read as the status line says: detected again first
     // under a reading chosen since.
     if (ReadingChangedSinceDetection()) {
@@ -933,14 +1021,30 @@ void MainWindow::CreateBars() {
 
     auto built = std::make_shared<BuiltBars>();
     built->input = QString::fromLocal8Bit(bar_file_name_.c_str());
-    // The proposal names what is built: "prices-month.txt", "prices-20min.txt".
-    built->suffix = bar_options_->LengthChosen()
-                        ? bar_options_->LengthName()
-                        : Latin1(BarPeriodNames[static_cast<std::size_t>(Number(choices.period))]);
-    choices.on_bar = [built](const BuiltBar& bar) {
-        built->chart_bars.push_back(
-            {std::string(bar.stamp), bar.open, bar.high, bar.low, bar.close, bar.volume, bar.date});
-    };
+    // "one file each": the bars go straight into a folder chosen first, a
+    // file a symbol; the chart, which shows one series, is not fed.
+    const bool split = bar_options_->SplitChosen();
+    QString folder;
+    if (split) {
+        folder = built->input.isEmpty() ? last_folder_ : QFileInfo(built->input).absolutePath();
+        if (!dialogs_->GetFolder(this, folder)) return;
+        choices.split_dir = LocalPath(folder);
+    } else {
+        // The proposal names what is built: "prices-month.txt",
+        // "prices-20min.txt", "prices-EURUSD-month.txt".
+        built->suffix =
+            bar_options_->LengthChosen()
+                ? bar_options_->LengthName()
+                : Latin1(BarPeriodNames[static_cast<std::size_t>(Number(choices.period))]);
+        if (!choices.symbol.empty()) {
+            built->suffix.prepend(QString::fromLocal8Bit(SymbolFileName(choices.symbol)) +
+                                  QLatin1Char('-'));
+        }
+        choices.on_bar = [built](const BuiltBar& bar) {
+            built->chart_bars.push_back({std::string(bar.stamp), bar.open, bar.high, bar.low,
+                                         bar.close, bar.volume, bar.date});
+        };
+    }
     StartJob(
         QStringLiteral("Create Bar"), QStringLiteral("Calculate ..."), true,
         [this, built, choices](const JobCallbacks& callbacks) {
@@ -952,27 +1056,50 @@ void MainWindow::CreateBars() {
                 return built->report.status;
             });
         },
-        [this, built, volume = choices.volume, stamp = choices.stamp] {
+        [this, built, split, folder, volume = choices.volume, stamp = choices.stamp] {
             const JobReport& report = built->report;
-            if (report.used_no_line()) {
-                dialogs_->ShowError(this, NoLineUsedText(report, QStringLiteral("as a bar under "
-                                                                                "the chosen "
-                                                                                "layouts")));
-                return;
-            }
-            if (!report.ok()) {
-                dialogs_->ShowError(this, BarFailureText(report));
-                return;
-            }
+            if (ShowBarJobRefusal(report)) return;
             // Lines edited since they were detected may detect otherwise:
             // the lists show what the job used.
             if (report.layouts && report.layouts->detected) {
                 date_layout_list_->setCurrentIndex(Number(report.layouts->date));
                 time_layout_list_->setCurrentIndex(Number(report.layouts->time));
             }
-            ShowChart(std::move(built->chart_bars), volume, stamp);
+            if (split) {
+                // The chart showed the bars of another job.
+                chart_->Clear();
+                chart_->hide();
+                dialogs_->ShowMessage(
+                    this, QStringLiteral("One file per symbol created in %1!").arg(folder),
+                    SplitReportText(report));
+                return;
+            }
+            // A line that went back in time started the job again from its
+            // first line, and the bars of the pass before it were shown too:
+            // the chart keeps those of the pass that was written.
+            std::vector<ChartBar>& shown = built->chart_bars;
+            const auto written = static_cast<std::size_t>(report.bars_written);
+            if (shown.size() > written) {
+                shown.erase(shown.begin(), shown.end() - static_cast<std::ptrdiff_t>(written));
+            }
+            ShowChart(std::move(shown), volume, stamp);
             SaveBars(built);
         });
+}
+
+bool MainWindow::ShowBarJobRefusal(const JobReport& report) {
+    if (report.used_no_line()) {
+        dialogs_->ShowError(
+            this, NoLineUsedText(report, QStringLiteral("as a bar under the chosen layouts")));
+        return true;
+    }
+    if (report.ok()) return false;
+    // Lines edited to hold more symbols than the list knows: it offers them.
+    if (report.status.error == ReadingError(ReadingFault::ManySymbols) && report.reading) {
+        bar_options_->SetSymbols(report.reading->symbols, true);
+    }
+    dialogs_->ShowError(this, BarFailureText(report));
+    return true;
 }
 
 void MainWindow::SaveBars(std::shared_ptr<BuiltBars> built) {

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "bars/bar_input.h"
+#include "bars/build_bars.h"
 #include "calendar/parse_date.h"
 #include "calendar/regional.h"
 #include "truncate/truncate.h"
@@ -108,9 +109,19 @@ class MainWindow final : public QMainWindow {
     bool StartJob(const QString& name, const QString& message, bool with_progress,
                   BackgroundJob::Work work, std::function<void()> then);
     void SetJobRunning(bool running);
+    // The text area is read-only while a job or the symbol count reads it.
+    void LockText();
+    // Counts the symbols of the page's lines, read as detection read them
+    // (under its layouts, or those of choices when it found none), on a
+    // thread of its own while the window is used, and shows them in the
+    // symbol list (keep_choice as SetSymbols takes it). Files with a symbol
+    // column only; the load itself does not wait for the count.
+    void CountSymbols(const Detection& detection, BarChoices choices, bool keep_choice);
     void SetBusyCursor(bool busy);
     // Asks where to save built and writes it there on the job's thread.
     void SaveBars(std::shared_ptr<BuiltBars> built);
+    // Says why a bar job wrote nothing, when it did not; false when it did.
+    bool ShowBarJobRefusal(const JobReport& report);
     void ShowChosenLayoutsStatus();
     // Says how the first line reads under the layouts, price form and
     // reading chosen.
@@ -125,6 +136,10 @@ class MainWindow final : public QMainWindow {
     // chosen, and runs then after when something was detected (or the file
     // is too short to be).
     void DetectAgain(std::function<void()> then);
+    // The choices under which the symbols of the page's lines are counted
+    // when they were detected with form and shape: the layouts of the lists
+    // (detection puts its own in their place), no zones.
+    BarChoices SymbolCountChoices(PriceForm form, const ShapeChoices& shape) const;
     // Whether the reading chosen differs from the one of the last detection.
     bool ReadingChangedSinceDetection() const;
     // Builds bars from the page's lines (Create Bar, once the reading chosen
@@ -169,6 +184,7 @@ class MainWindow final : public QMainWindow {
     bool bar_text_edited_ = false;  // the price lines were edited since they loaded
     QPointer<QWidget> focus_before_job_;
     BackgroundJob* job_ = nullptr;
+    BackgroundJob* symbol_job_ = nullptr;  // counts the symbols of the page's lines
     ProgressWindow* progress_ = nullptr;
 
     QTabWidget* pages_ = nullptr;

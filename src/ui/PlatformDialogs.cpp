@@ -54,6 +54,13 @@ bool PlatformDialogs::GetSaveFileName(QWidget* parent, QString& path) {
     return RunFileDialog(parent, QFileDialog::AcceptSave, path);
 }
 
+bool PlatformDialogs::GetFolder(QWidget* parent, QString& folder) {
+    const QString chosen = QFileDialog::getExistingDirectory(parent, QString(), folder);
+    if (chosen.isEmpty()) return false;
+    folder = chosen;
+    return true;
+}
+
 void PlatformDialogs::ShowMessage(QWidget* parent, const QString& text, const QString& details) {
     NewMessageBox(parent, false, text, details)->exec();
 }

@@ -2,8 +2,8 @@
 // The platform's own dialogs behind the window's questions: the open and save
 // file dialogs, with a filter for the price files and one for any file (and,
 // to open, one for compressed files: every job reads gzip and zip files as
-// the text they hold, and writes plain text), and the message boxes of
-// MessageBoxes.h, run modally.
+// the text they hold, and writes plain text), the folder dialog, and the
+// message boxes of MessageBoxes.h, run modally.
 
 #include <QDialog>
 #include <QPointer>
@@ -25,6 +25,7 @@ class PlatformDialogs final : public Dialogs {
   public:
     bool GetOpenFileName(QWidget* parent, QString& path) override;
     bool GetSaveFileName(QWidget* parent, QString& path) override;
+    bool GetFolder(QWidget* parent, QString& folder) override;
     void ShowMessage(QWidget* parent, const QString& text, const QString& details) override;
     void ShowError(QWidget* parent, const QString& text) override;
     bool Confirm(QWidget* parent, const QString& question) override;

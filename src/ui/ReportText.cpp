@@ -1,7 +1,12 @@
 #include "ui/ReportText.h"
 
 #include <QRegularExpression>
+#include <QStringList>
+#include <cstdint>
+#include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "calendar/date_layouts.h"
 #include "text/separated_fields.h"
@@ -52,11 +57,19 @@ QString DateOnly(DateLayout date) {
     return Latin1(stored.substr(0, stored.find("%s")));
 }
 
+// The notes of a report, each on a line of its own after a line end.
+QString Notes(const JobReport& report) {
+    QString text;
+    for (const std::string& note : report.notes) text += QLatin1Char('\n') + WindowWords(note);
+    return text;
+}
+
 }  // namespace
 
 QString BarReportText(const JobReport& report) {
     if (report.stopped) {
-        return QStringLiteral("Stopped by Break: %1 bars written").arg(report.bars_written);
+        return QStringLiteral("Stopped by Break: %1 bars written").arg(report.bars_written) +
+               Notes(report);
     }
     // A header and the lines above it are no price lines, neither used nor
     // skipped.
@@ -75,12 +88,21 @@ QString BarReportText(const JobReport& report) {
                                                         : QStringLiteral("lines have"))
                     .arg(report.first_out_of_order);
     }
-    for (const std::string& note : report.notes) text += QLatin1Char('\n') + WindowWords(note);
-    return text;
+    return text + Notes(report);
+}
+
+QString SplitReportText(const JobReport& report) {
+    static const std::vector<std::pair<std::string, std::int64_t>> kNone;
+    const auto& symbols = report.reading ? report.reading->symbols : kNone;
+    QStringList names;
+    for (std::size_t i = 0; i < symbols.size() && i < 10; ++i) names += Words(symbols[i].first);
+    if (symbols.size() > 10) names += QStringLiteral("and %1 more").arg(symbols.size() - 10);
+    return QStringLiteral("%1 symbols, a file each: ").arg(symbols.size()) +
+           names.join(QStringLiteral(", ")) + QLatin1Char('\n') + BarReportText(report);
 }
 
 QString BarFailureText(const JobReport& report) {
-    QString text = Words(report.status.Message());
+    QString text = WindowWords(report.status.Message());
     if (!report.detection_reason.empty()) {
         text += QLatin1Char('\n') + WindowWords(report.detection_reason);
     }
@@ -116,6 +138,9 @@ QString WindowWords(std::string_view reason) {
          QStringLiteral("date layout \\1")},
         {QRegularExpression(QStringLiteral("--prices (\\w+)")), QStringLiteral("prices \"\\1\"")},
         {QRegularExpression(QStringLiteral("--decimal-comma")), QStringLiteral("decimal comma")},
+        {QRegularExpression(QStringLiteral("with --symbol or write one file each with --split "
+                                           "DIR")),
+         QStringLiteral("in the symbol list, or \"one file each\" there")},
     };
     QString text = Words(reason);
     for (const auto& [option, control] : kControls) text.replace(option, control);

@@ -12,6 +12,8 @@
 //                          -> "ticks.txt: 150 lines. Detected: MM/DD/YYYY + DATE;21:45,
 //                              one price per line (100 of 100 lines fit)"
 //   DetectionStatusText("empty.txt", 0, detection) -> "empty.txt: empty file"
+//   SplitReportText(report of two symbols) -> "2 symbols, a file each: AAA, BBB
+//                              24 bars from 1000 lines"
 //   DetectionStatusText("dax.csv", 150, detection of a semicolon file)
 //                          -> "dax.csv: 150 lines. Detected: DD.MM.YYYY ... (100 of 100
 //                              lines fit). Read: separator semicolon, decimal comma, header
@@ -32,8 +34,13 @@ namespace varn {
 
 // After Create Bar: how many bars from how many lines (after the header),
 // the skipped lines, the lines whose prices are out of order and the job's
-// notes, one to a line; after Break, how many bars were written.
+// notes ("read newest first", "37 duplicate lines counted once"), one to a
+// line; after Break, how many bars were written, and the notes.
 QString BarReportText(const JobReport& report);
+// After Create Bar with one file a symbol: the symbols (up to ten named),
+// then as BarReportText: "2 symbols, a file each: AAA, BBB\n24 bars from 1000
+// lines".
+QString SplitReportText(const JobReport& report);
 // A bar job that failed: its status, and what its detection saw when that
 // was the reason.
 QString BarFailureText(const JobReport& report);

@@ -35,12 +35,18 @@ constexpr RememberedChoice RememberedChoices[] = {
     {"bars/header", nullptr, "header_box"},
     {"bars/columns", nullptr, "columns_edit"},
     {"bars/decimal_comma", nullptr, "decimal_comma_box"},
+    {"bars/zone_in", nullptr, "zone_in_list"},
+    {"bars/zone_out", nullptr, "zone_out_list"},
+    {"bars/keep_order", nullptr, "keep_order_box"},
 };
 
-// What a control shows, as its setting holds it: a list's index, a box's
-// number or tick, an edit's text.
+// What a control shows, as its setting holds it: a list's index (an
+// editable list's text), a box's number or tick, an edit's text.
 QVariant ValueOf(const QWidget* control) {
-    if (const auto* list = qobject_cast<const QComboBox*>(control)) return list->currentIndex();
+    if (const auto* list = qobject_cast<const QComboBox*>(control)) {
+        if (list->isEditable()) return list->currentText();
+        return list->currentIndex();
+    }
     if (const auto* number = qobject_cast<const QSpinBox*>(control)) return number->value();
     if (const auto* box = qobject_cast<const QCheckBox*>(control)) return box->isChecked();
     if (const auto* edit = qobject_cast<const QLineEdit*>(control)) return edit->text();
@@ -51,6 +57,13 @@ QVariant ValueOf(const QWidget* control) {
 void Show(QWidget* control, const QVariant& value) {
     bool ok = false;
     if (auto* list = qobject_cast<QComboBox*>(control)) {
+        if (list->isEditable()) {
+            const QString before = list->currentText();
+            list->setCurrentText(value.toString());
+            // A text the list shows refused brings back what it showed.
+            if (list->property("refused").toBool()) list->setCurrentText(before);
+            return;
+        }
         const int index = value.toInt(&ok);
         if (ok && index >= 0 && index < list->count()) list->setCurrentIndex(index);
     } else if (auto* number = qobject_cast<QSpinBox*>(control)) {

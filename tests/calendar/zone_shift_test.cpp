@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "calendar/calendar.h"
 
@@ -43,6 +45,19 @@ TEST(FindZone, TakesTheDatabaseNamesInAnyCaseAndRefusesOthers) {
         std::string reason;
         EXPECT_EQ(FindZone(name, reason), nullptr);
         EXPECT_NE(reason.find("timedatectl list-timezones"), std::string::npos) << reason;
+    }
+}
+
+// The names listed are the names found, each as the database spells it.
+TEST(ZoneNames, ListsEveryNameFindZoneFindsInOrder) {
+    const std::vector<std::string> names = ZoneNames();
+    ASSERT_TRUE(std::is_sorted(names.begin(), names.end()));
+    EXPECT_TRUE(std::binary_search(names.begin(), names.end(), "America/New_York"));
+    for (const std::string& name : names) {
+        std::string reason;
+        const Zone* zone = FindZone(name, reason);
+        ASSERT_NE(zone, nullptr) << name << ": " << reason;
+        EXPECT_EQ(ZoneName(*zone), name);
     }
 }
 

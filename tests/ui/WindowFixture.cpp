@@ -59,8 +59,9 @@ void WindowFixture::Click(const char* name) {
 
 void WindowFixture::WaitUntilIdle() {
     auto* open = Child<QPushButton>("open_prices_button");
-    QVERIFY(open != nullptr);
-    QTRY_VERIFY_WITH_TIMEOUT(open->isEnabled(), 120000);
+    auto* symbols = Child<BackgroundJob>("symbol_job");
+    QVERIFY(open != nullptr && symbols != nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(open->isEnabled() && !symbols->Running(), 120000);
 }
 
 void WindowFixture::OpenPrices(const QString& path) {

@@ -50,8 +50,8 @@ class WindowFixture : public QObject {
     // Clicks the button named name and waits until the job it started, with
     // the dialogs after it, has ended.
     void Click(const char* name);
-    // Waits until no job runs: the open buttons, locked while one does, take
-    // clicks again.
+    // Waits until no job runs (the open buttons, locked while one does, take
+    // clicks again) and the symbols are counted.
     void WaitUntilIdle();
     // Loads path on the Bar page through its open button.
     void OpenPrices(const QString& path);

@@ -2,6 +2,7 @@
 // is wide enough for its longest item, on each page and in the progress
 // window; made larger, the pages use the room.
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -26,12 +27,18 @@ namespace {
 
 // The room a list's longest item lacks in the field that draws the current
 // item (0 when it shows whole): the style draws the text one pixel in from
-// each side of that field, clipped and not elided.
+// each side of that field, clipped and not elided. An editable list (the
+// zones, hundreds of names) scrolls a long name in its field like any line
+// edit; the list that drops down must show every name whole.
 int ComboShortfall(const QComboBox* list) {
     const QFontMetrics metrics = list->fontMetrics();
     int text = 0;
     for (int i = 0; i < list->count(); ++i) {
         text = std::max(text, metrics.horizontalAdvance(list->itemText(i)));
+    }
+    if (list->isEditable()) {
+        const int scroll_bar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        return std::max(0, text + scroll_bar - list->view()->minimumWidth());
     }
     QStyleOptionComboBox option;
     option.initFrom(list);
@@ -58,6 +65,10 @@ void CheckNothingCut(QWidget* root) {
                                   .arg(widget->height());
         if (auto* list = qobject_cast<QComboBox*>(widget)) {
             ++checked;
+            if (list->isEditable()) {  // the zones: filled when first used
+                list->showPopup();
+                list->hidePopup();
+            }
             const int shortfall = ComboShortfall(list);
             QVERIFY2(shortfall == 0, qPrintable(where + QStringLiteral("%1 more").arg(shortfall)));
             continue;

@@ -56,6 +56,9 @@ class WindowSettingsTest : public WindowFixture {
         row("header", "header_box", "bars/header", "true");
         row("columns", "columns_edit", "bars/columns", "symbol,skip,date,time,open,high,low,close");
         row("decimal comma", "decimal_comma_box", "bars/decimal_comma", "true");
+        row("zone in", "zone_in_list", "bars/zone_in", "Europe/London");
+        row("zone out", "zone_out_list", "bars/zone_out", "America/New_York");
+        row("keep file order", "keep_order_box", "bars/keep_order", "true");
     }
     void EveryChoiceComesBack() {
         QFETCH(QString, control);
@@ -109,6 +112,9 @@ class WindowSettingsTest : public WindowFixture {
         QTest::newRow("columns naming no column") << "columns_edit"
                                                   << "bars/columns"
                                                   << "date,opn,high,low,close";
+        QTest::newRow("zone naming no zone") << "zone_out_list"
+                                             << "bars/zone_out"
+                                             << "Europe/Lundon";
         QTest::newRow("volume not a tick") << "volume_box"
                                            << "bars/volume"
                                            << "maybe";

@@ -27,6 +27,12 @@ bool AnsweredDialogs::GetSaveFileName(QWidget*, QString& path) {
     return TakeAnswer(save_answers, path);
 }
 
+bool AnsweredDialogs::GetFolder(QWidget*, QString& folder) {
+    ++folder_asked;
+    folder_proposals.push_back(folder);
+    return TakeAnswer(folder_answers, folder);
+}
+
 void AnsweredDialogs::ShowMessage(QWidget*, const QString& text, const QString& details) {
     messages.push_back(text);
     message_details.push_back(details);

@@ -20,6 +20,7 @@ class AnsweredDialogs final : public Dialogs {
   public:
     bool GetOpenFileName(QWidget* parent, QString& path) override;
     bool GetSaveFileName(QWidget* parent, QString& path) override;
+    bool GetFolder(QWidget* parent, QString& folder) override;
     void ShowMessage(QWidget* parent, const QString& text, const QString& details) override;
     void ShowError(QWidget* parent, const QString& text) override;
     bool Confirm(QWidget* parent, const QString& question) override;
@@ -28,10 +29,13 @@ class AnsweredDialogs final : public Dialogs {
 
     std::deque<std::optional<QString>> open_answers;
     std::deque<std::optional<QString>> save_answers;
+    std::deque<std::optional<QString>> folder_answers;
     int open_asked = 0;
     int save_asked = 0;
+    int folder_asked = 0;
     QStringList open_proposals;  // what each question proposed
     QStringList save_proposals;
+    QStringList folder_proposals;
     QStringList messages;
     QStringList message_details;  // the informative text of each message
     QStringList errors;

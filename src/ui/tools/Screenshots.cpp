@@ -23,6 +23,7 @@
 #include <memory>
 
 #include "calendar/regional.h"
+#include "ui/BackgroundJob.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ProgressWindow.h"
@@ -31,12 +32,14 @@
 
 namespace {
 
-// Waits until no job runs: the open buttons take clicks again.
+// Waits until no job runs (the open buttons take clicks again) and the
+// symbols of the lines are counted.
 void WaitUntilIdle(varn::MainWindow& window) {
     auto* open = window.findChild<QPushButton*>(QStringLiteral("open_prices_button"));
+    auto* symbols = window.findChild<varn::BackgroundJob*>(QStringLiteral("symbol_job"));
     QElapsedTimer waited;
     waited.start();
-    while (!open->isEnabled() && waited.elapsed() < 120000) {
+    while ((!open->isEnabled() || symbols->Running()) && waited.elapsed() < 120000) {
         QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     }
     QApplication::processEvents();
