@@ -146,10 +146,11 @@ class ZoneList final : public QComboBox {
         setInsertPolicy(QComboBox::NoInsert);
         setCurrentIndex(0);
         lineEdit()->setPlaceholderText(QStringLiteral("none"));
-        // The field is measured in x's: as many as "America/New_York" is wide.
+        // The field is measured in x's: as many as "Europe/Paris" is wide (the
+        // list that drops down shows longer names whole).
         setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         setMinimumContentsLength(
-            (fontMetrics().horizontalAdvance(QStringLiteral("America/New_York")) - 1) /
+            (fontMetrics().horizontalAdvance(QStringLiteral("Europe/Paris")) - 1) /
                 fontMetrics().horizontalAdvance(QLatin1Char('x')) +
             1);
         completer()->setCompletionMode(QCompleter::PopupCompletion);
@@ -223,6 +224,18 @@ BarOptionsRow::BarOptionsRow(QWidget* parent) : QWidget(parent) {
     connect(session_start_edit_, &QLineEdit::textChanged, this, &BarOptionsRow::SessionEdited);
 
     stamp_list_ = List(this, "stamp_list", {"classic", "iso"});
+    // The moment a stamp names, and the decimals of the prices.
+    stamp_time_list_ = List(this, "stamp_time_list", {"last", "start", "end"});
+    stamp_time_list_->setToolTip(
+        QStringLiteral("The moment a bar's stamp names: its last line's, or where its period "
+                       "starts or ends (a month's first or last day)"));
+    QStringList decimals{QStringLiteral("size"), QStringLiteral("input")};
+    for (int count = 0; count <= MaxPriceDecimals; ++count)
+        decimals.push_back(QString::number(count));
+    decimals_list_ = List(this, "decimals_list", decimals);
+    decimals_list_->setToolTip(QStringLiteral(
+        "Decimals of the prices: by their size (5 below 0.1, 4 below 10, else 2), as "
+        "many as the bar's prices have in the file, or a fixed count"));
     header_box_ = Box(this, "header_box", QStringLiteral("hea&der"));
 
     // How the lines are read: by the columns named here, which win over a
@@ -253,7 +266,8 @@ BarOptionsRow::BarOptionsRow(QWidget* parent) : QWidget(parent) {
     reading->addWidget(columns_edit_, 1);
     reading->addWidget(decimal_comma_box_);
 
-    // The zones, the time order and the symbol, on a line of their own.
+    // The zones, the time order, the stamp's moment and the decimals, on a
+    // line of their own.
     auto* zones = new QStringListModel(QStringList{QString()}, this);
     zone_in_list_ = new ZoneList(this, "zone_in_list", zones);
     zone_out_list_ = new ZoneList(this, "zone_out_list", zones);
@@ -264,7 +278,7 @@ BarOptionsRow::BarOptionsRow(QWidget* parent) : QWidget(parent) {
             emit ZonesEdited();
         });
     }
-    keep_order_box_ = Box(this, "keep_order_box", QStringLiteral("&keep file order"));
+    keep_order_box_ = Box(this, "keep_order_box", QStringLiteral("&keep order"));
     keep_order_box_->setToolTip(
         QStringLiteral("Bars of runs of lines as the file has them; unticked, bars by time "
                        "whatever the order of the lines, exact repeats counted once"));
@@ -280,6 +294,10 @@ BarOptionsRow::BarOptionsRow(QWidget* parent) : QWidget(parent) {
         QStringLiteral("The symbol whose bars are built, or one file each in a folder"));
     symbol_label_ = Caption(this, QStringLiteral("s&ymbol"), symbol_list_);
     SetSymbols({}, false);
+    // The symbol goes with how the lines are read, where the columns field
+    // can give it room.
+    reading->addWidget(symbol_label_);
+    reading->addWidget(symbol_list_);
 
     auto* first_line = new QHBoxLayout();
     first_line->addWidget(volume_box_);
@@ -300,9 +318,10 @@ BarOptionsRow::BarOptionsRow(QWidget* parent) : QWidget(parent) {
     second_line->addWidget(Caption(this, QStringLiteral("zone o&ut"), zone_out_list_));
     second_line->addWidget(zone_out_list_);
     second_line->addWidget(keep_order_box_);
-    second_line->addSpacing(6);
-    second_line->addWidget(symbol_label_);
-    second_line->addWidget(symbol_list_);
+    second_line->addWidget(Caption(this, QStringLiteral("stamp tim&e"), stamp_time_list_));
+    second_line->addWidget(stamp_time_list_);
+    second_line->addWidget(Caption(this, QStringLiteral("decima&ls"), decimals_list_));
+    second_line->addWidget(decimals_list_);
     second_line->addStretch(1);
     // The lines close together (the row takes room from the text area), the
     // controls of a line as far apart as the style has them.
@@ -317,7 +336,8 @@ BarOptionsRow::BarOptionsRow(QWidget* parent) : QWidget(parent) {
     }
 
     setTabOrder(columns_edit_, decimal_comma_box_);
-    setTabOrder(decimal_comma_box_, volume_box_);
+    setTabOrder(decimal_comma_box_, symbol_list_);
+    setTabOrder(symbol_list_, volume_box_);
     setTabOrder(volume_box_, open_interest_box_);
     setTabOrder(open_interest_box_, price_form_list_);
     setTabOrder(price_form_list_, bar_length_list_);
@@ -327,7 +347,8 @@ BarOptionsRow::BarOptionsRow(QWidget* parent) : QWidget(parent) {
     setTabOrder(header_box_, zone_in_list_);
     setTabOrder(zone_in_list_, zone_out_list_);
     setTabOrder(zone_out_list_, keep_order_box_);
-    setTabOrder(keep_order_box_, symbol_list_);
+    setTabOrder(keep_order_box_, stamp_time_list_);
+    setTabOrder(stamp_time_list_, decimals_list_);
 }
 
 void BarOptionsRow::ShowColumnsRefusal() {
@@ -449,6 +470,12 @@ void BarOptionsRow::Apply(BarChoices& choices) const {
     choices.session_offset_minutes = session_offset_;
     choices.stamp = stamp_list_->currentIndex() == 1 ? StampStyle::Iso : StampStyle::Classic;
     choices.header = header_box_->isChecked();
+    choices.stamp_time = static_cast<StampTime>(stamp_time_list_->currentIndex());
+    // "size", "input", then the counts 0 to 10.
+    const int decimals = decimals_list_->currentIndex();
+    choices.decimals = decimals == 0   ? DecimalsByMagnitude
+                       : decimals == 1 ? DecimalsAsInput
+                                       : decimals - 2;
     choices.shape = Shape();
     // A zone field that does not read names no zone; the page builds nothing
     // until it does.
@@ -477,6 +504,6 @@ void BarOptionsRow::SetDetectedForm(PriceForm form) {
 }
 
 QWidget* BarOptionsRow::FirstControl() const { return columns_edit_; }
-QWidget* BarOptionsRow::LastControl() const { return symbol_list_; }
+QWidget* BarOptionsRow::LastControl() const { return decimals_list_; }
 
 }  // namespace varn

@@ -117,6 +117,8 @@ class BarOptionsRow final : public QWidget {
     QComboBox* bar_length_list_ = nullptr;
     QLineEdit* session_start_edit_ = nullptr;
     QComboBox* stamp_list_ = nullptr;
+    QComboBox* stamp_time_list_ = nullptr;
+    QComboBox* decimals_list_ = nullptr;
     QCheckBox* header_box_ = nullptr;
     QWidget* reading_controls_ = nullptr;
     QLineEdit* columns_edit_ = nullptr;

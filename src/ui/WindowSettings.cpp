@@ -38,6 +38,8 @@ constexpr RememberedChoice RememberedChoices[] = {
     {"bars/zone_in", nullptr, "zone_in_list"},
     {"bars/zone_out", nullptr, "zone_out_list"},
     {"bars/keep_order", nullptr, "keep_order_box"},
+    {"bars/stamp_time", nullptr, "stamp_time_list"},
+    {"bars/decimals", nullptr, "decimals_list"},
 };
 
 // What a control shows, as its setting holds it: a list's index (an

@@ -146,6 +146,19 @@ class BarOptionsTest : public WindowFixture {
         QCOMPARE(got.back(), QByteArray("1.8.2001 3:25 138.00 150.00 138.00 149.00 120"));
     }
 
+    void StampMomentAndDecimalsReachTheJob() {
+        const QString input = Path("five.txt");
+        WriteAll(input, FiveMinuteLines());
+        Child<QComboBox>("period_list")->setCurrentIndex(3);      // days
+        Child<QComboBox>("stamp_time_list")->setCurrentIndex(1);  // period start
+        auto* decimals = Child<QComboBox>("decimals_list");
+        QCOMPARE(decimals->itemText(0), QStringLiteral("size"));
+        decimals->setCurrentIndex(decimals->findText(QStringLiteral("3")));
+        QCOMPARE(Build(input, Path("bars.txt")),
+                 QList<QByteArray>({"1.7.2001 0:0 0.000 108.000 0.000 107.000",
+                                    "1.8.2001 0:0 108.000 150.000 108.000 149.000"}));
+    }
+
     void AutoReadsOnePriceLinesAsDetected() {
         QByteArray ticks = "Date Time Price Volume\n";
         for (int i = 0; i < 120; ++i) {

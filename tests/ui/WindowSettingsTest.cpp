@@ -58,7 +58,9 @@ class WindowSettingsTest : public WindowFixture {
         row("decimal comma", "decimal_comma_box", "bars/decimal_comma", "true");
         row("zone in", "zone_in_list", "bars/zone_in", "Europe/London");
         row("zone out", "zone_out_list", "bars/zone_out", "America/New_York");
-        row("keep file order", "keep_order_box", "bars/keep_order", "true");
+        row("keep order", "keep_order_box", "bars/keep_order", "true");
+        row("stamp time", "stamp_time_list", "bars/stamp_time", "end");
+        row("decimals", "decimals_list", "bars/decimals", "input");
     }
     void EveryChoiceComesBack() {
         QFETCH(QString, control);
