@@ -59,8 +59,8 @@ struct BarLine {
     double close = Missing;
     double volume = Missing;
     double open_interest = Missing;
-    std::int32_t key = 0;
     std::int64_t seconds = 0;  // the line's moment in whole seconds from BarEpoch
+    std::int32_t key = 0;
     // Four prices not in order: high below low, or open or close outside
     // high-low. Such a line is used for bars, and counted.
     bool out_of_order = false;

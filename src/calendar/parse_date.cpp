@@ -795,7 +795,17 @@ bool ReadPlainNumeric(std::string_view text, DateLayout date_layout, TimeLayout 
         if (read.hours > 24 || read.minutes > 60 || read.seconds > 60) return false;
     }
     rest_start = static_cast<std::size_t>(p - text.data());
-    date = read;
+    // Field by field: a copy of the whole would load back, at once, what was
+    // just stored in pieces, which the processor cannot forward.
+    date.year = read.year;
+    date.month = read.month;
+    date.day = read.day;
+    date.hours = read.hours;
+    date.minutes = read.minutes;
+    date.seconds = read.seconds;
+    date.nanoseconds = 0;
+    date.offset_minutes = 0;
+    date.has_offset = false;
     return true;
 }
 

@@ -29,7 +29,7 @@ namespace varn {
 class BlockReader {
   public:
     // The block size when none is chosen.
-    static constexpr std::size_t kDefaultBlockSize = std::size_t{256} << 10;
+    static constexpr std::size_t kDefaultBlockSize = std::size_t{128} << 10;
 
     BlockReader() = default;
     BlockReader(const BlockReader&) = delete;
