@@ -109,13 +109,14 @@ expect_completion() {
 expect_completion "bars" varn b
 expect_completion "convert count" varn co
 expect_completion "--verbose --version" varn --v
-expect_completion "--date-layout --delimiter" varn bars --d
+expect_completion "--date-layout --decimal-comma --decimals --delimiter" varn bars --d
 expect_completion "0 1 2 3 4" varn convert --format ''
 expect_completion "1 15min" varn bars --period 1
 expect_completion "space" varn bars --delimiter s
-expect_completion "--help --json --quiet --verbose -h -q -v" varn detect a.csv ''
-expect_completion "0 1 2 3 4 5 6 7 auto" varn bars --time-layout ''
-expect_completion "2 20 21" varn bars -d 2
+expect_completion "--columns --decimal-comma --help --json --member --quiet --verbose --zone-in --zone-out -h -q -v" \
+    varn detect a.csv ''
+expect_completion "0 1 2 3 4 5 6 7 8 auto" varn bars --time-layout ''
+expect_completion "2 20 21 22 23" varn bars -d 2
 complete_words varn convert -f 0 packaging/change | grep -qx packaging/changelog ||
     fail "completion offers no file names"
 echo "check-package.sh: $deb passes"
